@@ -1,0 +1,62 @@
+#include "fixture_db.h"
+
+#include <QDir>
+
+namespace nc::test {
+
+QString sourceDir() { return QString::fromUtf8(NC_SOURCE_DIR); }
+
+QString databasePassword() {
+    return data::ConnectionString::parse(data::connectionStringForFolder(QStringLiteral("/tmp"))).password;
+}
+
+data::SeedTable seed(const QString& table, const QStringList& header, const QList<QStringList>& rows) {
+    data::SeedTable t;
+    t.table = table;
+    t.data.header = header;
+    t.data.rows = rows;
+    return t;
+}
+
+FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
+    const QString seedDir = sourceDir() + QStringLiteral("/data/seed");
+    QList<data::SeedTable> seeds;
+    for (const data::SeedTable& s : data::readSeedFolder(seedDir)) {
+        if (content == Content::FixedRows && s.table == QLatin1String("Foodnurti"))
+            continue;
+        seeds.append(s);
+    }
+    seeds += extra;
+    const QString file = dir_.filePath(QString::fromLatin1(data::kDatabaseFileName));
+    data::createDatabase(file, databasePassword(),
+                         data::readTextFile(sourceDir() + QStringLiteral("/data/schema.sql")), seeds);
+    conn_ = std::make_unique<data::Connection>(data::connectionStringForFolder(dir_.path()));
+    previous_ = data::Connection::current();
+    data::Connection::setCurrent(conn_.get());
+}
+
+FixtureDb::~FixtureDb() {
+    if (data::Connection::current() == conn_.get())
+        data::Connection::setCurrent(previous_);
+}
+
+QString FixtureDb::path() const { return dir_.filePath(QString::fromLatin1(data::kDatabaseFileName)); }
+
+void FixtureDb::exec(const QString& sql) {
+    data::Query q(conn_.get());
+    q.setSql(sql);
+    q.execute();
+}
+
+data::Value FixtureDb::scalar(const QString& sql) {
+    data::Query q(conn_.get());
+    q.setSql(sql);
+    q.open();
+    return q.field(0);
+}
+
+int FixtureDb::count(const QString& table) {
+    return int(scalar(QStringLiteral("select count(*) from %1").arg(table)).toInteger());
+}
+
+} // namespace nc::test

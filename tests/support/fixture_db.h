@@ -1,0 +1,47 @@
+#pragma once
+// A fresh encrypted database in a temporary folder, made from the real schema, registered as the
+// process-wide connection for the life of the fixture. Never touches the program's own database.
+
+#include "data/connection.h"
+#include "data/database_builder.h"
+#include "data/query.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+namespace nc::test {
+
+// The database password, read from the program's own connection string.
+QString databasePassword();
+// The folder of the project's sources (schema and seeds).
+QString sourceDir();
+
+// A seed table written inline: table name, column names, rows of cell texts ("" = null).
+data::SeedTable seed(const QString& table, const QStringList& header, const QList<QStringList>& rows);
+
+class FixtureDb {
+public:
+    enum class Content {
+        FixedRows,    // the working tables' fixed rows and the food categories, no foods
+        ShippedSeeds, // everything the shipped database holds, all foods included
+    };
+    // Extra seed tables are loaded after the chosen content.
+    explicit FixtureDb(Content content = Content::FixedRows, const QList<data::SeedTable>& extra = {});
+    ~FixtureDb();
+
+    QString folder() const { return dir_.path(); }
+    QString path() const;
+    data::Connection& connection() { return *conn_; }
+
+    // Conveniences for assertions: run a statement, read one value.
+    void exec(const QString& sql);
+    data::Value scalar(const QString& sql);
+    int count(const QString& table);
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<data::Connection> conn_;
+    data::Connection* previous_ = nullptr;
+};
+
+} // namespace nc::test
