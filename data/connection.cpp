@@ -145,7 +145,9 @@ sqlite3* Connection::handle() {
     const QString path = parsed_.dataSource;
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo::exists(path))
-        throw DbError(QStringLiteral("无法打开数据库文件“%1”：文件不存在。").arg(shown), SQLITE_CANTOPEN);
+        throw DbError(QStringLiteral("无法打开数据库文件“%1”：文件不存在。（%2）")
+                          .arg(shown, QString::fromUtf8(sqlite3_errstr(SQLITE_CANTOPEN))),
+                      SQLITE_CANTOPEN);
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
