@@ -10,36 +10,71 @@
 
 namespace nc::data {
 
-double trunc2(double v) {
-    if (!std::isfinite(v))
-        return v;
-    const double ip = std::trunc(v);
-    const double frac = v - ip; // exact for doubles
-    if (frac == 0.0)
-        return ip;
+namespace {
 
-    // Round the fraction to 15 significant digits in decimal, then read its first two decimals
-    // from the digit string; arithmetic cutting would turn 0.29 into 0.28.
+// The shortest decimal that reads back as v: its significant digits and the position of the decimal
+// point, so that |v| = 0.d1d2d3… × 10^pointPos. Values the user typed or the program rounded come
+// back as the decimal they stand for (78.8, not 78.7999999999999971…).
+void shortestDecimal(double v, std::string& digits, int& pointPos) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(frac));
-    // buf looks like "d.dddddddddddddde-XX"
-    const char* e = std::strchr(buf, 'e');
-    const int exp10 = std::atoi(e + 1);
-    int hundredths = 0;
-    if (exp10 >= 0) {
-        hundredths = 100; // the fraction rounded up to a whole 1
-    } else if (exp10 == -1) {
-        hundredths = (buf[0] - '0') * 10 + (buf[2] - '0');
-    } else if (exp10 == -2) {
-        hundredths = buf[0] - '0';
+    for (int p = 0; p <= 16; ++p) {
+        std::snprintf(buf, sizeof buf, "%.*e", p, std::fabs(v));
+        if (std::strtod(buf, nullptr) == std::fabs(v))
+            break;
     }
-    const bool negative = v < 0;
-    // Build the decimal text and let the parser pick the nearest double, so 2283.94 reads as 2283.94.
-    const double whole = std::fabs(ip) + hundredths / 100;
-    const int rest = hundredths % 100;
-    char out[64];
-    std::snprintf(out, sizeof out, "%s%.0f.%02d", negative ? "-" : "", whole, rest);
-    return std::strtod(out, nullptr);
+    digits.clear();
+    const char* c = buf;
+    for (; *c && *c != 'e'; ++c)
+        if (*c >= '0' && *c <= '9')
+            digits.push_back(*c);
+    pointPos = std::atoi(c + 1) + 1;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+}
+
+} // namespace
+
+double trunc2(double v) {
+    if (!std::isfinite(v) || v == 0.0)
+        return v;
+    std::string digits;
+    int pointPos = 0;
+    shortestDecimal(v, digits, pointPos);
+
+    // Split into the integer digits and the fraction digits.
+    std::string whole = pointPos > 0 ? digits.substr(0, std::min<std::size_t>(digits.size(), std::size_t(pointPos)))
+                                     : std::string("0");
+    while (pointPos > 0 && int(whole.size()) < pointPos)
+        whole.push_back('0');
+    std::string frac = pointPos >= 0 ? (std::size_t(pointPos) < digits.size() ? digits.substr(std::size_t(pointPos)) : "")
+                                     : std::string(std::size_t(-pointPos), '0') + digits;
+
+    // Round the fraction to 15 significant digits (halves away from zero), then cut after two decimals.
+    const std::size_t firstNonZero = frac.find_first_not_of('0');
+    if (firstNonZero != std::string::npos && frac.size() > firstNonZero + 15) {
+        const std::size_t cut = firstNonZero + 15;
+        const bool up = frac[cut] >= '5';
+        frac.resize(cut);
+        if (up) {
+            int i = int(frac.size()) - 1;
+            while (i >= 0 && frac[std::size_t(i)] == '9')
+                frac[std::size_t(i--)] = '0';
+            if (i >= 0) {
+                ++frac[std::size_t(i)];
+            } else { // the fraction became a whole 1: carry into the integer part
+                int j = int(whole.size()) - 1;
+                while (j >= 0 && whole[std::size_t(j)] == '9')
+                    whole[std::size_t(j--)] = '0';
+                if (j >= 0)
+                    ++whole[std::size_t(j)];
+                else
+                    whole.insert(whole.begin(), '1');
+            }
+        }
+    }
+    frac.resize(2, '0');
+    const std::string text = (v < 0 ? "-" : "") + whole + "." + frac;
+    return std::strtod(text.c_str(), nullptr);
 }
 
 namespace {
@@ -61,38 +96,14 @@ std::int64_t divRoundHalfEven(__int128 n, __int128 d) {
 } // namespace
 
 double roundHalfEven(double v, int decimals) {
-    if (!std::isfinite(v))
+    if (!std::isfinite(v) || v == 0.0)
         return v;
-    // Work on the shortest decimal text that reads back as v, so that 2.675 is treated as the
-    // decimal the user typed and not as its binary neighbour 2.67499999...
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    for (int p = 1; p <= 17; ++p) {
-        char t[64];
-        std::snprintf(t, sizeof t, "%.*g", p, v);
-        if (std::strtod(t, nullptr) == v) {
-            std::strcpy(buf, t);
-            break;
-        }
-    }
+    // Work on the shortest decimal that reads back as v, so that 2.675 is treated as the decimal the
+    // user typed and not as its binary neighbour 2.67499999…
     std::string digits;
-    int pointPos = -1;
-    bool negative = false;
-    int exp10 = 0;
-    for (const char* c = buf; *c; ++c) {
-        if (*c == '-')
-            negative = true;
-        else if (*c == '.')
-            pointPos = int(digits.size());
-        else if (*c == 'e' || *c == 'E') {
-            exp10 = std::atoi(c + 1);
-            break;
-        } else if (*c >= '0' && *c <= '9')
-            digits.push_back(*c);
-    }
-    if (pointPos < 0)
-        pointPos = int(digits.size());
-    pointPos += exp10;
+    int pointPos = 0;
+    shortestDecimal(v, digits, pointPos);
+    const bool negative = v < 0;
     // Value = 0.digits * 10^pointPos; keep `decimals` digits after the point.
     const int keep = pointPos + decimals; // number of leading digits kept
     if (keep < 0)

@@ -29,7 +29,14 @@ private Q_SLOTS:
         QTest::newRow("two decimals of a sum") << 0.1 + 0.2 << 0.3;
         QTest::newRow("BMI 21.4844") << 21.4844 << 21.48;
         QTest::newRow("negative fraction only") << -0.256 << -0.25;
-        QTest::newRow("fraction rounding to a whole one") << 4.99999999999999999 << 5.0;
+        QTest::newRow("fraction rounding to a whole one") << 0.9999999999999999 << 1.0;
+        QTest::newRow("fourteen nines are cut, not rounded") << 99.99999999999999 << 99.99;
+        QTest::newRow("protein 1.16 x 55 + 15") << 1.16 * 55 + 15 << 78.8;
+        QTest::newRow("protein 1.16 x 55 + 25") << 1.16 * 55 + 25 << 88.8;
+        QTest::newRow("whole part takes the double's precision") << 78.8 << 78.8;
+        QTest::newRow("large whole part") << 3260.07 << 3260.07;
+        QTest::newRow("tiny value") << 1e-7 << 0.0;
+        QTest::newRow("negative tiny value") << -0.004 << 0.0;
         QTest::newRow("zero") << 0.0 << 0.0;
         QTest::newRow("large value") << 123456789.987 << 123456789.98;
         QTest::newRow("share 12.698") << 240.0 / 1890.0 * 100 << 12.69;
