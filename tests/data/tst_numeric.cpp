@@ -1,5 +1,6 @@
 // The number rules behind every stored result: two-decimal truncation and four-decimal rounding.
 
+#include "data/energy_split.h"
 #include "data/errors.h"
 #include "data/numeric.h"
 #include "data/value.h"
@@ -89,6 +90,39 @@ private Q_SLOTS:
         QCOMPARE((Decimal4(55) * Decimal4(35) + Decimal4(200)).toDouble(), 2125.0);
         QVERIFY(Decimal4(19.8) < Decimal4(19.81));
         QVERIFY_THROWS_EXCEPTION(nc::data::Error, Decimal4(1) / Decimal4(0));
+    }
+
+    void energySplit_data() {
+        QTest::addColumn<double>("protein");
+        QTest::addColumn<double>("fat");
+        QTest::addColumn<double>("carbohydrate");
+        QTest::addColumn<double>("p");
+        QTest::addColumn<double>("f");
+        QTest::addColumn<double>("c");
+        QTest::newRow("typical day") << 60.0 << 50.0 << 300.0 << 12.69 << 23.8 << 63.49;
+        QTest::newRow("protein only") << 50.0 << 0.0 << 0.0 << 100.0 << 0.0 << 0.0;
+        QTest::newRow("nothing eaten") << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("truncated intakes") << 71.5 << 48.33 << 287.91 << 15.27 << 23.22 << 61.49;
+    }
+    void energySplit() {
+        QFETCH(double, protein);
+        QFETCH(double, fat);
+        QFETCH(double, carbohydrate);
+        QFETCH(double, p);
+        QFETCH(double, f);
+        QFETCH(double, c);
+        for (auto mode : {nc::data::SplitRounding::FourDecimals, nc::data::SplitRounding::None}) {
+            const auto s = nc::data::energySplit(protein, fat, carbohydrate, mode);
+            QCOMPARE(s.protein, p);
+            QCOMPARE(s.fat, f);
+            QCOMPARE(s.carbohydrate, c);
+        }
+    }
+
+    // The save rounds a share of 10.78998… to 10.79 before cutting; the analysis cuts it to 10.78.
+    void energySplitRoundingModes() {
+        QCOMPARE(nc::data::energySplit(14, 7, 100, nc::data::SplitRounding::FourDecimals).protein, 10.79);
+        QCOMPARE(nc::data::energySplit(14, 7, 100, nc::data::SplitRounding::None).protein, 10.78);
     }
 
     void realText_data() {
