@@ -1,0 +1,177 @@
+#include "record_store.h"
+
+#include "physique.h"
+#include "reference_intakes.h"
+
+#include "data/connection.h"
+#include "data/energy_split.h"
+#include "data/errors.h"
+#include "data/query.h"
+#include "data/value.h"
+#include "data/values.h"
+
+namespace nc::person {
+
+using namespace nc::data;
+
+namespace {
+
+bool positiveNumber(const QString& text, double* out) {
+    double v = 0;
+    if (!parseReal(text, &v) || !(v > 0))
+        return false;
+    if (out)
+        *out = v;
+    return true;
+}
+
+double number(const QString& text) {
+    double v = 0;
+    parseReal(text, &v);
+    return v;
+}
+
+bool hasSecondWeight(const QString& category) { return category == kCategoryPregnant || category == kCategoryNursing; }
+
+} // namespace
+
+std::optional<InputProblem> checkNumbers(const RecordInput& in) {
+    if (!positiveNumber(in.age, nullptr))
+        return InputProblem{RecordField::Age, QStringLiteral("年龄“%1”不是有效的数值，请重新输入。").arg(in.age)};
+    if (!positiveNumber(in.height, nullptr))
+        return InputProblem{RecordField::Height,
+                            QStringLiteral("身高“%1”不是有效的数值（应大于 0，单位厘米），请重新输入。").arg(in.height)};
+    const QString first = in.category == kCategoryChildbearing ? QStringLiteral("现体重")
+                          : in.category == kCategoryPregnant    ? QStringLiteral("孕前体重")
+                                                                : QStringLiteral("非孕体重");
+    if (!positiveNumber(in.weight1, nullptr))
+        return InputProblem{RecordField::Weight1,
+                            QStringLiteral("%1“%2”不是有效的数值（单位千克），请重新输入。").arg(first, in.weight1)};
+    if (hasSecondWeight(in.category) && !positiveNumber(in.weight2, nullptr))
+        return InputProblem{RecordField::Weight2,
+                            QStringLiteral("现体重“%1”不是有效的数值（单位千克），请重新输入。").arg(in.weight2)};
+    return std::nullopt;
+}
+
+SaveResult saveRecord(const RecordInput& in, const QDate& today) {
+    if (const auto problem = checkNumbers(in))
+        throw Error(problem->message);
+    if (in.category != kCategoryChildbearing && !hasSecondWeight(in.category))
+        throw Error(QStringLiteral("请选择测试阶段（育龄、孕妇或乳母）。"));
+
+    Connection* conn = Connection::current();
+    if (!conn)
+        throw DbError(QStringLiteral("数据库连接尚未设置。"));
+    Transaction transaction(*conn);
+    Query q;
+
+    q.setSql(QStringLiteral("select count(*) as n from personinf"));
+    q.open();
+    if (q.field(QStringLiteral("n")).toInteger() == 0)
+        throw Error(QStringLiteral("数据库中缺少个人档案记录行，档案没有保存。请使用完好的数据库文件 yfdb.dbz。"));
+
+    // 1. Pregnancy dating.
+    SaveResult r;
+    r.dueDate = dueDate(in.lmp);
+    const bool pregnant = in.category == kCategoryPregnant;
+    if (pregnant) {
+        r.dayCount = dayCount(in.lmp, today);
+        r.weekCount = weekCount(r.dayCount);
+        r.stage = pregnancyStage(r.dayCount);
+    }
+
+    // 2. Body-mass index.
+    const double height = number(in.height);
+    const double weight1 = number(in.weight1);
+    r.bmi = bodyMassIndex(height, weight1);
+    q.setSql(QStringLiteral("update lstzpj set y=:lszs,csdate=:ldate"));
+    q.setParam(QStringLiteral("lszs"), r.bmi);
+    q.setParam(QStringLiteral("ldate"), today.toString(QStringLiteral("yyyy-MM-dd")));
+    q.execute();
+
+    // 3. Reference intakes.
+    for (const ReferenceIntake& ri : referenceIntakes(in.category, in.activity, height, weight1, r.bmi, r.dayCount)) {
+        q.setSql(QStringLiteral("update lsyysfx set ckl=:lszs where id=%1").arg(ri.row));
+        q.setParam(QStringLiteral("lszs"), ri.value);
+        q.execute();
+    }
+
+    // 4. Energy split of the intakes the last analysis stored.
+    double grams[3] = {0, 0, 0};
+    for (int id = 2; id <= 4; ++id) {
+        q.setSql(QStringLiteral("select srl from lsyysfx where id=%1").arg(id));
+        q.open();
+        grams[id - 2] = q.field(QStringLiteral("srl")).toReal();
+    }
+    const EnergySplit split = energySplit(grams[0], grams[1], grams[2], SplitRounding::FourDecimals);
+    const double shares[3] = {split.protein, split.fat, split.carbohydrate};
+    for (int id = 1; id <= 3; ++id) {
+        q.setSql(QStringLiteral("update sdrn set value1=:lszs1 where id=%1").arg(id));
+        q.setParam(QStringLiteral("lszs1"), shares[id - 1]);
+        q.execute();
+    }
+    q.close();
+
+    // 5. The record itself; the week count and stage only for a pregnant woman.
+    q.setSql(pregnant ? QStringLiteral("update personinf set name=:name,age=:age,high=:high,ycq=:ls_ycq,yq_week=:L1,"
+                                       "yq_jd=:L2,csjd=:csjd,yltz=:yl,yftz=:yf,rmtz=:rm,mcyjrq=:mcyjrq,hdsp=:hdsp")
+                      : QStringLiteral("update personinf set name=:name,age=:age,high=:high,ycq=:ls_ycq,csjd=:csjd,"
+                                       "yltz=:yl,yftz=:yf,rmtz=:rm,mcyjrq=:mcyjrq,hdsp=:hdsp"));
+    q.setParam(QStringLiteral("name"), in.name.trimmed());
+    q.setParam(QStringLiteral("age"), number(in.age));
+    q.setParam(QStringLiteral("high"), height);
+    q.setParam(QStringLiteral("ls_ycq"), Value::fromDate(r.dueDate));
+    if (pregnant) {
+        q.setParam(QStringLiteral("L1"), QString::number(r.weekCount));
+        q.setParam(QStringLiteral("L2"), r.stage);
+    }
+    q.setParam(QStringLiteral("csjd"), in.category);
+    q.setParam(QStringLiteral("yl"), weight1);
+    q.setParam(QStringLiteral("yf"), pregnant ? Value(number(in.weight2)) : Value(0));
+    q.setParam(QStringLiteral("rm"), in.category == kCategoryNursing ? Value(number(in.weight2)) : Value(0));
+    q.setParam(QStringLiteral("mcyjrq"), Value::fromDate(in.lmp));
+    q.setParam(QStringLiteral("hdsp"), in.activity);
+    q.execute();
+
+    transaction.commit();
+    return r;
+}
+
+void clearRecord() {
+    Query q;
+    q.setSql(QStringLiteral(
+        "update personinf set name=null,age=null,high=null,csjd=null,hdsp=null,yltz=null,yftz=null,rmtz=null"));
+    q.execute();
+}
+
+Evaluation evaluateRecord(const QString& category) {
+    Query q;
+    q.setSql(QStringLiteral("select y from lstzpj;"));
+    q.open();
+    Evaluation e;
+    e.bmiClass = bmiClass(q.field(QStringLiteral("y")).toReal());
+
+    if (category == kCategoryChildbearing) {
+        e.layout = QStringLiteral("tzbg.rav");
+        return e; // no gain grade: the earlier one stays
+    }
+    const bool pregnant = category == kCategoryPregnant;
+    e.layout = pregnant ? QStringLiteral("yftzbg.rav") : QStringLiteral("rmtzbg.rav");
+
+    q.setSql(QStringLiteral("select * from personinf;"));
+    q.open();
+    // A nursing mother's weeks are the count stored by the last save as a pregnant woman.
+    const int weeks = int(q.field(QStringLiteral("yq_week")).toInteger());
+    const double before = q.field(QStringLiteral("yltz")).toReal();
+    const double now = q.field(pregnant ? QStringLiteral("yftz") : QStringLiteral("rmtz")).toReal();
+    e.weeklyGain = weeklyGain(before, now, weeks, pregnant ? kSmallWeeksPregnant : kSmallWeeksNursing);
+    e.grade = gainGrade(*e.weeklyGain, e.bmiClass);
+
+    q.setSql(QStringLiteral("update lstzpj set week_add=:a,week_dj=:b;"));
+    q.setParam(QStringLiteral("a"), *e.weeklyGain);
+    q.setParam(QStringLiteral("b"), e.grade);
+    q.execute();
+    return e;
+}
+
+} // namespace nc::person

@@ -1,0 +1,63 @@
+#pragma once
+// Saving, clearing and evaluating the one person's record: the statements behind the personal record
+// window, kept apart from the widgets so they can be tested on a database alone.
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace nc::person {
+
+// What the counsellor typed and chose, as the window holds it.
+struct RecordInput {
+    QString name;
+    QString age;     // years
+    QString height;  // cm
+    QString weight1; // kg: current (育龄), before pregnancy (孕妇), when not pregnant (乳母)
+    QString weight2; // kg: current weight of a pregnant woman or nursing mother
+    QString category;
+    QString activity;
+    QDate lmp; // first day of the last menstrual period
+};
+
+enum class RecordField { Age, Height, Weight1, Weight2 };
+
+struct InputProblem {
+    RecordField field;
+    QString message;
+};
+
+// Checks the numbers before anything is written: age, height and the weights shown for the category
+// must be numbers above 0 ("." or "1.2.3" are not). Returns the first problem in field order.
+std::optional<InputProblem> checkNumbers(const RecordInput& in);
+
+// The values the save computed, for the evaluation that may follow.
+struct SaveResult {
+    QDate dueDate;
+    int dayCount = 0; // pregnant women only
+    int weekCount = 0;
+    QString stage;
+    double bmi = 0;
+};
+
+// Saves the record as one transaction: the BMI and date into lstzpj, the twelve reference intakes into
+// lsyysfx.ckl, the energy split of the stored intakes into sdrn, then personinf (week count and stage
+// only for a pregnant woman). Throws nc::data::Error with nothing written when a number is malformed
+// or the record row is missing, and when the database refuses a statement.
+SaveResult saveRecord(const RecordInput& in, const QDate& today);
+
+// Empties the record's name, age, height, category, activity level and weights; the dates, week count,
+// stage and the working tables keep their values.
+void clearRecord();
+
+// The physique evaluation after a save: the BMI class of the stored BMI, the layout for the category
+// and, for a pregnant woman or a nursing mother, the weekly gain and its grade written to lstzpj.
+struct Evaluation {
+    QString bmiClass;
+    QString layout; // "tzbg.rav", "yftzbg.rav" or "rmtzbg.rav"
+    std::optional<double> weeklyGain;
+    QString grade;
+};
+Evaluation evaluateRecord(const QString& category);
+
+} // namespace nc::person
