@@ -1,0 +1,176 @@
+// The intake analysis over a small diet record: averages per day, the comparison with the
+// references, and the energy split.
+
+#include "analysis/intake_analysis.h"
+#include "data/errors.h"
+#include "support/fixture_db.h"
+
+#include <QTest>
+
+using namespace nc::analysis;
+using nc::test::FixtureDb;
+using nc::test::seed;
+
+namespace {
+
+const QStringList kFoodColumns{QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy"),
+                               QStringLiteral("protein"), QStringLiteral("fat"), QStringLiteral("carbohydra"),
+                               QStringLiteral("ca"), QStringLiteral("se")};
+
+// Three foods: rice, milk (no selenium measured) and an oil.
+nc::data::SeedTable foods() {
+    return seed(QStringLiteral("Foodnurti"), kFoodColumns,
+                {{QStringLiteral("01001"), QStringLiteral("稻米"), QStringLiteral("346"), QStringLiteral("7.9"),
+                  QStringLiteral("0.9"), QStringLiteral("77.2"), QStringLiteral("8"), QStringLiteral("2.83")},
+                 {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("65"), QStringLiteral("3.3"),
+                  QStringLiteral("3.6"), QStringLiteral("4.9"), QStringLiteral("107"), QString()},
+                 {QStringLiteral("19001"), QStringLiteral("花生油"), QStringLiteral("899"), QString(),
+                  QStringLiteral("99.9"), QString(), QStringLiteral("12"), QString()}});
+}
+
+nc::data::SeedTable days(const QStringList& ids) {
+    QList<QStringList> rows;
+    for (const QString& id : ids)
+        rows << QStringList{id};
+    return seed(QStringLiteral("ts"), {QStringLiteral("tsid")}, rows);
+}
+
+nc::data::SeedTable entries(const QList<QStringList>& rows) {
+    return seed(QStringLiteral("foodcheck"), {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")}, rows);
+}
+
+double srl(FixtureDb& db, int id) {
+    return db.scalar(QStringLiteral("select srl from lsyysfx where id=%1").arg(id)).toReal();
+}
+
+} // namespace
+
+class TestIntakeAnalysis : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void averagesAreCutNotRounded() {
+        // 1320.2 g of rice: 346 x 1320.2 / 100 = 4567.892 kcal over two days = 2283.946 -> 2283.94.
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("2")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("稻米"), QStringLiteral("1000")},
+                               {QStringLiteral("2"), QStringLiteral("稻米"), QStringLiteral("320.2")}})});
+        const AnalysisResult r = runIntakeAnalysis();
+        QCOMPARE(r.days, 2);
+        QCOMPARE(srl(db, 1), 2283.94);
+        QCOMPARE(r.intakes[0], 2283.94);
+        QCOMPARE(srl(db, 2), 52.14); // 7.9 x 1320.2 / 100 / 2 = 52.1479
+        QCOMPARE(srl(db, 14), 18.68); // 2.83 x 13.202 / 2 = 18.68083
+        QVERIFY(!r.comparisonFailed);
+    }
+
+    void everyEntryCountsAndUnknownOrEmptyAddNothing() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("2")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("250")},
+                               {QStringLiteral("2"), QStringLiteral(" 牛奶\t"), QStringLiteral("250")},
+                               {QStringLiteral("7"), QStringLiteral("牛奶"), QStringLiteral("100")}, // day gone
+                               {QStringLiteral("1"), QStringLiteral("不存在的食物"), QStringLiteral("500")},
+                               {QStringLiteral("1"), QStringLiteral("花生油"), QString()}})}); // no amount
+        runIntakeAnalysis();
+        QCOMPARE(srl(db, 1), 195.0);  // 65 x 6 / 2
+        QCOMPARE(srl(db, 11), 321.0); // 107 x 6 / 2
+        QCOMPARE(srl(db, 14), 0.0);   // selenium not measured in milk
+        QCOMPARE(srl(db, 3), 10.8);   // the oil had no amount
+    }
+
+    void daysWithoutFoodsStillDivide() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("300")}})});
+        const AnalysisResult r = runIntakeAnalysis();
+        QCOMPARE(r.days, 3);
+        QCOMPARE(srl(db, 1), 65.0);
+    }
+
+    void comparisonOnlyWhereThereIsAReference() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("1000")}})});
+        db.exec(QStringLiteral("update lsyysfx set ckl=2000 where id=1"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=0, cz=-5, dris=95 where id=3"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=800 where id=11"));
+        runIntakeAnalysis();
+        QCOMPARE(db.scalar(QStringLiteral("select cz from lsyysfx where id=1")).toReal(), -1350.0);
+        QCOMPARE(db.scalar(QStringLiteral("select dris from lsyysfx where id=1")).toReal(), 32.5);
+        QCOMPARE(db.scalar(QStringLiteral("select dris from lsyysfx where id=11")).toReal(), 133.75);
+        QCOMPARE(db.scalar(QStringLiteral("select cz from lsyysfx where id=3")).toReal(), -5.0);
+        QCOMPARE(db.scalar(QStringLiteral("select dris from lsyysfx where id=3")).toReal(), 95.0);
+    }
+
+    void energySplitOfTheStoredIntakes_data() {
+        QTest::addColumn<QString>("food");
+        QTest::addColumn<double>("p");
+        QTest::addColumn<double>("f");
+        QTest::addColumn<double>("c");
+        QTest::newRow("milk") << "牛奶" << 20.24 << 49.69 << 30.06;
+        QTest::newRow("oil: fat only") << "花生油" << 0.0 << 100.0 << 0.0;
+        QTest::newRow("unknown food: nothing") << "无此食物" << 0.0 << 0.0 << 0.0;
+    }
+    void energySplitOfTheStoredIntakes() {
+        QFETCH(QString, food);
+        QFETCH(double, p);
+        QFETCH(double, f);
+        QFETCH(double, c);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), food, QStringLiteral("100")}})});
+        runIntakeAnalysis();
+        QCOMPARE(db.scalar(QStringLiteral("select value1 from sdrn where id=1")).toReal(), p);
+        QCOMPARE(db.scalar(QStringLiteral("select value1 from sdrn where id=2")).toReal(), f);
+        QCOMPARE(db.scalar(QStringLiteral("select value1 from sdrn where id=3")).toReal(), c);
+    }
+
+    void foodsWithoutDaysAreRefused() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        db.exec(QStringLiteral("update lsyysfx set srl=7"));
+        try {
+            runIntakeAnalysis();
+            QFAIL("an analysis without days must not divide");
+        } catch (const nc::data::Error& e) {
+            QVERIFY(e.text().contains(QStringLiteral("没有任何天次")));
+        }
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where srl=7")).toInteger(), 14);
+    }
+
+    // Statements: foodcheck, one lookup, day count, 14 intakes, comparison (18th), 3 reads, 3 shares.
+    void failingComparisonIsReportedAndTheSplitStillRuns() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        db.exec(QStringLiteral("update lsyysfx set ckl=100, cz=1, dris=2"));
+        db.connection().failStatementAfter(18);
+        const AnalysisResult r = runIntakeAnalysis();
+        QVERIFY(r.comparisonFailed);
+        QVERIFY(!r.comparisonError.isEmpty());
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where cz=1 and dris=2")).toInteger(), 14);
+        QCOMPARE(srl(db, 1), 65.0);
+        QCOMPARE(db.scalar(QStringLiteral("select value1 from sdrn where id=2")).toReal(), 49.69);
+    }
+
+    void otherFailuresWriteNothing_data() {
+        QTest::addColumn<int>("failing");
+        for (int n : {1, 2, 3, 10, 19, 21, 24})
+            QTest::newRow(qPrintable(QStringLiteral("statement %1").arg(n))) << n;
+    }
+    void otherFailuresWriteNothing() {
+        QFETCH(int, failing);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        db.exec(QStringLiteral("update lsyysfx set srl=7"));
+        db.exec(QStringLiteral("update sdrn set value1=7"));
+        db.connection().failStatementAfter(failing);
+        QVERIFY_THROWS_EXCEPTION(nc::data::DbError, runIntakeAnalysis());
+        db.connection().failStatementAfter(0);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where srl=7")).toInteger(), 14);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from sdrn where value1=7")).toInteger(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIntakeAnalysis)
+#include "tst_intake_analysis.moc"
