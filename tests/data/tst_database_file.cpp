@@ -40,7 +40,14 @@ private Q_SLOTS:
                      .toInteger(),
                  1);
         QCOMPARE(db.count(QStringLiteral("lstzpj")), 1);
-        QCOMPARE(db.count(QStringLiteral("app_pj")), 0);
+        // Two evaluation texts, below 90 % and above 110 %, for every nutrient with a reference.
+        QCOMPARE(db.count(QStringLiteral("app_pj")), 24);
+        QCOMPARE(db.scalar(QStringLiteral("select count(distinct z_id) from app_pj where range='<90' and "
+                                          "z_id in (1,2,5,6,7,8,9,10,11,12,13,14) and content<>'' and "
+                                          "rg_name<>'' and appraise<>''"))
+                     .toInteger(),
+                 12);
+        QCOMPARE(db.scalar(QStringLiteral("select count(distinct z_id) from app_pj where range='>110'")).toInteger(), 12);
         QCOMPARE(db.count(QStringLiteral("ts")), 0);
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 0);
         QCOMPARE(db.count(QStringLiteral("sps")), 0);
