@@ -1,0 +1,59 @@
+#pragma once
+// The diet record as the diet record window holds it: the days (table ts, data set ADOTable_t) and the
+// foods of the current day (table foodcheck, data set ADOTable_ts, a detail of the days), with the
+// operations the window offers. The recipe windows work on the same two data sets.
+
+#include "data/dataset.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace nc::diet {
+
+// The name of the food whose composition the food composition viewer shows; set by the diet record
+// window just before it opens the viewer.
+QString& lsfoodname();
+
+class DietRecord : public QObject {
+    Q_OBJECT
+public:
+    explicit DietRecord(QObject* parent = nullptr);
+
+    data::DataSet& days() { return days_; }   // ADOTable_t
+    data::DataSet& foods() { return foods_; } // ADOTable_ts
+
+    // Opens both data sets; the last day is current, and the last food of that day.
+    void open();
+
+    // Whether the diet record has days / food entries on any day (counted in the database).
+    bool hasDays() const;
+    bool hasFoodEntries() const;
+    // The current day's number, 0 when there are no days.
+    int currentDay() const;
+
+    // Appends a day numbered one above the highest, or 1 for the first; it becomes current.
+    void addDay();
+    // Deletes the current day and all its food entries as one transaction, then moves the cursor one
+    // day forward. Does nothing without days. The caller asks for confirmation first.
+    void deleteCurrentDay();
+
+    enum class AddFood { Added, NoDays, EmptyName, UnknownFood, BadWeight };
+    // Appends a food entry to the current day: the name trimmed and found in the food table (any
+    // category), the weight a decimal number ("" or "1.2.3" are refused).
+    AddFood addFood(const QString& name, const QString& weightText);
+    // Deletes the selected food entry of the current day; false when the day has none.
+    bool deleteCurrentFood();
+
+    // Category list items "01 谷类及制品", ordered by code, and the food names of a category item.
+    static QStringList categoryItems();
+    static QStringList foodNamesOfCategory(const QString& item);
+
+    // The confirmation text for deleting a day: 确定要删除 第12天 食谱吗?
+    static QString deleteDayQuestion(int day);
+
+private:
+    data::DataSet days_;
+    data::DataSet foods_;
+};
+
+} // namespace nc::diet

@@ -1,0 +1,81 @@
+#include "recipe_store.h"
+
+#include "data/clock.h"
+#include "data/connection.h"
+#include "data/errors.h"
+#include "data/query.h"
+
+namespace nc::diet {
+
+using namespace nc::data;
+
+namespace {
+
+Connection& connection() {
+    Connection* c = Connection::current();
+    if (!c)
+        throw DbError(QStringLiteral("数据库连接尚未设置。"));
+    return *c;
+}
+
+} // namespace
+
+bool saveRecipe(const QString& name, DataSet& foods) {
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    foods.checkBrowseMode();
+    Transaction t(connection());
+    DataSet sps;
+    sps.setSql(QStringLiteral("select * from sps"));
+    sps.open();
+    for (int r = 0; r < foods.rowCount(); ++r) {
+        foods.moveTo(r);
+        sps.append();
+        sps.setField(QStringLiteral("spname"), trimmed);
+        sps.setField(QStringLiteral("sptime"), Value::fromDateTime(Clock::now()));
+        sps.setField(QStringLiteral("foodid"), foods.field(QStringLiteral("foodid")).toText());
+        sps.setField(QStringLiteral("swname"), foods.field(QStringLiteral("swname")));
+        sps.setField(QStringLiteral("zl"), foods.field(QStringLiteral("zl")));
+        sps.post();
+    }
+    t.commit();
+    return true;
+}
+
+QStringList recipeNames() {
+    QStringList names;
+    Query q;
+    q.setSql(QStringLiteral("select  DISTINCT spname from sps"));
+    q.open();
+    for (q.first(); !q.eof(); q.next())
+        names << q.field(QStringLiteral("spname")).toText();
+    return names;
+}
+
+int loadRecipe(const QString& name, DataSet& foods, int day) {
+    Query lines;
+    lines.setSql(QStringLiteral("select * from sps where spname=:name order by sptime;"));
+    lines.setParam(QStringLiteral("name"), name.trimmed());
+    lines.open();
+    foods.checkBrowseMode();
+    try {
+        Transaction t(connection());
+        for (lines.first(); !lines.eof(); lines.next()) {
+            foods.append();
+            foods.setField(QStringLiteral("tc"), day);
+            foods.setField(QStringLiteral("swname"), lines.field(QStringLiteral("swname")));
+            foods.setField(QStringLiteral("zl"), lines.field(QStringLiteral("zl")));
+            foods.post();
+        }
+        t.commit();
+    } catch (...) {
+        foods.cancel();
+        foods.close();
+        foods.open(); // the rows posted before the failure were undone
+        throw;
+    }
+    return lines.recordCount();
+}
+
+} // namespace nc::diet

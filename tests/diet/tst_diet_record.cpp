@@ -1,0 +1,233 @@
+// The diet record's days and food entries, and recipes saved from and loaded into a day.
+
+#include "data/clock.h"
+#include "data/errors.h"
+#include "diet/diet_record.h"
+#include "diet/recipe_store.h"
+#include "support/fixture_db.h"
+
+#include <QTest>
+
+using namespace nc::diet;
+using nc::test::FixtureDb;
+using nc::test::seed;
+using Add = DietRecord::AddFood;
+
+namespace {
+
+QList<nc::data::SeedTable> foods() {
+    return {seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind")},
+                 {{QStringLiteral("01001"), QStringLiteral("小麦"), QStringLiteral("01")},
+                  {QStringLiteral("01002"), QStringLiteral("稻米"), QStringLiteral("01")},
+                  {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("10")},
+                  {QStringLiteral("10002"), QStringLiteral("酸奶\"原味\""), QStringLiteral("10")}})};
+}
+
+QList<int> dayNumbers(FixtureDb& db) {
+    QList<int> out;
+    nc::data::Query q(&db.connection());
+    q.setSql(QStringLiteral("select tsid from ts order by tsid"));
+    q.open();
+    for (q.first(); !q.eof(); q.next())
+        out << int(q.field(0).toInteger());
+    return out;
+}
+
+} // namespace
+
+class TestDietRecord : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { nc::data::Clock::setSource({}); }
+
+    void dayNumbersLeaveGaps() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        DietRecord r;
+        r.open();
+        QVERIFY(!r.hasDays());
+        for (int i = 0; i < 4; ++i)
+            r.addDay();
+        QCOMPARE(dayNumbers(db), (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(r.currentDay(), 4);
+        r.days().moveTo(1);
+        r.deleteCurrentDay();
+        QCOMPARE(dayNumbers(db), (QList<int>{1, 3, 4}));
+        QCOMPARE(r.currentDay(), 4); // the cursor moves one day on after the deletion
+        r.addDay();
+        QCOMPARE(dayNumbers(db), (QList<int>{1, 3, 4, 5}));
+        r.days().last();
+        r.deleteCurrentDay();
+        r.addDay();
+        QCOMPARE(dayNumbers(db), (QList<int>{1, 3, 4, 5}));
+    }
+
+    void deletingADayRemovesItsFoods() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        DietRecord r;
+        r.open();
+        r.addDay();
+        QCOMPARE(r.addFood(QStringLiteral("牛奶"), QStringLiteral("250")), Add::Added);
+        QCOMPARE(r.addFood(QStringLiteral("牛奶"), QStringLiteral("250")), Add::Added); // never merged
+        r.addDay();
+        QCOMPARE(r.addFood(QStringLiteral("稻米"), QStringLiteral("150")), Add::Added);
+        QCOMPARE(r.foods().recordCount(), 1);
+        r.days().first();
+        QCOMPARE(r.foods().recordCount(), 2);
+        r.deleteCurrentDay();
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from foodcheck where tc=1")).toInteger(), 0);
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), 1);
+        QCOMPARE(r.currentDay(), 2);
+        QCOMPARE(r.foods().recordCount(), 1);
+
+        r.deleteCurrentDay(); // the only day left
+        QVERIFY(!r.hasDays());
+        QCOMPARE(r.currentDay(), 0);
+        QVERIFY(r.foods().isEmpty());
+        r.deleteCurrentDay(); // nothing to delete
+        r.addDay();
+        QCOMPARE(dayNumbers(db), QList<int>{1});
+    }
+
+    void failedDayDeletionKeepsDayAndFoods() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        DietRecord r;
+        r.open();
+        r.addDay();
+        r.addFood(QStringLiteral("牛奶"), QStringLiteral("250"));
+        db.connection().failStatementAfter(2); // the deletion of the food entries
+        QVERIFY_THROWS_EXCEPTION(nc::data::DbError, r.deleteCurrentDay());
+        QCOMPARE(dayNumbers(db), QList<int>{1});
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), 1);
+        QCOMPARE(r.currentDay(), 1);
+        QCOMPARE(r.foods().recordCount(), 1);
+    }
+
+    void addFoodChecksInOrder_data() {
+        QTest::addColumn<bool>("withDay");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("weight");
+        QTest::addColumn<int>("result");
+        QTest::newRow("no days comes first") << false << "牛奶" << "250" << int(Add::NoDays);
+        QTest::newRow("empty name") << true << "" << "250" << int(Add::EmptyName);
+        QTest::newRow("blank name") << true << "   " << "250" << int(Add::EmptyName);
+        QTest::newRow("unknown food") << true << "不存在" << "250" << int(Add::UnknownFood);
+        QTest::newRow("unknown food before weight") << true << "不存在" << "" << int(Add::UnknownFood);
+        QTest::newRow("empty weight") << true << "牛奶" << "" << int(Add::BadWeight);
+        QTest::newRow("lone point") << true << "牛奶" << "." << int(Add::BadWeight);
+        QTest::newRow("several points") << true << "牛奶" << "1.2.3" << int(Add::BadWeight);
+        QTest::newRow("pasted letters") << true << "牛奶" << "2两" << int(Add::BadWeight);
+        QTest::newRow("zero is kept") << true << "牛奶" << "0" << int(Add::Added);
+        QTest::newRow("blanks around the name") << true << "  牛奶 " << "100" << int(Add::Added);
+        QTest::newRow("another category") << true << "小麦" << "100" << int(Add::Added);
+        QTest::newRow("quotes in the name") << true << "酸奶\"原味\"" << "125" << int(Add::Added);
+        QTest::newRow("names ignore case") << true << "牛奶" << "100.5" << int(Add::Added);
+    }
+    void addFoodChecksInOrder() {
+        QFETCH(bool, withDay);
+        QFETCH(QString, name);
+        QFETCH(QString, weight);
+        QFETCH(int, result);
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        DietRecord r;
+        r.open();
+        if (withDay)
+            r.addDay();
+        QCOMPARE(int(r.addFood(name, weight)), result);
+        const int stored = result == int(Add::Added) ? 1 : 0;
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), stored);
+        QCOMPARE(r.foods().rowCount(), stored); // nothing half-entered stays in the grid
+        if (stored) {
+            QCOMPARE(r.foods().field(QStringLiteral("swname")).toText(), name.trimmed());
+            QCOMPARE(r.foods().field(QStringLiteral("tc")).toInteger(), 1);
+            double w = 0;
+            nc::data::parseReal(weight, &w);
+            QCOMPARE(r.foods().field(QStringLiteral("zl")).toReal(), w);
+        }
+    }
+
+    void deleteFood() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        DietRecord r;
+        r.open();
+        r.addDay();
+        QVERIFY(!r.deleteCurrentFood());
+        r.addFood(QStringLiteral("牛奶"), QStringLiteral("250"));
+        r.addFood(QStringLiteral("稻米"), QStringLiteral("150"));
+        r.foods().first();
+        QVERIFY(r.deleteCurrentFood());
+        QCOMPARE(db.scalar(QStringLiteral("select swname from foodcheck")).toText(), QStringLiteral("稻米"));
+    }
+
+    void categoriesAndTheirFoods() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        const QStringList items = DietRecord::categoryItems();
+        QCOMPARE(items.size(), 14);
+        QCOMPARE(items.first(), QStringLiteral("01 谷类及制品"));
+        QCOMPARE(DietRecord::foodNamesOfCategory(items.first()), (QStringList{QStringLiteral("小麦"), QStringLiteral("稻米")}));
+        QCOMPARE(DietRecord::foodNamesOfCategory(QStringLiteral(" 10 乳类及制品")).size(), 2);
+        QVERIFY(DietRecord::foodNamesOfCategory(QStringLiteral("99 无")).isEmpty());
+        QCOMPARE(DietRecord::deleteDayQuestion(12), QStringLiteral("确定要删除 第12天 食谱吗?"));
+    }
+
+    void recipesSaveAndLoad() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        int tick = 0;
+        nc::data::Clock::setSource([&tick] { return QDateTime(QDate(2026, 12, 10), QTime(8, 0)).addMSecs(tick++); });
+        DietRecord r;
+        r.open();
+        r.addDay();
+        r.addFood(QStringLiteral("牛奶"), QStringLiteral("250"));
+        r.addFood(QStringLiteral("稻米"), QStringLiteral("150"));
+        QVERIFY(!saveRecipe(QStringLiteral("   "), r.foods()));
+        QCOMPARE(db.count(QStringLiteral("sps")), 0);
+        QVERIFY(saveRecipe(QStringLiteral(" 早餐 "), r.foods()));
+        r.addFood(QStringLiteral("小麦"), QStringLiteral("50"));
+        QVERIFY(saveRecipe(QStringLiteral("早餐"), r.foods())); // adds to the same recipe
+        QCOMPARE(recipeNames(), QStringList{QStringLiteral("早餐")});
+        QCOMPARE(db.count(QStringLiteral("sps")), 5);
+        QCOMPARE(db.scalar(QStringLiteral("select sptime from sps order by sptime")).toText(),
+                 QStringLiteral("2026-12-10 08:00:00.000"));
+
+        // An empty day stores nothing, and its name is not listed.
+        r.addDay();
+        QVERIFY(saveRecipe(QStringLiteral("空"), r.foods()));
+        QCOMPARE(recipeNames(), QStringList{QStringLiteral("早餐")});
+
+        // Loading appends in saved order after the day's entries; loading again adds them again.
+        r.addFood(QStringLiteral("牛奶"), QStringLiteral("100"));
+        QCOMPARE(loadRecipe(QStringLiteral("早餐"), r.foods(), r.currentDay()), 5);
+        QCOMPARE(r.foods().recordCount(), 6);
+        QStringList names;
+        for (int i = 0; i < r.foods().rowCount(); ++i) {
+            r.foods().moveTo(i);
+            names << r.foods().field(QStringLiteral("swname")).toText();
+        }
+        QCOMPARE(names, (QStringList{QStringLiteral("牛奶"), QStringLiteral("牛奶"), QStringLiteral("稻米"),
+                                     QStringLiteral("牛奶"), QStringLiteral("稻米"), QStringLiteral("小麦")}));
+        loadRecipe(QStringLiteral("早餐"), r.foods(), r.currentDay());
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from foodcheck where tc=2")).toInteger(), 11);
+
+        // The recipe is independent of the day it came from.
+        r.days().first();
+        r.deleteCurrentDay();
+        QCOMPARE(db.count(QStringLiteral("sps")), 5);
+    }
+
+    void failedLoadAddsNothing() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values "
+                               "('午餐', '2026-12-10 12:00:00.000', '稻米', 150), "
+                               "('午餐', '2026-12-10 12:00:00.001', '牛奶', 200)"));
+        DietRecord r;
+        r.open();
+        r.addDay();
+        db.connection().failStatementAfter(4); // read, first insert and read-back, second insert fails
+        QVERIFY_THROWS_EXCEPTION(nc::data::DbError, loadRecipe(QStringLiteral("午餐"), r.foods(), r.currentDay()));
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), 0);
+        QCOMPARE(r.foods().rowCount(), 0);
+        QCOMPARE(r.foods().state(), nc::data::DataSet::State::Browse);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDietRecord)
+#include "tst_diet_record.moc"
