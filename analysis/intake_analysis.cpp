@@ -27,10 +27,8 @@ QString cleanName(const QString& s) {
 } // namespace
 
 AnalysisResult runIntakeAnalysis() {
-    Connection* conn = Connection::current();
-    if (!conn)
-        throw DbError(QStringLiteral("数据库连接尚未设置。"));
-    Transaction transaction(*conn);
+    Connection& conn = Connection::required();
+    Transaction transaction(conn);
     AnalysisResult result;
 
     // 1. Totals over every food entry, whatever its day.
@@ -74,7 +72,7 @@ AnalysisResult runIntakeAnalysis() {
 
     // 4. Comparison with the reference intakes, only where there is a reference.
     try {
-        Transaction comparison(*conn);
+        Transaction comparison(conn);
         q.setSql(QStringLiteral("update lsyysfx set cz=round(srl-ckl,2),dris=round(srl/ckl*100,2) where ckl<>0"));
         q.execute();
         comparison.commit();
@@ -84,19 +82,7 @@ AnalysisResult runIntakeAnalysis() {
     }
 
     // 5. Energy split of the stored intakes.
-    double grams[3] = {0, 0, 0};
-    for (int id = 2; id <= 4; ++id) {
-        q.setSql(QStringLiteral("select srl from lsyysfx where id=%1").arg(id));
-        q.open();
-        grams[id - 2] = q.field(QStringLiteral("srl")).toReal();
-    }
-    const EnergySplit split = energySplit(grams[0], grams[1], grams[2], SplitRounding::None);
-    const double shares[3] = {split.protein, split.fat, split.carbohydrate};
-    for (int id = 1; id <= 3; ++id) {
-        q.setSql(QStringLiteral("update sdrn set value1=:lszs1 where id=%1").arg(id));
-        q.setParam(QStringLiteral("lszs1"), shares[id - 1]);
-        q.execute();
-    }
+    storeEnergySplit(SplitRounding::None);
     transaction.commit();
     return result;
 }

@@ -101,6 +101,12 @@ Connection::~Connection() {
 }
 
 Connection* Connection::current() { return g_current; }
+
+Connection& Connection::required() {
+    if (!g_current)
+        throw DbError(QStringLiteral("数据库连接尚未设置。"));
+    return *g_current;
+}
 void Connection::setCurrent(Connection* c) { g_current = c; }
 
 void Connection::setConnectionString(const QString& text) {

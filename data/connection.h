@@ -72,6 +72,8 @@ public:
     // The process-wide connection that windows use (owned by the main window, or by a test fixture).
     static Connection* current();
     static void setCurrent(Connection* c);
+    // The process-wide connection; throws DbError when none is registered.
+    static Connection& required();
 
     // Builds the DbError for a failed SQLite call, with the engine's text appended.
     DbError error(const QString& what, int rc) const;

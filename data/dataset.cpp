@@ -41,10 +41,7 @@ QString quoted(const QString& identifier) {
 DataSet::DataSet(Connection* c, QObject* parent) : QObject(parent), conn_(c) {}
 
 Connection& DataSet::connection() const {
-    Connection* c = conn_ ? conn_ : Connection::current();
-    if (!c)
-        throw DbError(QStringLiteral("数据库连接尚未设置。"));
-    return *c;
+    return conn_ ? *conn_ : Connection::required();
 }
 
 void DataSet::setSql(const QString& sql) {

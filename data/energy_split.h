@@ -22,4 +22,8 @@ enum class SplitRounding {
 // Each share is truncated to two decimals, so the three need not add up to exactly 100.
 EnergySplit energySplit(double proteinGrams, double fatGrams, double carbohydrateGrams, SplitRounding rounding);
 
+// Reads the stored protein, fat and carbohydrate intakes (lsyysfx.srl rows 2 to 4, empty as 0) and
+// writes their split into sdrn rows 1 to 3, on the process-wide connection.
+EnergySplit storeEnergySplit(SplitRounding rounding);
+
 } // namespace nc::data

@@ -5,10 +5,7 @@ namespace nc::data {
 Query::Query(Connection* c) : conn_(c) {}
 
 Connection& Query::connection() const {
-    Connection* c = conn_ ? conn_ : Connection::current();
-    if (!c)
-        throw DbError(QStringLiteral("数据库连接尚未设置。"));
-    return *c;
+    return conn_ ? *conn_ : Connection::required();
 }
 
 void Query::setSql(const QString& sql) {

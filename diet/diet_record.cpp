@@ -74,11 +74,8 @@ void DietRecord::deleteCurrentDay() {
     days_.checkBrowseMode();
     foods_.checkBrowseMode();
     const int day = currentDay();
-    Connection* conn = Connection::current();
-    if (!conn)
-        throw DbError(QStringLiteral("数据库连接尚未设置。"));
     try {
-        Transaction t(*conn);
+        Transaction t(Connection::required());
         days_.remove();
         Query q;
         q.setSql(QStringLiteral("delete from foodcheck where tc=:n"));

@@ -9,23 +9,12 @@ namespace nc::diet {
 
 using namespace nc::data;
 
-namespace {
-
-Connection& connection() {
-    Connection* c = Connection::current();
-    if (!c)
-        throw DbError(QStringLiteral("数据库连接尚未设置。"));
-    return *c;
-}
-
-} // namespace
-
 bool saveRecipe(const QString& name, DataSet& foods) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         return false;
     foods.checkBrowseMode();
-    Transaction t(connection());
+    Transaction t(Connection::required());
     DataSet sps;
     sps.setSql(QStringLiteral("select * from sps"));
     sps.open();
@@ -60,7 +49,7 @@ int loadRecipe(const QString& name, DataSet& foods, int day) {
     lines.open();
     foods.checkBrowseMode();
     try {
-        Transaction t(connection());
+        Transaction t(Connection::required());
         for (lines.first(); !lines.eof(); lines.next()) {
             foods.append();
             foods.setField(QStringLiteral("tc"), day);

@@ -59,10 +59,7 @@ SaveResult saveRecord(const RecordInput& in, const QDate& today) {
     if (in.category != kCategoryChildbearing && !hasSecondWeight(in.category))
         throw Error(QStringLiteral("请选择测试阶段（育龄、孕妇或乳母）。"));
 
-    Connection* conn = Connection::current();
-    if (!conn)
-        throw DbError(QStringLiteral("数据库连接尚未设置。"));
-    Transaction transaction(*conn);
+    Transaction transaction(Connection::required());
     Query q;
 
     q.setSql(QStringLiteral("select count(*) as n from personinf"));
@@ -97,19 +94,7 @@ SaveResult saveRecord(const RecordInput& in, const QDate& today) {
     }
 
     // 4. Energy split of the intakes the last analysis stored.
-    double grams[3] = {0, 0, 0};
-    for (int id = 2; id <= 4; ++id) {
-        q.setSql(QStringLiteral("select srl from lsyysfx where id=%1").arg(id));
-        q.open();
-        grams[id - 2] = q.field(QStringLiteral("srl")).toReal();
-    }
-    const EnergySplit split = energySplit(grams[0], grams[1], grams[2], SplitRounding::FourDecimals);
-    const double shares[3] = {split.protein, split.fat, split.carbohydrate};
-    for (int id = 1; id <= 3; ++id) {
-        q.setSql(QStringLiteral("update sdrn set value1=:lszs1 where id=%1").arg(id));
-        q.setParam(QStringLiteral("lszs1"), shares[id - 1]);
-        q.execute();
-    }
+    storeEnergySplit(SplitRounding::FourDecimals);
     q.close();
 
     // 5. The record itself; the week count and stage only for a pregnant woman.
