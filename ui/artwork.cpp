@@ -335,7 +335,7 @@ QPixmap buttonFace(QSize size, const QString& caption, Tone tone, Glyph glyph) {
         const qreal gap = plate.height() > 60 ? 14 : 9;
         // Glyph and text form one centred group.
         const int px0 = fittingSize(lines, QSizeF(textBox.width() - g - gap, textBox.height()),
-                                    std::min(20, int(plate.height() * 0.46)), QFont::Bold, 0.15);
+                                    std::min(20, int(plate.height() * 0.52)), QFont::Bold, 0.15);
         const QFontMetricsF fm(font(px0, QFont::Bold));
         qreal textW = 0;
         for (const QString& l : lines)
@@ -348,7 +348,7 @@ QPixmap buttonFace(QSize size, const QString& caption, Tone tone, Glyph glyph) {
         drawLinesCentred(p, lines, textBox, px0, QFont::Bold, 0.15);
         return pm;
     }
-    const int px = fittingSize(lines, textBox.size(), std::min(20, int(plate.height() * 0.46)), QFont::Bold, 0.15);
+    const int px = fittingSize(lines, textBox.size(), std::min(20, int(plate.height() * 0.52)), QFont::Bold, 0.15);
     p.setPen(tc.text);
     drawLinesCentred(p, lines, textBox, px, QFont::Bold, 0.15);
     return pm;
