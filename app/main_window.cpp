@@ -1,0 +1,123 @@
+#include "main_window.h"
+
+#include "titles.h"
+#include "ui/artwork.h"
+#include "ui/guard.h"
+#include "ui/hover_lift.h"
+#include "ui/messages.h"
+#include "ui/picture_button.h"
+#include "ui/window_setup.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+namespace nc::app {
+
+namespace {
+
+using ui::art::Glyph;
+using ui::art::Tone;
+
+// The six buttons: where they start, their rest and raised tops, and their faces.
+struct ButtonPlace {
+    const char* name;
+    QRect start;
+    int restTop;
+    int raisedTop;
+    const char* caption;
+    Tone tone;
+    Glyph glyph;
+    void (TForm1::*click)();
+};
+
+const ButtonPlace kButtons[] = {
+    {"Image8", {73, 161, 182, 82}, 161, 158, "个人信息\n体格评价", Tone::Rose, Glyph::Person, &TForm1::Image8Click},
+    {"Image9", {332, 165, 213, 43}, 165, 162, "食谱信息管理", Tone::Peach, Glyph::Bowl, &TForm1::Image9Click},
+    {"Image10", {204, 253, 217, 43}, 253, 250, "食物成分管理", Tone::Sage, Glyph::Leaf, &TForm1::Image10Click},
+    {"Image11", {72, 344, 144, 42}, 344, 341, "推荐食谱", Tone::Lavender, Glyph::Book, &TForm1::Image11Click},
+    // Image12 and Image13 start one and two pixels off their rest tops; the first pointer move over
+    // the background puts them there.
+    {"Image12", {379, 343, 144, 41}, 344, 341, "系统信息", Tone::Rose, Glyph::Info, &TForm1::Image12Click},
+    {"Image13", {660, 471, 104, 54}, 469, 466, "退出", Tone::Neutral, Glyph::Exit, &TForm1::Image13Click},
+};
+
+} // namespace
+
+TForm1::TForm1(const WindowRegistry& windows, QWidget* parent)
+    : QWidget(parent), windows_(windows), quit_([] { QCoreApplication::exit(0); }) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(kApplicationTitle);
+    const QSize client(843, 530);
+    ui::setUpWindow(this, client, ui::Frame::Tool);
+
+    Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), client),
+                                   ui::art::mainBackground(client, kApplicationTitle, kMainSubtitle), this);
+    connect(Image1, &ui::PictureButton::pointerMoved, this, &TForm1::Image1MouseMove);
+
+    hover_ = new ui::HoverLift(this);
+    for (const ButtonPlace& b : kButtons) {
+        auto* button = new ui::PictureButton(
+            QString::fromLatin1(b.name), b.start,
+            ui::art::buttonFace(b.start.size(), QString::fromUtf8(b.caption), b.tone, b.glyph), this);
+        hover_->add(button, b.restTop, b.raisedTop);
+        connect(button, &ui::PictureButton::clicked, this, b.click);
+    }
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    if (data::Connection::current() == &ADOConnection1)
+        data::Connection::setCurrent(nullptr);
+}
+
+QString TForm1::windowOf(const QString& buttonName) {
+    static const QHash<QString, QString> windows = {
+        {QStringLiteral("Image8"), QStringLiteral("TForm3")},  // personal record
+        {QStringLiteral("Image9"), QStringLiteral("TForm8")},  // diet record
+        {QStringLiteral("Image10"), QStringLiteral("TForm7")}, // food composition management
+        {QStringLiteral("Image11"), QStringLiteral("TForm6")}, // recommended recipes
+        {QStringLiteral("Image12"), QStringLiteral("TForm9")}, // about
+    };
+    return windows.value(buttonName);
+}
+
+// The caption becomes the product title line, and the connection learns where the database lies:
+// beside the program. It is not opened here; the first statement of any window opens it.
+void TForm1::FormCreate() {
+    setWindowTitle(kProductTitleLine);
+    ADOConnection1.setConnectionString(data::connectionStringForFolder(QCoreApplication::applicationDirPath()));
+    data::Connection::setCurrent(&ADOConnection1);
+}
+
+void TForm1::Image1MouseMove() { hover_->restoreAll(); }
+
+void TForm1::Image8Click() { openWindow(windowOf(QStringLiteral("Image8"))); }
+void TForm1::Image9Click() { openWindow(windowOf(QStringLiteral("Image9"))); }
+void TForm1::Image10Click() { openWindow(windowOf(QStringLiteral("Image10"))); }
+void TForm1::Image11Click() { openWindow(windowOf(QStringLiteral("Image11"))); }
+void TForm1::Image12Click() { openWindow(windowOf(QStringLiteral("Image12"))); }
+void TForm1::Image13Click() { close(); }
+
+void TForm1::openWindow(const QString& className) {
+    ui::guard([&] {
+        if (!windows_.contains(className)) {
+            ui::Messages::inform(QStringLiteral("此功能尚未提供"));
+            return;
+        }
+        // A window that fails while loading (the database missing, say) throws here; the error report
+        // shows it and this window stays usable, so the next click tries again.
+        const std::unique_ptr<QDialog> window = windows_.create(className, this);
+        window->exec();
+    });
+}
+
+// Every close request ends the program at once, asking nothing.
+void TForm1::FormCloseQuery() { quit_(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    FormCloseQuery();
+}
+
+} // namespace nc::app

@@ -1,0 +1,56 @@
+#pragma once
+// The main window (TForm1): the hub with six picture buttons. It owns the process's database
+// connection, opens each working window anew and modally, and ends the program when it is closed.
+
+#include "data/connection.h"
+#include "window_registry.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace nc::ui {
+class HoverLift;
+class PictureButton;
+} // namespace nc::ui
+
+namespace nc::app {
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(const WindowRegistry& windows = WindowRegistry::standard(), QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // What ends the program. By default the application leaves its event loop at once, so the
+    // process ends without handling any further event; tests put a recorder here.
+    void setQuit(std::function<void()> quit) { quit_ = std::move(quit); }
+
+    // The working window behind each button, by class name.
+    static QString windowOf(const QString& buttonName);
+
+    void FormCreate();
+    void Image1MouseMove();
+    void Image8Click();
+    void Image9Click();
+    void Image10Click();
+    void Image11Click();
+    void Image12Click();
+    void Image13Click();
+    void FormCloseQuery();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Creates the window anew, shows it modally and frees it; a class not provided yet is said so.
+    void openWindow(const QString& className);
+
+    const WindowRegistry& windows_;
+    std::function<void()> quit_;
+    data::Connection ADOConnection1;
+    ui::HoverLift* hover_;
+    ui::PictureButton* Image1;
+};
+
+} // namespace nc::app

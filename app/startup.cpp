@@ -1,0 +1,27 @@
+#include "startup.h"
+
+#include "main_window.h"
+#include "splash_window.h"
+#include "titles.h"
+
+#include <QApplication>
+
+namespace nc::app {
+
+bool showSplash() {
+    TForm5 splash;
+    const bool ok = splash.exec() == QDialog::Accepted;
+    splash.hide();
+    return ok;
+}
+
+int runProgram() {
+    if (!showSplash())
+        return 0; // closed some other way: end silently, no main window
+    QApplication::setApplicationName(kApplicationTitle);
+    TForm1 main;
+    main.show();
+    return QApplication::exec();
+}
+
+} // namespace nc::app

@@ -1,0 +1,295 @@
+// The main window: its buttons and their hover tops, opening working windows anew and modally, the
+// connection it sets up without opening, and ending the program on every kind of close.
+
+#include "app/main_window.h"
+#include "app/titles.h"
+#include "data/query.h"
+#include "support/messages_recorder.h"
+#include "support/pointer.h"
+#include "ui/picture_button.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+using nc::app::TForm1;
+using nc::app::WindowRegistry;
+using nc::test::MessagesRecorder;
+using nc::ui::PictureButton;
+
+namespace {
+
+// A working window that notes how it was shown and closes itself as soon as it is up.
+class ProbeWindow : public QDialog {
+public:
+    struct Seen {
+        int serial;
+        QString className;
+        QWidget* parent;
+        bool modal;
+    };
+    static inline QList<Seen> seen;
+    static inline int alive = 0;
+    static inline int serials = 0;
+
+    ProbeWindow(const QString& className, QWidget* parent) : QDialog(parent), className_(className) {
+        ++alive;
+        serial_ = ++serials;
+    }
+    ~ProbeWindow() override { --alive; }
+
+protected:
+    void showEvent(QShowEvent* e) override {
+        QDialog::showEvent(e);
+        seen.append({serial_, className_, parentWidget(), isModal()});
+        QTimer::singleShot(0, this, &QDialog::accept);
+    }
+
+private:
+    QString className_;
+    int serial_;
+};
+
+WindowRegistry probes() {
+    WindowRegistry r;
+    for (const char* name : {"TForm3", "TForm8", "TForm7", "TForm6", "TForm9"}) {
+        const QString className = QString::fromLatin1(name);
+        r.add(className, [className](QWidget* parent) { return std::make_unique<ProbeWindow>(className, parent); });
+    }
+    return r;
+}
+
+PictureButton* button(QWidget& w, const QString& name) {
+    auto* b = w.findChild<PictureButton*>(name);
+    if (!b)
+        qFatal("no picture %s", qPrintable(name));
+    return b;
+}
+
+const QStringList kButtons = {"Image8", "Image9", "Image10", "Image11", "Image12", "Image13"};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        ProbeWindow::seen.clear();
+        ProbeWindow::alive = 0;
+    }
+
+    void frameCaptionAndConnection() {
+        const WindowRegistry none;
+        TForm1 w(none);
+        QCOMPARE(w.windowTitle(), nc::app::kProductTitleLine);
+        QCOMPARE(w.minimumSize(), QSize(843, 530));
+        QCOMPARE(w.maximumSize(), QSize(843, 530));
+        QVERIFY(w.isWindow());
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(button(w, "Image1")->geometry(), QRect(0, 0, 843, 530));
+
+        // The database beside the program, registered for every window, and not opened yet.
+        nc::data::Connection* c = nc::data::Connection::current();
+        QVERIFY(c);
+        QCOMPARE(QFileInfo(c->databasePath()).absoluteFilePath(),
+                 QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("yfdb.dbz"));
+        QVERIFY(!c->isOpen());
+    }
+
+    void hoverTops_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("start");
+        QTest::addColumn<int>("raised");
+        QTest::addColumn<int>("rest");
+        QTest::newRow("Image8") << "Image8" << QRect(73, 161, 182, 82) << 158 << 161;
+        QTest::newRow("Image9") << "Image9" << QRect(332, 165, 213, 43) << 162 << 165;
+        QTest::newRow("Image10") << "Image10" << QRect(204, 253, 217, 43) << 250 << 253;
+        QTest::newRow("Image11") << "Image11" << QRect(72, 344, 144, 42) << 341 << 344;
+        QTest::newRow("Image12") << "Image12" << QRect(379, 343, 144, 41) << 341 << 344;
+        QTest::newRow("Image13") << "Image13" << QRect(660, 471, 104, 54) << 466 << 469;
+    }
+    void hoverTops() {
+        QFETCH(QString, name);
+        QFETCH(QRect, start);
+        QFETCH(int, raised);
+        QFETCH(int, rest);
+        const WindowRegistry none;
+        TForm1 w(none);
+        PictureButton* b = button(w, name);
+        QCOMPARE(b->geometry(), start);
+
+        QMap<QString, int> othersBefore;
+        for (const QString& n : kButtons)
+            othersBefore[n] = button(w, n)->y();
+        nc::test::movePointer(b);
+        QCOMPARE(b->y(), raised);
+        for (const QString& n : kButtons)
+            if (n != name)
+                QCOMPARE(button(w, n)->y(), othersBefore[n]);
+
+        nc::test::movePointer(button(w, "Image1"));
+        QCOMPARE(b->geometry(), QRect(start.x(), rest, start.width(), start.height()));
+    }
+
+    // Image12 and Image13 open one and two pixels off their rest tops and settle on the first move
+    // over the background, for good.
+    void firstBackgroundMoveSettlesTheOddTops() {
+        const WindowRegistry none;
+        TForm1 w(none);
+        QCOMPARE(button(w, "Image12")->y(), 343);
+        QCOMPARE(button(w, "Image13")->y(), 471);
+        nc::test::movePointer(button(w, "Image13")); // over the button itself: raised, not settled
+        QCOMPARE(button(w, "Image13")->y(), 466);
+        QCOMPARE(button(w, "Image12")->y(), 343);
+        nc::test::movePointer(button(w, "Image1"));
+        QCOMPARE(button(w, "Image12")->y(), 344);
+        QCOMPARE(button(w, "Image13")->y(), 469);
+        nc::test::movePointer(button(w, "Image12"));
+        nc::test::movePointer(button(w, "Image1"));
+        QCOMPARE(button(w, "Image12")->y(), 344);
+    }
+
+    // From one button straight onto its neighbour: both stay up until the pointer crosses the background.
+    void onlyTheBackgroundRestores() {
+        const WindowRegistry none;
+        TForm1 w(none);
+        nc::test::movePointer(button(w, "Image11"));
+        nc::test::movePointer(button(w, "Image12"));
+        QCOMPARE(button(w, "Image11")->y(), 341);
+        QCOMPARE(button(w, "Image12")->y(), 341);
+        nc::test::movePointer(button(w, "Image1"));
+        QCOMPARE(button(w, "Image11")->y(), 344);
+        QCOMPARE(button(w, "Image12")->y(), 344);
+    }
+
+    void eachClickOpensAFreshModalWindow_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("personal record") << "Image8" << "TForm3";
+        QTest::newRow("diet record") << "Image9" << "TForm8";
+        QTest::newRow("food composition") << "Image10" << "TForm7";
+        QTest::newRow("recommended recipes") << "Image11" << "TForm6";
+        QTest::newRow("about") << "Image12" << "TForm9";
+    }
+    void eachClickOpensAFreshModalWindow() {
+        QFETCH(QString, name);
+        QFETCH(QString, className);
+        MessagesRecorder messages;
+        const WindowRegistry windows = probes();
+        TForm1 w(windows);
+        w.show();
+
+        QTest::mouseClick(button(w, name), Qt::LeftButton);
+        QCOMPARE(ProbeWindow::seen.size(), 1);
+        QCOMPARE(ProbeWindow::alive, 0); // freed when its modal loop returned
+        QTest::mouseClick(button(w, name), Qt::LeftButton);
+        QCOMPARE(ProbeWindow::seen.size(), 2);
+        QCOMPARE(ProbeWindow::alive, 0);
+
+        QVERIFY(ProbeWindow::seen[0].serial != ProbeWindow::seen[1].serial);
+        for (const ProbeWindow::Seen& s : ProbeWindow::seen) {
+            QCOMPARE(s.className, className);
+            QCOMPARE(s.parent, &w);
+            QVERIFY(s.modal);
+        }
+        QVERIFY(messages.isEmpty());
+        QVERIFY(w.isVisible());
+    }
+
+    void windowNotProvidedYetSaysSo_data() { eachClickOpensAFreshModalWindow_data(); }
+    void windowNotProvidedYetSaysSo() {
+        QFETCH(QString, name);
+        MessagesRecorder messages;
+        const WindowRegistry none;
+        TForm1 w(none);
+        w.show();
+        QTest::mouseClick(button(w, name), Qt::LeftButton);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Inform);
+        QCOMPARE(messages.last().text, QStringLiteral("此功能尚未提供"));
+        QCOMPARE(messages.last().caption, QStringLiteral("提示"));
+        QVERIFY(w.isVisible());
+    }
+
+    // With no database beside the program the main window still comes up; the first window that reads
+    // gets the error, the main window stays, and the next click tries the connection again.
+    void databaseAbsentErrsOnlyOnFirstRead() {
+        const QString file = QDir(QCoreApplication::applicationDirPath()).filePath("yfdb.dbz");
+        if (QFile::exists(file))
+            QSKIP("a database lies beside the test program");
+        MessagesRecorder messages;
+        int attempts = 0;
+        WindowRegistry windows;
+        windows.add("TForm3", [&](QWidget* parent) -> std::unique_ptr<QDialog> {
+            ++attempts;
+            nc::data::Query q;
+            q.setSql("select count(*) from personinf");
+            q.open();
+            return std::make_unique<ProbeWindow>("TForm3", parent);
+        });
+        TForm1 w(windows);
+        w.show();
+        QVERIFY(messages.isEmpty());
+
+        for (int click = 1; click <= 2; ++click) {
+            QTest::mouseClick(button(w, "Image8"), Qt::LeftButton);
+            QCOMPARE(attempts, click);
+            QCOMPARE(messages.size(), click);
+            QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+            QVERIFY2(messages.last().text.contains("yfdb.dbz"), qPrintable(messages.last().text));
+            QVERIFY(w.isVisible());
+        }
+        QCOMPARE(ProbeWindow::seen.size(), 0);
+    }
+
+    void everyCloseEndsAtOnceAsking_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("退出 picture") << 0;
+        QTest::newRow("close request from code") << 1;
+        QTest::newRow("close box of the window system") << 2;
+    }
+    void everyCloseEndsAtOnceAsking() {
+        QFETCH(int, how);
+        MessagesRecorder messages;
+        const WindowRegistry none;
+        TForm1 w(none);
+        int quits = 0;
+        w.setQuit([&] { ++quits; });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        switch (how) {
+        case 0:
+            QTest::mouseClick(button(w, "Image13"), Qt::LeftButton);
+            break;
+        case 1:
+            w.close();
+            break;
+        case 2:
+            w.windowHandle()->close();
+            break;
+        }
+        QCOMPARE(quits, 1);
+        QVERIFY(messages.isEmpty());
+    }
+
+    // Without a stand-in, ending leaves the application's event loop at once.
+    void closingLeavesTheEventLoop() {
+        const WindowRegistry none;
+        TForm1 w(none);
+        // Closing the last window must not be what ends the loop here.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        w.show();
+        QTimer::singleShot(0, &w, [&] { QTest::mouseClick(button(w, "Image13"), Qt::LeftButton); });
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // a hang shows as 99
+        const int code = QCoreApplication::exec();
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        QCOMPARE(code, 0);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

@@ -1,0 +1,96 @@
+// Numeric text boxes: of the typed characters only digits and "." arrive; editing keys still work.
+
+#include "ui/numeric_key_filter.h"
+
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QtTest/qtestevent.h>
+
+using nc::ui::NumericKeyFilter;
+
+class TestNumericKeyFilter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void typing_data() {
+        QTest::addColumn<QString>("initial");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QTestEventList>("keys");
+        QTest::addColumn<QString>("expected");
+
+        auto typed = [](const QString& s) {
+            QTestEventList l;
+            l.addKeyClicks(s);
+            return l;
+        };
+        auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+            QTestEventList l;
+            l.addKeyClick(k, m);
+            return l;
+        };
+
+        QTest::newRow("digits") << "" << 0 << typed("0123456789") << "0123456789";
+        QTest::newRow("point, even a second one") << "1" << 1 << typed(".5.") << "1.5.";
+        QTest::newRow("minus") << "12" << 2 << typed("-") << "12";
+        QTest::newRow("comma") << "12" << 2 << typed(",5") << "125";
+        QTest::newRow("letters") << "" << 0 << typed("a1bZ2") << "12";
+        QTest::newRow("space and plus") << "3" << 1 << typed(" +") << "3";
+        QTest::newRow("Backspace is dropped") << "123" << 3 << key(Qt::Key_Backspace) << "123";
+        QTest::newRow("Delete removes") << "123" << 0 << key(Qt::Key_Delete) << "23";
+        QTest::newRow("Delete at the end") << "123" << 3 << key(Qt::Key_Delete) << "123";
+
+        QTestEventList leftThenType;
+        leftThenType.addKeyClick(Qt::Key_Left);
+        leftThenType.addKeyClick(Qt::Key_Left);
+        leftThenType.addKeyClicks("9");
+        QTest::newRow("cursor keys move") << "123" << 3 << leftThenType << "1923";
+
+        QTestEventList homeThenType;
+        homeThenType.addKeyClick(Qt::Key_Home);
+        homeThenType.addKeyClicks("1");
+        QTest::newRow("Home") << "23" << 2 << homeThenType << "123";
+
+        QTestEventList selectAllThenType;
+        selectAllThenType.addKeyClick(Qt::Key_A, Qt::ControlModifier);
+        selectAllThenType.addKeyClicks("7");
+        QTest::newRow("Ctrl+A selects, a digit replaces") << "55.5" << 0 << selectAllThenType << "7";
+    }
+    void typing() {
+        QFETCH(QString, initial);
+        QFETCH(int, cursor);
+        QFETCH(QTestEventList, keys);
+        QFETCH(QString, expected);
+        QLineEdit edit(initial);
+        NumericKeyFilter::install(&edit);
+        edit.setCursorPosition(cursor);
+        keys.simulate(&edit);
+        QCOMPARE(edit.text(), expected);
+    }
+
+    // Characters that no key code names: Chinese text and full-width digits.
+    void otherCharacters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("Chinese") << QStringLiteral("五") << false;
+        QTest::newRow("full-width digit") << QStringLiteral("５") << false;
+        QTest::newRow("full-width point") << QStringLiteral("。") << false;
+        QTest::newRow("Arabic-Indic digit") << QStringLiteral("٣") << false;
+        QTest::newRow("digits pasted by an input method") << QStringLiteral("42.5") << true;
+    }
+    void otherCharacters() {
+        QFETCH(QString, text);
+        QFETCH(bool, passes);
+        QCOMPARE(NumericKeyFilter::passes(0, Qt::NoModifier, text), passes);
+
+        QLineEdit edit;
+        NumericKeyFilter::install(&edit);
+        QVERIFY(!edit.testAttribute(Qt::WA_InputMethodEnabled));
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(&edit, &commit);
+        QCOMPARE(edit.text(), passes ? text : QString());
+    }
+};
+
+QTEST_MAIN(TestNumericKeyFilter)
+#include "tst_numeric_key_filter.moc"

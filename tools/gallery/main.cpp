@@ -1,0 +1,89 @@
+// gallery: opens every window of the program offscreen on a fixture database and saves a picture of
+// each, so the windows can be looked at without running the program.
+//     gallery [output folder]   (default: screens)
+
+#include "data/connection.h"
+#include "data/database_builder.h"
+#include "pages.h"
+#include "ui/artwork.h"
+#include "ui/messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// Messages go to the terminal: offscreen, nobody could answer a message box.
+class PrintedMessages : public nc::ui::MessageSink {
+public:
+    void inform(const QString& text, const QString& caption) override { print(caption, text); }
+    bool confirm(const QString& text, const QString& caption) override {
+        print(caption + QStringLiteral("（问）"), text);
+        return false;
+    }
+    void error(const QString& text) override { print(QStringLiteral("错误"), text); }
+
+private:
+    static void print(const QString& caption, const QString& text) {
+        std::fprintf(stderr, "  [%s] %s\n", qPrintable(caption), qPrintable(text));
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    nc::ui::art::applyTheme(app);
+    PrintedMessages messages;
+    nc::ui::Messages::setSink(&messages);
+
+    const QString out = app.arguments().value(1, QStringLiteral("screens"));
+    if (!QDir().mkpath(out)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(out));
+        return 1;
+    }
+
+    // A fixture database with the shipped contents, never the user's own.
+    QTemporaryDir dir;
+    const QString source = QStringLiteral(NC_SOURCE_DIR);
+    nc::data::Connection fixture;
+    try {
+        const QString password =
+            nc::data::ConnectionString::parse(nc::data::connectionStringForFolder(dir.path())).password;
+        nc::data::createDatabase(dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName)), password,
+                                 nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")),
+                                 nc::data::readSeedFolder(source + QStringLiteral("/data/seed")));
+        fixture.setConnectionString(nc::data::connectionStringForFolder(dir.path()));
+    } catch (const nc::data::Error& e) {
+        std::fprintf(stderr, "fixture database: %s\n", qPrintable(e.text()));
+        return 1;
+    }
+
+    int failures = 0;
+    for (const nc::gallery::Page& page : nc::gallery::pages()) {
+        std::fprintf(stderr, "%s\n", qPrintable(page.file));
+        try {
+            nc::data::Connection::setCurrent(&fixture);
+            std::unique_ptr<QWidget> window = page.make();
+            nc::data::Connection::setCurrent(&fixture);
+            window->show();
+            QApplication::processEvents();
+            const QString file = QDir(out).filePath(page.file + QStringLiteral(".png"));
+            if (!window->grab().save(file)) {
+                std::fprintf(stderr, "  cannot write %s\n", qPrintable(file));
+                ++failures;
+            }
+            window->hide();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "  failed: %s\n", e.what());
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The gallery's pages: one picture per window, each made the way the window's opener makes it.
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace nc::gallery {
+
+struct Page {
+    QString file; // picture name without ".png"
+    std::function<std::unique_ptr<QWidget>()> make;
+};
+
+// Every page, in order: the fixed list in pages.cpp, then every working window the main window opens.
+QList<Page> pages();
+
+} // namespace nc::gallery
