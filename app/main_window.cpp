@@ -43,7 +43,7 @@ const ButtonPlace kButtons[] = {
 
 } // namespace
 
-TForm1::TForm1(const WindowRegistry& windows, QWidget* parent)
+TForm1::TForm1(const ui::WindowRegistry& windows, QWidget* parent)
     : QWidget(parent), windows_(windows), quit_([] { QCoreApplication::exit(0); }) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(kApplicationTitle);
@@ -99,18 +99,7 @@ void TForm1::Image11Click() { openWindow(windowOf(QStringLiteral("Image11"))); }
 void TForm1::Image12Click() { openWindow(windowOf(QStringLiteral("Image12"))); }
 void TForm1::Image13Click() { close(); }
 
-void TForm1::openWindow(const QString& className) {
-    ui::guard([&] {
-        if (!windows_.contains(className)) {
-            ui::Messages::inform(QStringLiteral("此功能尚未提供"));
-            return;
-        }
-        // A window that fails while loading (the database missing, say) throws here; the error report
-        // shows it and this window stays usable, so the next click tries again.
-        const std::unique_ptr<QDialog> window = windows_.create(className, this);
-        window->exec();
-    });
-}
+void TForm1::openWindow(const QString& className) { ui::openWindow(className, this, windows_); }
 
 // Every close request ends the program at once, asking nothing.
 void TForm1::FormCloseQuery() { quit_(); }

@@ -3,7 +3,7 @@
 // connection, opens each working window anew and modally, and ends the program when it is closed.
 
 #include "data/connection.h"
-#include "window_registry.h"
+#include "ui/window_registry.h"
 
 #include <QWidget>
 
@@ -19,7 +19,7 @@ namespace nc::app {
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(const WindowRegistry& windows = WindowRegistry::standard(), QWidget* parent = nullptr);
+    explicit TForm1(const ui::WindowRegistry& windows = ui::WindowRegistry::program(), QWidget* parent = nullptr);
     ~TForm1() override;
 
     // What ends the program. By default the application leaves its event loop at once, so the
@@ -46,7 +46,7 @@ private:
     // Creates the window anew, shows it modally and frees it; a class not provided yet is said so.
     void openWindow(const QString& className);
 
-    const WindowRegistry& windows_;
+    const ui::WindowRegistry& windows_;
     std::function<void()> quit_;
     data::Connection ADOConnection1;
     ui::HoverLift* hover_;

@@ -3,6 +3,7 @@
 #include "main_window.h"
 #include "splash_window.h"
 #include "titles.h"
+#include "working_windows.h"
 
 #include <QApplication>
 
@@ -19,6 +20,7 @@ int runProgram() {
     if (!showSplash())
         return 0; // closed some other way: end silently, no main window
     QApplication::setApplicationName(kApplicationTitle);
+    registerWorkingWindows(ui::WindowRegistry::program());
     TForm1 main;
     main.show();
     return QApplication::exec();

@@ -3,11 +3,11 @@
 //     registry.add<nc::person::TForm3>(QStringLiteral("TForm3")); // personal record
 // A class not listed is a feature not provided yet: its button says so.
 
-#include "window_registry.h"
+#include "working_windows.h"
 
 namespace nc::app {
 
-void registerWorkingWindows(WindowRegistry& registry) {
+void registerWorkingWindows(ui::WindowRegistry& registry) {
     (void)registry;
 }
 

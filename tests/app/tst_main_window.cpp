@@ -16,7 +16,7 @@
 #include <QWindow>
 
 using nc::app::TForm1;
-using nc::app::WindowRegistry;
+using nc::ui::WindowRegistry;
 using nc::test::MessagesRecorder;
 using nc::ui::PictureButton;
 

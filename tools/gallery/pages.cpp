@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
-#include "app/window_registry.h"
+#include "app/working_windows.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
 
@@ -59,7 +59,9 @@ QList<Page> pages() {
         {QStringLiteral("main"), [] { return std::make_unique<app::TForm1>(); }},
         {QStringLiteral("kit"), kitSample},
     };
-    const app::WindowRegistry& windows = app::WindowRegistry::standard();
+    ui::WindowRegistry& windows = ui::WindowRegistry::program();
+    if (windows.classNames().isEmpty())
+        app::registerWorkingWindows(windows);
     for (const QString& name : windows.classNames())
         list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> { return windows.create(name, nullptr); }});
     return list;

@@ -1,6 +1,7 @@
 #pragma once
-// The working windows the main window opens, by class name. A window joins the program with one
-// line in registerWorkingWindows(); a name with nothing registered is a feature not provided yet.
+// The working windows, by class name. Windows open each other through it, so a subsystem never links
+// the library of a window it opens; the program lists its windows once at start-up
+// (app/working_windows.cpp). A name with nothing registered is a feature not provided yet.
 
 #include <QDialog>
 #include <QList>
@@ -10,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-namespace nc::app {
+namespace nc::ui {
 
 // Makes a new instance of a window, shown modally over `parent` by whoever asked for it.
 using WindowFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
@@ -29,8 +30,8 @@ public:
     // A fresh instance, or nullptr when no window of that class is registered.
     std::unique_ptr<QDialog> create(const QString& className, QWidget* parent) const;
 
-    // The program's own windows, as registerWorkingWindows() lists them.
-    static const WindowRegistry& standard();
+    // The program's own windows, filled once at start-up.
+    static WindowRegistry& program();
 
 private:
     struct Entry {
@@ -40,7 +41,9 @@ private:
     QList<Entry> entries_;
 };
 
-// The one list of working windows (app/working_windows.cpp).
-void registerWorkingWindows(WindowRegistry& registry);
+// Creates a new instance of the window, shows it modally over `parent` and frees it when it closes.
+// A class with nothing registered shows "此功能尚未提供"; an error while the window loads is shown
+// by the error report and `parent` stays usable. Returns the window's result, or -1 when none ran.
+int openWindow(const QString& className, QWidget* parent, const WindowRegistry& windows = WindowRegistry::program());
 
-} // namespace nc::app
+} // namespace nc::ui

@@ -1,6 +1,9 @@
 #include "window_registry.h"
 
-namespace nc::app {
+#include "guard.h"
+#include "messages.h"
+
+namespace nc::ui {
 
 void WindowRegistry::add(const QString& className, WindowFactory make) {
     for (Entry& e : entries_) {
@@ -33,13 +36,24 @@ std::unique_ptr<QDialog> WindowRegistry::create(const QString& className, QWidge
     return nullptr;
 }
 
-const WindowRegistry& WindowRegistry::standard() {
-    static const WindowRegistry registry = [] {
-        WindowRegistry r;
-        registerWorkingWindows(r);
-        return r;
-    }();
+WindowRegistry& WindowRegistry::program() {
+    static WindowRegistry registry;
     return registry;
 }
 
-} // namespace nc::app
+int openWindow(const QString& className, QWidget* parent, const WindowRegistry& windows) {
+    int result = -1;
+    guard([&] {
+        if (!windows.contains(className)) {
+            Messages::inform(QStringLiteral("此功能尚未提供"));
+            return;
+        }
+        // A window that fails while loading (the database missing, say) throws here; the error report
+        // shows it, and the next click tries again.
+        const std::unique_ptr<QDialog> window = windows.create(className, parent);
+        result = window->exec();
+    });
+    return result;
+}
+
+} // namespace nc::ui
