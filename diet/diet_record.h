@@ -8,11 +8,18 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 namespace nc::diet {
 
 // The name of the food whose composition the food composition viewer shows; set by the diet record
 // window just before it opens the viewer.
 QString& lsfoodname();
+
+// The food query window hands a picked food name to the diet record window's food box through this.
+// The diet record window installs its setter while it is open; with none installed, nothing happens.
+void setFoodBoxText(const QString& name);
+void setFoodBoxSetter(std::function<void(const QString&)> setter);
 
 class DietRecord : public QObject {
     Q_OBJECT
