@@ -40,6 +40,17 @@ QString quoted(const QString& identifier) {
 
 DataSet::DataSet(Connection* c, QObject* parent) : QObject(parent), conn_(c) {}
 
+DataSet::~DataSet() {
+    setMaster(nullptr, {}, {});
+    for (DataSet* d : std::as_const(details_))
+        d->master_ = nullptr;
+}
+
+void DataSet::storeDetails() {
+    for (DataSet* d : std::as_const(details_))
+        d->checkBrowseMode();
+}
+
 Connection& DataSet::connection() const {
     return conn_ ? *conn_ : Connection::required();
 }
@@ -62,13 +73,16 @@ void DataSet::setParam(const QString& name, const Value& v) {
 }
 
 void DataSet::setMaster(DataSet* master, const QString& masterField, const QString& detailField) {
-    if (master_)
+    if (master_) {
         disconnect(master_, nullptr, this, nullptr);
+        master_->details_.removeAll(this);
+    }
     master_ = master;
     masterField_ = masterField;
     detailField_ = detailField;
     if (!master_)
         return;
+    master_->details_.append(this);
     connect(master_, &DataSet::currentRowChanged, this, [this] { masterMoved(); });
     connect(master_, &DataSet::resetDone, this, [this] { masterMoved(); });
     connect(master_, &DataSet::rowChanged, this, [this](int row) {
@@ -82,10 +96,17 @@ void DataSet::masterMoved() {
         return;
     // The link value may not have changed (a repaint of the same row); then nothing to do.
     const Value link = master_->isOpen() ? master_->field(masterField_) : Value();
-    if (params_.value(QStringLiteral("nc_master")) == link && params_.contains(QStringLiteral("nc_master")))
+    if (params_.contains(QStringLiteral("nc_master")) && params_.value(QStringLiteral("nc_master")) == link)
         return;
-    checkBrowseMode();
-    open();
+    // Pending changes were stored before the master moved (storeDetails); what is left is dropped.
+    cancel();
+    try {
+        open();
+    } catch (const Error& e) {
+        // Never show the rows of another master row: close, and let the window say why.
+        close();
+        Q_EMIT failed(e.text());
+    }
 }
 
 QString DataSet::effectiveSql() const {
@@ -100,14 +121,15 @@ QString DataSet::effectiveSql() const {
     return s;
 }
 
-void DataSet::loadColumnTypes() {
-    types_.clear();
+QList<ColumnType> DataSet::columnTypes(const QStringList& names) {
     QMap<QString, ColumnType> byName;
     Statement st = connection().prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table_)));
     while (st.step())
         byName.insert(st.column(1).toText().toLower(), typeFromDeclared(st.column(2).toText()));
-    for (const QString& n : std::as_const(names_))
-        types_.append(byName.value(n.toLower(), ColumnType::Other));
+    QList<ColumnType> types;
+    for (const QString& n : names)
+        types.append(byName.value(n.toLower(), ColumnType::Other));
+    return types;
 }
 
 void DataSet::open() {
@@ -140,12 +162,13 @@ void DataSet::open() {
     QStringList names;
     for (int i = 1; i < n; ++i)
         names << st.columnName(i);
+    QList<ColumnType> types = columnTypes(names);
 
     Q_EMIT aboutToReset();
     if (master_)
         params_ = params;
     names_ = names;
-    loadColumnTypes();
+    types_ = std::move(types);
     rows_ = std::move(rows);
     buffer_ = {};
     changed_ = QBitArray(int(names_.size()));
@@ -241,6 +264,7 @@ void DataSet::moveTo(int row) {
     }
     if (row != current_) {
         const int before = int(rows_.size());
+        storeDetails();
         checkBrowseMode();
         // Dropping a pending new row above the target shortens the list; keep the target in range.
         if (rows_.size() < before && row >= rows_.size())
@@ -255,6 +279,7 @@ void DataSet::moveTo(int row) {
 void DataSet::first() {
     if (!isOpen())
         throw Error(QStringLiteral("数据集尚未打开。"));
+    storeDetails();
     checkBrowseMode();
     if (rows_.isEmpty())
         return;
@@ -266,6 +291,7 @@ void DataSet::first() {
 void DataSet::last() {
     if (!isOpen())
         throw Error(QStringLiteral("数据集尚未打开。"));
+    storeDetails();
     checkBrowseMode();
     if (rows_.isEmpty())
         return;
@@ -277,6 +303,7 @@ void DataSet::last() {
 void DataSet::next() {
     if (!isOpen())
         throw Error(QStringLiteral("数据集尚未打开。"));
+    storeDetails();
     checkBrowseMode();
     if (rows_.isEmpty())
         return;
@@ -290,6 +317,7 @@ void DataSet::next() {
 void DataSet::prior() {
     if (!isOpen())
         throw Error(QStringLiteral("数据集尚未打开。"));
+    storeDetails();
     checkBrowseMode();
     if (rows_.isEmpty())
         return;
@@ -341,6 +369,7 @@ void DataSet::edit() {
 void DataSet::append() {
     if (!isOpen())
         throw Error(QStringLiteral("数据集尚未打开。"));
+    storeDetails();
     checkBrowseMode();
     Row r;
     for (int i = 0; i < names_.size(); ++i)
@@ -534,6 +563,7 @@ void DataSet::remove() {
     }
     if (rows_.isEmpty())
         return;
+    storeDetails();
     const int row = current_;
     const qint64 rowid = rows_[row].rowid;
     {

@@ -24,6 +24,7 @@ public:
     Q_ENUM(State)
 
     explicit DataSet(Connection* c = nullptr, QObject* parent = nullptr);
+    ~DataSet() override;
 
     // A statement of the form "select * from <table> [where …] [order by …]". Replacing it closes
     // the data set and forgets parameter values.
@@ -101,6 +102,8 @@ Q_SIGNALS:
     void rowChanged(int row);
     void currentRowChanged(int row);
     void stateChanged(nc::data::DataSet::State state);
+    // A detail could not follow its master (the database refused the read); it is closed now.
+    void failed(const QString& message);
 
 private:
     struct Row {
@@ -108,7 +111,8 @@ private:
         QList<Value> values;
     };
     QString effectiveSql() const;
-    void loadColumnTypes();
+    QList<ColumnType> columnTypes(const QStringList& names);
+    void storeDetails(); // details store their pending rows before this set's current row changes
     Row readRow(qint64 rowid);
     void setState(State s);
     void setCurrent(int row);
@@ -120,6 +124,7 @@ private:
     QString table_;
     QMap<QString, Value> params_;
     DataSet* master_ = nullptr;
+    QList<DataSet*> details_;
     QString masterField_;
     QString detailField_;
 

@@ -300,6 +300,42 @@ private Q_SLOTS:
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 5);
     }
 
+    // A detail row that cannot be stored keeps the master where it is, so nothing typed is lost.
+    void masterStaysWhenTheDetailCannotBeStored() {
+        FixtureDb db(FixtureDb::Content::FixedRows, twoDays());
+        DataSet days, foods;
+        days.setSql(QStringLiteral("select * from ts"));
+        foods.setSql(QStringLiteral("select * from foodcheck"));
+        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+        days.open();
+        foods.open();
+        foods.setField(QStringLiteral("zl"), 111.0);
+        db.connection().failStatementAfter(1);
+        QVERIFY_THROWS_EXCEPTION(DbError, days.next());
+        QCOMPARE(days.currentRow(), 0);
+        QCOMPARE(foods.state(), State::Edit);
+        QCOMPARE(foods.field(QStringLiteral("zl")).toReal(), 111.0);
+        days.next(); // now it stores, then moves
+        QCOMPARE(db.scalar(QStringLiteral("select zl from foodcheck where foodid=1")).toReal(), 111.0);
+        QCOMPARE(foods.field(QStringLiteral("swname")).toText(), QStringLiteral("稻米"));
+    }
+
+    void detailThatCannotFollowIsClosed() {
+        FixtureDb db(FixtureDb::Content::FixedRows, twoDays());
+        DataSet days, foods;
+        days.setSql(QStringLiteral("select * from ts"));
+        foods.setSql(QStringLiteral("select * from foodcheck"));
+        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+        QSignalSpy failed(&foods, &DataSet::failed);
+        days.open();
+        foods.open();
+        db.connection().failStatementAfter(1);
+        days.next();
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(!foods.isOpen()); // never the foods of the day before
+        QVERIFY_THROWS_EXCEPTION(Error, foods.append());
+    }
+
     void emptyMasterGivesEmptyDetail() {
         FixtureDb db;
         DataSet days, foods;
