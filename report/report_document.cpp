@@ -127,8 +127,9 @@ public:
             const QTextLayout* tl = b.layout();
             for (int i = 0; i < tl->lineCount(); ++i) {
                 const QTextLine line = tl->lineAt(i);
+                // Only lines wholly on the page count: a line cut through belongs to neither page.
                 const qreal y = r.top() + line.y();
-                if (y >= y0 - 0.5 && y < y1 - 0.5)
+                if (y >= y0 - 0.5 && y + line.height() <= y1 + 0.5)
                     lines << b.text().mid(line.textStart(), line.textLength()).trimmed();
             }
         }
@@ -294,7 +295,7 @@ public:
         if (y0 < headerBottom_ && y1 > marginTop_)
             out << headerText();
         for (int r = 0; r < table_.rows.size(); ++r)
-            if (rowTops_[r] >= y0 - 0.5 && rowTops_[r] < y1 - 0.5)
+            if (rowTops_[r] >= y0 - 0.5 && rowTops_[r + 1] <= y1 + 0.5)
                 out << table_.rows.at(r).join(QLatin1Char('\t'));
         return out.join(QLatin1Char('\n'));
     }
