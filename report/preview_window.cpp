@@ -49,7 +49,7 @@ PreviewWindow::PreviewWindow(const ReportDocument& doc, const ReportJob& job, QW
     zoomLabel_->setAlignment(Qt::AlignCenter);
     bar->addWidget(zoomLabel_);
     add(QStringLiteral("ZoomInAction"), QStringLiteral("放大"), QKeySequence::ZoomIn, [this] { zoomIn(); });
-    add(QStringLiteral("ActualSizeAction"), QStringLiteral("100%"), QKeySequence(), [this] { setZoomPercent(100); });
+    add(QStringLiteral("ActualSizeAction"), QStringLiteral("实际大小"), QKeySequence(), [this] { setZoomPercent(100); });
     bar->addSeparator();
     first_ = add(QStringLiteral("FirstPageAction"), QStringLiteral("首页"), QKeySequence(Qt::CTRL | Qt::Key_Home),
                  [this] { goToPage(1); });

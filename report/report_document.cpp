@@ -91,6 +91,20 @@ public:
 
 namespace {
 
+// A picture that is missing leaves its space blank rather than showing a placeholder icon.
+class ReportTextDocument : public QTextDocument {
+protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant v = QTextDocument::loadResource(type, name);
+        if (type == QTextDocument::ImageResource && v.isNull()) {
+            QImage blank(1, 1, QImage::Format_ARGB32);
+            blank.fill(Qt::transparent);
+            return blank;
+        }
+        return v;
+    }
+};
+
 // HTML laid out by QTextDocument, as one column of the body's width.
 class FlowPiece : public ReportDocument::Piece {
 public:
@@ -186,7 +200,7 @@ private:
         }
     }
 
-    QTextDocument doc_;
+    ReportTextDocument doc_;
     qreal width_ = 0;
 };
 
@@ -341,9 +355,11 @@ private:
         const qreal rest = qMax<qreal>(0, width * (1 - fixed * scale / 100));
         QList<qreal> need(n, 0);
         qreal needed = 0;
+        int autoColumns = 0;
         for (int i = 0; i < n; ++i) {
             if (table_.columns.value(i).widthPercent > 0)
                 continue;
+            ++autoColumns;
             need[i] = natural[i] + 2 * padX_ + ptToUnits(1);
             needed += need[i];
         }
@@ -358,7 +374,7 @@ private:
             else if (needed > 0)
                 x += rest * need[i] / needed;
             else
-                x += rest / qMax(1, int(std::count(need.begin(), need.end(), 0.0)));
+                x += rest / qMax(1, autoColumns);
             xs_ << x;
         }
     }
