@@ -80,7 +80,9 @@ void RvProject::addConnection(const RvDataSetConnection& connection) {
 
 void RvProject::execute() {
     const QString path = file_;
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
+        throw data::Error(QStringLiteral("没有指定报表布局文件。"));
+    if (!QFileInfo(path).isFile())
         throw data::Error(QStringLiteral("找不到报表布局文件“%1”。").arg(QDir::toNativeSeparators(path)));
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
