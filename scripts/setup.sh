@@ -11,6 +11,7 @@ PACKAGES=(
   libkainjow-mustache-dev                   # report layouts
   fonts-noto-cjk                            # Chinese text on screen and in print
   xvfb xauth imagemagick                    # looking at windows without a display
+  poppler-utils                             # report pages as pictures (pdftoppm)
 )
 
 missing=()

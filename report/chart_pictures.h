@@ -1,0 +1,52 @@
+#pragma once
+// Chart pictures for the reports, drawn with Qt Charts and saved as bitmaps beside the layouts: the
+// BMI bar chart of the physique report and the energy split pie of the analysis report. The layouts
+// show them by file name, so each run replaces the earlier file.
+
+#include <QList>
+#include <QSize>
+#include <QString>
+
+namespace nc::data {
+class Query;
+}
+
+namespace nc::report {
+
+inline const QString kBmiChartFile = QStringLiteral("lsbmp.bmp");
+inline constexpr QSize kBmiChartSize{209, 169};
+inline const QString kEnergyChartFile = QStringLiteral("lsbmp1.bmp");
+inline constexpr QSize kEnergyChartSize{257, 153};
+
+// Where and how large a picture is written. A relative file is taken from the current directory.
+// pixelRatio > 1 writes that many more pixels for the same layout size, for sharper print.
+struct ChartPicture {
+    QString file;
+    QSize size;
+    qreal pixelRatio = 1;
+};
+
+// "体质指数": one red bar per value on an axis from 0 to 35 in steps of 5 (higher when a value goes
+// beyond), the class word above each bar. Returns the full path written; throws nc::data::Error when
+// the file cannot be written.
+QString saveBmiChart(const QList<double>& values, const QString& classWord,
+                     const ChartPicture& picture = {kBmiChartFile, kBmiChartSize});
+// The same from the rows of an open query, bar values from its column "y".
+QString saveBmiChart(const data::Query& query, const QString& classWord,
+                     const ChartPicture& picture = {kBmiChartFile, kBmiChartSize});
+
+struct EnergyShare {
+    QString label;
+    double value;
+};
+
+// "三大热能营养素实际摄入占总热比例": one slice per share in the given order, each marked with its
+// label and percent of the whole. Returns the full path written.
+QString saveEnergyChart(const QList<EnergyShare>& shares,
+                        const ChartPicture& picture = {kEnergyChartFile, kEnergyChartSize});
+// The same from the rows of an open query on sdrn: slice values from "value1", labels from "mc"
+// (protein, fat, carbohydrate by row when the query has no such column).
+QString saveEnergyChart(const data::Query& query,
+                        const ChartPicture& picture = {kEnergyChartFile, kEnergyChartSize});
+
+} // namespace nc::report

@@ -1,0 +1,82 @@
+#pragma once
+// A filled report laid out on A4 pages. The HTML parts are laid out by QTextDocument as one
+// continuous column; list tables are laid out row by row by the engine itself. Pages are cut from
+// that column between lines, between table rows and between list rows, never through a line of text,
+// and a list table that continues on a new page starts there with its header rows again.
+
+#include "layout_fill.h"
+
+#include <QImage>
+#include <QList>
+#include <QPageLayout>
+#include <QRectF>
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace nc::report {
+
+// Layout units: 1200 per inch, so that text is measured as finely as print needs.
+inline constexpr qreal kLayoutDpi = 1200;
+inline constexpr qreal mmToUnits(qreal mm) { return mm * kLayoutDpi / 25.4; }
+inline constexpr qreal ptToUnits(qreal pt) { return pt * kLayoutDpi / 72; }
+
+// The font of every report: Chinese glyphs on screen, in print and in PDF.
+inline const QString kReportFontFamily = QStringLiteral("Noto Sans CJK SC");
+
+class ReportDocument {
+public:
+    explicit ReportDocument(FilledLayout content);
+    ~ReportDocument();
+    ReportDocument(const ReportDocument&) = delete;
+    ReportDocument& operator=(const ReportDocument&) = delete;
+
+    int pageCount() const { return int(pages_.size()); }
+    // A4 in the layout's orientation, no printer margins: the page is drawn to the paper's edge.
+    QPageLayout pageLayout() const;
+    QSizeF pageSize() const { return page_.size(); } // layout units
+
+    // Draws one page (0-based) with the painter in layout units, origin at the paper's corner.
+    void paintPage(QPainter& painter, int page) const;
+    // Draws pages from..to (0-based, inclusive) on a printer or PDF writer, one sheet each.
+    void render(QPagedPaintDevice& device, int from, int to) const;
+    // Prints on a printer as its print dialog left it (page range included).
+    void print(QPrinter& printer) const;
+
+    // The filled HTML, list tables written out as HTML tables.
+    QString html() const { return content_.html(); }
+    // The text of the whole report, and of one page (header and footer lines included).
+    QString plainText() const;
+    QString pageText(int page) const;
+
+    class Piece;
+
+private:
+    struct Slice {
+        int piece;
+        bool header; // the piece's repeated header rows
+        qreal y0, y1; // in the piece's own coordinates
+        qreal top;    // on the page, from the top of the body area
+    };
+    struct Page {
+        QList<Slice> slices;
+    };
+
+    void paginate();
+    QString headerFooter(const QString& text, int page) const;
+
+    FilledLayout content_;
+    QImage device_; // the resolution text is measured at
+    QRectF page_;
+    QRectF body_;
+    std::vector<std::unique_ptr<Piece>> pieces_;
+    QList<Page> pages_;
+};
+
+// Writes the report as a PDF file. Throws nc::data::Error when the file cannot be written.
+void exportPdf(const ReportDocument& doc, const QString& path, const QString& title);
+
+} // namespace nc::report

@@ -1,0 +1,81 @@
+#pragma once
+// The report engine as the printing windows drive it: an engine object (RvSystem) with the print job
+// title, and a project (RvProject) that names the layout file, exposes data sets through named
+// connections (RvDataSetConnection1, …) and text parameters, and runs the report.
+
+#include "layout_fill.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <functional>
+
+namespace nc::data {
+class Query;
+class DataSet;
+} // namespace nc::data
+
+namespace nc::report {
+
+// Print job titles of the reports.
+inline const QString kTitleAnalysis = QStringLiteral("营养分析");
+inline const QString kTitlePhysique = QStringLiteral("体质测试报告");
+
+// The engine object: settings shared by every run. Reports go straight to the preview; printing
+// from it first opens the printer dialog.
+class RvSystem {
+public:
+    void setTitle(const QString& title) { title_ = title; }
+    const QString& title() const { return title_; }
+
+private:
+    QString title_;
+};
+
+// Exposes one open data set to the layout under the component's name. The layout reads its rows and
+// columns by column name; a column without a name in its SQL must be given one ("… as energy").
+// The data set is read when the report runs, so it must be open then.
+class RvDataSetConnection {
+public:
+    RvDataSetConnection(const QString& name, const data::Query& query);
+    RvDataSetConnection(const QString& name, const data::DataSet& dataSet);
+
+    const QString& name() const { return name_; }
+    // The rows as text. Throws nc::data::Error when the data set is not open.
+    DataTable read() const;
+
+private:
+    QString name_;
+    std::function<DataTable()> read_;
+};
+
+// A layout name as the project file: ".rav" appended when the file name has no ".", a relative
+// name taken from the given folder (the current directory by default). Returns a clean absolute path.
+QString resolveLayoutPath(const QString& name, const QString& folder = {});
+
+class RvProject {
+public:
+    explicit RvProject(RvSystem* engine = nullptr) : engine_(engine) {}
+
+    void setEngine(RvSystem* engine) { engine_ = engine; }
+    // The name is resolved at once against the current directory.
+    void setProjectFile(const QString& name);
+    const QString& projectFile() const { return file_; }
+
+    // A connection of the same name replaces the earlier one.
+    void addConnection(const RvDataSetConnection& connection);
+    void setParam(const QString& name, const QString& value) { params_.insert(name, value); }
+    void clearParams() { params_.clear(); }
+
+    // Reads the connections, fills the layout, lays it out and shows it; returns when the preview has
+    // been closed. Throws nc::data::Error naming the full path when the layout file does not exist.
+    void execute();
+
+private:
+    RvSystem* engine_;
+    QString file_;
+    QList<RvDataSetConnection> connections_;
+    QMap<QString, QString> params_;
+};
+
+} // namespace nc::report

@@ -1,0 +1,31 @@
+#pragma once
+// Where a laid-out report goes: the preview window by default, a capturing sink in tests.
+
+#include <QString>
+
+namespace nc::report {
+
+class ReportDocument;
+
+// What the engine knows about the report besides its pages.
+struct ReportJob {
+    QString layoutPath; // the layout file, full path
+    QString title;      // the print job title
+};
+
+class ReportSink {
+public:
+    virtual ~ReportSink() = default;
+    // Shows or keeps the report; returns when the user is done with it (the preview closed).
+    virtual void present(const ReportDocument& doc, const ReportJob& job) = 0;
+};
+
+class ReportOutput {
+public:
+    // Replaces where reports go (tests); nullptr restores the preview window.
+    static void setSink(ReportSink* sink);
+    static ReportSink* sink();
+    static void present(const ReportDocument& doc, const ReportJob& job);
+};
+
+} // namespace nc::report

@@ -1,0 +1,178 @@
+// The chart pictures the reports show: written where the layouts look for them, at their size, with
+// something drawn, and replacing the picture of an earlier run.
+
+#include "data/errors.h"
+#include "data/query.h"
+#include "report/chart_pictures.h"
+#include "support/fixture_db.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+using nc::report::ChartPicture;
+
+namespace {
+
+struct Ink {
+    int dark = 0; // pixels that are not near-white
+    int red = 0;  // strongly red pixels
+};
+
+Ink ink(const QImage& image) {
+    Ink n;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() < 235 || c.green() < 235 || c.blue() < 235)
+                ++n.dark;
+            if (c.red() > 150 && c.green() < 90 && c.blue() < 90)
+                ++n.red;
+        }
+    return n;
+}
+
+QByteArray digest(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
+}
+
+} // namespace
+
+class TestChartPictures : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir folder_;
+    QString previousDir_;
+
+    static QString write(const QString& chart, double value) {
+        if (chart == QLatin1String("bmi"))
+            return nc::report::saveBmiChart({value}, QStringLiteral("正常"));
+        return nc::report::saveEnergyChart({{QStringLiteral("蛋白质"), value},
+                                            {QStringLiteral("脂肪"), 30},
+                                            {QStringLiteral("碳水化合物"), 100 - 30 - value}});
+    }
+
+private Q_SLOTS:
+    void init() {
+        previousDir_ = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder_.path()));
+    }
+    void cleanup() { QDir::setCurrent(previousDir_); }
+
+    void writesPictureAtItsSize_data() {
+        QTest::addColumn<QString>("chart");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("minimumRed"); // the BMI bar and the protein slice are red
+        QTest::newRow("BMI bar chart") << "bmi" << "lsbmp.bmp" << QSize(209, 169) << 1500;
+        QTest::newRow("energy pie chart") << "energy" << "lsbmp1.bmp" << QSize(257, 153) << 200;
+    }
+    void writesPictureAtItsSize() {
+        QFETCH(QString, chart);
+        QFETCH(QString, file);
+        QFETCH(QSize, size);
+        QFETCH(int, minimumRed);
+        QFile::remove(file);
+        const QString path = write(chart, 23.5);
+        QCOMPARE(path, QDir(folder_.path()).filePath(file));
+        QImage image;
+        QVERIFY(image.load(path, "BMP"));
+        QCOMPARE(image.size(), size);
+        QCOMPARE(image.pixelColor(0, size.height() - 1), QColor(Qt::white)); // white background
+        const Ink n = ink(image);
+        QVERIFY2(n.dark > image.width() * image.height() / 20, qPrintable(QString::number(n.dark)));
+        QVERIFY2(n.red >= minimumRed, qPrintable(QString::number(n.red)));
+    }
+
+    // A second run replaces the picture, and so does a run over a file that is not a picture at all.
+    void secondRunReplacesPicture_data() {
+        QTest::addColumn<QString>("chart");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("BMI bar chart") << "bmi" << "lsbmp.bmp";
+        QTest::newRow("energy pie chart") << "energy" << "lsbmp1.bmp";
+    }
+    void secondRunReplacesPicture() {
+        QFETCH(QString, chart);
+        QFETCH(QString, file);
+        {
+            QFile junk(file);
+            QVERIFY(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            junk.write("an earlier file");
+        }
+        const QString path = write(chart, 12);
+        const QByteArray first = digest(path);
+        QVERIFY(QImage(path).width() > 0);
+        write(chart, 28);
+        const QByteArray second = digest(path);
+        QVERIFY(!second.isEmpty());
+        QVERIFY(first != second);
+        QVERIFY(!QImage(path).isNull());
+        QCOMPARE(QDir(folder_.path()).entryList({QStringLiteral("*.bmp*")}, QDir::Files).count(file), 1);
+    }
+
+    // The bars of a BMI above 35 still show: the axis grows rather than cutting the bar off.
+    void bmiAboveAxisStillShowsItsBar() {
+        const QString path = nc::report::saveBmiChart({38.6}, QStringLiteral("肥胖"));
+        const QImage image(path);
+        // Red reaches well into the upper half of the picture.
+        int topRed = image.height();
+        for (int y = 0; y < image.height() && topRed == image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 150 && c.green() < 90 && c.blue() < 90) {
+                    topRed = y;
+                    break;
+                }
+            }
+        QVERIFY2(topRed < image.height() / 3, qPrintable(QString::number(topRed)));
+    }
+
+    void fromQueries() {
+        nc::test::FixtureDb db;
+        db.exec(QStringLiteral("update lstzpj set y=21.48"));
+        db.exec(QStringLiteral("update sdrn set value1=14.5 where id=1"));
+        db.exec(QStringLiteral("update sdrn set value1=28.3 where id=2"));
+        db.exec(QStringLiteral("update sdrn set value1=57.2 where id=3"));
+        nc::data::Query pic;
+        pic.setSql(QStringLiteral("select y from lstzpj;"));
+        pic.open();
+        QCOMPARE(QImage(nc::report::saveBmiChart(pic, QStringLiteral("正常"))).size(), nc::report::kBmiChartSize);
+        nc::data::Query split;
+        split.setSql(QStringLiteral("select * from sdrn"));
+        split.open();
+        const QImage pie(nc::report::saveEnergyChart(split));
+        QCOMPARE(pie.size(), nc::report::kEnergyChartSize);
+        QVERIFY(ink(pie).red > 200);
+
+        nc::data::Query wrong;
+        wrong.setSql(QStringLiteral("select csdate from lstzpj"));
+        wrong.open();
+        QVERIFY_THROWS_EXCEPTION(nc::data::Error, nc::report::saveBmiChart(wrong, QStringLiteral("正常")));
+    }
+
+    // A larger pixel ratio gives a sharper picture of the same chart.
+    void pixelRatioScalesPicture() {
+        const QString path = nc::report::saveBmiChart({22}, QStringLiteral("正常"),
+                                                      ChartPicture{QStringLiteral("sharp.bmp"), {209, 169}, 2});
+        QCOMPARE(QImage(path).size(), QSize(418, 338));
+    }
+
+    void unwritablePlaceIsAnError() {
+        const QString target = QStringLiteral("no such folder/lsbmp.bmp");
+        try {
+            nc::report::saveBmiChart({22}, QStringLiteral("正常"), ChartPicture{target, {209, 169}});
+            QFAIL("saved into a missing folder");
+        } catch (const nc::data::Error& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("no such folder")), qPrintable(e.text()));
+        }
+    }
+};
+
+QTEST_MAIN(TestChartPictures)
+#include "tst_chart_pictures.moc"

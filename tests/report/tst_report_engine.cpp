@@ -1,0 +1,289 @@
+// The report engine: layouts filled from data connections and parameters, laid out on pages, and the
+// layout file found by name.
+
+#include "data/dataset.h"
+#include "data/errors.h"
+#include "data/query.h"
+#include "report/report_engine.h"
+#include "support/fixture_db.h"
+#include "support/report_capture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using nc::data::DataSet;
+using nc::data::Query;
+using nc::report::RvDataSetConnection;
+using nc::report::RvProject;
+using nc::report::RvSystem;
+using nc::test::FixtureDb;
+using nc::test::ReportCapture;
+
+namespace {
+
+void writeFile(const QString& path, const QString& text) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+}
+
+// Lines of the captured pages that are rows of a list (cells separated by tabs), header lines left out.
+QStringList listRows(const ReportCapture::Report& r, const QString& header) {
+    QStringList rows;
+    for (const QString& page : r.pages)
+        for (const QString& line : page.split(QLatin1Char('\n')))
+            if (line.contains(QLatin1Char('\t')) && line != header)
+                rows << line;
+    return rows;
+}
+
+} // namespace
+
+class TestReportEngine : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir folder_;
+    QString previousDir_;
+
+    QString layout(const QString& name, const QString& text) {
+        const QString path = folder_.filePath(name);
+        writeFile(path, text);
+        return path;
+    }
+
+private Q_SLOTS:
+    // Layouts and chart pictures are found in the current directory, as in the program's folder.
+    void init() {
+        previousDir_ = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder_.path()));
+    }
+    void cleanup() { QDir::setCurrent(previousDir_); }
+
+    void fillsDataSetsAndParameters() {
+        FixtureDb db;
+        db.exec(QStringLiteral("update personinf set name='王小梅 <b>&', age=29, csjd='孕妇'"));
+        db.exec(QStringLiteral("update sdrn set value1=15.5 where id=1"));
+        layout(QStringLiteral("yyfx.rav"),
+               QStringLiteral("<html><head><title>t</title></head><body>"
+                              "{{#RvDataSetConnection1}}<p>姓名：{{name}}，年龄：{{age}}，人群：{{csjd}}</p>{{/RvDataSetConnection1}}"
+                              "<p>天数：{{days}}</p>"
+                              "{{#RvDataSetConnection2}}<p>{{mc}}={{value1}}</p>{{/RvDataSetConnection2}}"
+                              "{{^RvDataSetConnection3}}<p>没有评价</p>{{/RvDataSetConnection3}}"
+                              "</body></html>"));
+        Query person;
+        person.setSql(QStringLiteral("select * from personinf;"));
+        person.open();
+        DataSet split;
+        split.setSql(QStringLiteral("select * from sdrn"));
+        split.open();
+        Query none;
+        none.setSql(QStringLiteral("select * from app_pj where z_id = -1"));
+        none.open();
+
+        ReportCapture capture;
+        RvSystem system;
+        system.setTitle(nc::report::kTitleAnalysis);
+        RvProject project(&system);
+        project.setProjectFile(QStringLiteral("yyfx"));
+        project.addConnection({QStringLiteral("RvDataSetConnection1"), person});
+        project.addConnection({QStringLiteral("RvDataSetConnection2"), split});
+        project.addConnection({QStringLiteral("RvDataSetConnection3"), none});
+        project.setParam(QStringLiteral("days"), QStringLiteral("3"));
+        project.execute();
+
+        QCOMPARE(capture.size(), 1);
+        const ReportCapture::Report& r = capture.last();
+        QCOMPARE(r.title, QStringLiteral("营养分析"));
+        QCOMPARE(r.layoutPath, QDir(folder_.path()).filePath(QStringLiteral("yyfx.rav")));
+        QCOMPARE(r.pageCount, 1);
+        // Values are text, never markup: the name shows as typed and is escaped in the HTML.
+        QVERIFY2(r.text.contains(QStringLiteral("姓名：王小梅 <b>&，年龄：29，人群：孕妇")), qPrintable(r.text));
+        QVERIFY(r.html.contains(QStringLiteral("王小梅 &lt;b&gt;&amp;")));
+        QVERIFY(r.text.contains(QStringLiteral("天数：3")));
+        QVERIFY(r.text.contains(QStringLiteral("蛋白质=15.5\n脂肪=0\n碳水化合物=0")));
+        QVERIFY(r.text.contains(QStringLiteral("没有评价")));
+        QVERIFY(r.pages.first().contains(QStringLiteral("第 1 页  共 1 页")));
+    }
+
+    // A data set is read when the report runs; a closed one is an error naming the connection.
+    void closedDataSetIsAnError() {
+        FixtureDb db;
+        layout(QStringLiteral("x.rav"), QStringLiteral("<p>{{#RvDataSetConnection1}}{{name}}{{/RvDataSetConnection1}}</p>"));
+        Query person;
+        person.setSql(QStringLiteral("select * from personinf;"));
+        ReportCapture capture;
+        RvProject project;
+        project.setProjectFile(QStringLiteral("x"));
+        project.addConnection({QStringLiteral("RvDataSetConnection1"), person});
+        try {
+            project.execute();
+            QFAIL("a closed data set ran");
+        } catch (const nc::data::Error& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("RvDataSetConnection1")), qPrintable(e.text()));
+        }
+        QVERIFY(capture.isEmpty());
+    }
+
+    // Several hundred rows run over several pages: every row exactly once and in order, the header
+    // rows again at the top of every page, the page numbers in the footer.
+    void longListPaginatesWithHeaderRepeated() {
+        FixtureDb db;
+        {
+            nc::data::Transaction t(db.connection());
+            for (int i = 1; i <= 400; ++i)
+                db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (%1, '食物%2', %3)")
+                            .arg(i / 10 + 1)
+                            .arg(i)
+                            .arg(i % 7 * 25 + 50));
+            t.commit();
+        }
+        layout(QStringLiteral("sumrep.rav"),
+               QStringLiteral("<html><head><meta name=\"page-header\" content=\"食物清单 {{days}}\"></head><body>"
+                              "<h1>食物清单</h1>"
+                              "<table data-rows=\"RvDataSetConnection1\" width=\"100%\">"
+                              "<thead><tr><th>天</th><th>食物</th><th>重量</th></tr></thead>"
+                              "{{#RvDataSetConnection1}}<tr><td align=\"center\">{{tc}}</td><td>{{swname}}</td>"
+                              "<td align=\"right\">{{zl}} g</td></tr>{{/RvDataSetConnection1}}"
+                              "</table><p>合计 {{days}} 天</p></body></html>"));
+        Query list;
+        list.setSql(QStringLiteral("select tc, swname, zl from foodcheck order by foodid"));
+        list.open();
+        ReportCapture capture;
+        RvProject project;
+        project.setProjectFile(QStringLiteral("sumrep.rav"));
+        project.addConnection({QStringLiteral("RvDataSetConnection1"), list});
+        project.setParam(QStringLiteral("days"), QStringLiteral("41"));
+        project.execute();
+
+        const ReportCapture::Report& r = capture.last();
+        QVERIFY2(r.pageCount >= 5, qPrintable(QString::number(r.pageCount)));
+        const QString header = QStringLiteral("天\t食物\t重量");
+        for (int p = 0; p < r.pageCount; ++p) {
+            const QStringList lines = r.pages.at(p).split(QLatin1Char('\n'));
+            QCOMPARE(lines.first(), QStringLiteral("食物清单 41"));
+            QVERIFY2(lines.contains(header), qPrintable(QStringLiteral("page %1:\n%2").arg(p + 1).arg(r.pages.at(p))));
+            QCOMPARE(lines.last(), QStringLiteral("第 %1 页  共 %2 页").arg(p + 1).arg(r.pageCount));
+        }
+        const QStringList rows = listRows(r, header);
+        QCOMPARE(rows.size(), 400);
+        for (int i = 1; i <= 400; ++i)
+            QCOMPARE(rows.at(i - 1), QStringLiteral("%1\t食物%2\t%3 g").arg(i / 10 + 1).arg(i).arg(i % 7 * 25 + 50));
+        QVERIFY(r.pages.last().contains(QStringLiteral("合计 41 天")));
+        QVERIFY(r.html.contains(QStringLiteral("<td align=\"left\">食物400</td>")));
+    }
+
+    // Long flowing text breaks between lines: nothing is lost or printed twice at a page end.
+    void longTextBreaksBetweenLines() {
+        FixtureDb db;
+        {
+            nc::data::Transaction t(db.connection());
+            for (int i = 1; i <= 150; ++i)
+                db.exec(QStringLiteral("insert into app_pj values (%1, '<90', '内容', '营养素%1', '第%1条评价')").arg(i));
+            t.commit();
+        }
+        layout(QStringLiteral("pj.rav"),
+               QStringLiteral("<table border=\"1\" cellspacing=\"0\"><tr><th>营养素</th><th>评价</th></tr>"
+                              "{{#RvDataSetConnection4}}<tr><td>{{rg_name}}</td><td>{{appraise}}</td></tr>{{/RvDataSetConnection4}}"
+                              "</table>"
+                              "{{#RvDataSetConnection4}}<p>{{rg_name}}：{{appraise}}</p>{{/RvDataSetConnection4}}"));
+        Query texts;
+        texts.setSql(QStringLiteral("select rg_name, appraise from app_pj order by z_id"));
+        texts.open();
+        ReportCapture capture;
+        RvProject project;
+        project.setProjectFile(QStringLiteral("pj"));
+        project.addConnection({QStringLiteral("RvDataSetConnection4"), texts});
+        project.execute();
+
+        const ReportCapture::Report& r = capture.last();
+        QVERIFY(r.pageCount >= 3);
+        const QString all = r.pages.join(QLatin1Char('\n'));
+        for (int i = 1; i <= 150; ++i) {
+            QCOMPARE(all.count(QStringLiteral("营养素%1：第%1条评价\n").arg(i)), 1);
+            QCOMPARE(all.count(QStringLiteral("营养素%1\n第%1条评价\n").arg(i)), 1);
+        }
+    }
+
+    void pageBreakBeforeStartsNewPage() {
+        layout(QStringLiteral("pb.rav"), QStringLiteral("<p>第一部分</p><h2 style=\"page-break-before: always\">第二部分</h2><p>正文</p>"));
+        ReportCapture capture;
+        RvProject project;
+        project.setProjectFile(QStringLiteral("pb"));
+        project.execute();
+        QCOMPARE(capture.last().pageCount, 2);
+        QVERIFY(capture.last().pages.at(0).contains(QStringLiteral("第一部分")));
+        QVERIFY(!capture.last().pages.at(0).contains(QStringLiteral("第二部分")));
+        QVERIFY(capture.last().pages.at(1).startsWith(QStringLiteral("第二部分\n正文")));
+    }
+
+    void missingLayoutNamesFullPath() {
+        ReportCapture capture;
+        RvProject project;
+        project.setProjectFile(QStringLiteral("yyfx_rm"));
+        const QString expected = QDir::toNativeSeparators(QDir(folder_.path()).filePath(QStringLiteral("yyfx_rm.rav")));
+        try {
+            project.execute();
+            QFAIL("a missing layout ran");
+        } catch (const nc::data::Error& e) {
+            QVERIFY2(e.text().contains(expected), qPrintable(e.text()));
+        }
+        QVERIFY(capture.isEmpty());
+    }
+
+    void malformedLayoutIsAnError_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("section never closed") << QStringLiteral("<p>{{#RvDataSetConnection1}}{{name}}</p>");
+        QTest::newRow("list table without a data row")
+            << QStringLiteral("<table data-rows=\"RvDataSetConnection1\"><tr><th>天</th></tr></table>");
+        QTest::newRow("list table with two data rows")
+            << QStringLiteral("<table data-rows=\"RvDataSetConnection1\"><tr><td>{{a}}</td></tr><tr><td>{{b}}</td></tr></table>");
+    }
+    void malformedLayoutIsAnError() {
+        QFETCH(QString, text);
+        const QString path = layout(QStringLiteral("bad.rav"), text);
+        ReportCapture capture;
+        RvProject project;
+        project.setProjectFile(QStringLiteral("bad"));
+        try {
+            project.execute();
+            QFAIL("a malformed layout ran");
+        } catch (const nc::data::Error& e) {
+            QVERIFY2(e.text().contains(QDir::toNativeSeparators(path)), qPrintable(e.text()));
+        }
+        QVERIFY(capture.isEmpty());
+    }
+
+    void layoutPath_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected"); // relative to the folder "/work/app"
+        QTest::newRow("no extension") << "tzbg" << "/work/app/tzbg.rav";
+        QTest::newRow("with extension") << "yftzbg.rav" << "/work/app/yftzbg.rav";
+        QTest::newRow("other extension kept") << "report.txt" << "/work/app/report.txt";
+        QTest::newRow("trailing dot kept") << "tzbg." << "/work/app/tzbg.";
+        QTest::newRow("sub folder") << "layouts/yyfx" << "/work/app/layouts/yyfx.rav";
+        QTest::newRow("dot in folder name only") << "my.layouts/yyfx" << "/work/app/my.layouts/yyfx.rav";
+        QTest::newRow("parent folder") << "../shared/sumrep" << "/work/shared/sumrep.rav";
+        QTest::newRow("absolute") << "/opt/layouts/rmtzbg" << "/opt/layouts/rmtzbg.rav";
+        QTest::newRow("Chinese name") << "体质报告" << "/work/app/体质报告.rav";
+    }
+    void layoutPath() {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QCOMPARE(nc::report::resolveLayoutPath(name, QStringLiteral("/work/app")), expected);
+    }
+
+    // The project takes a relative name from the current directory at the time it is set.
+    void projectFileFollowsCurrentDirectory() {
+        QDir(folder_.path()).mkdir(QStringLiteral("sub"));
+        QVERIFY(QDir::setCurrent(folder_.filePath(QStringLiteral("sub"))));
+        RvProject project;
+        project.setProjectFile(QStringLiteral("tzbg"));
+        QCOMPARE(project.projectFile(), QDir(folder_.path()).filePath(QStringLiteral("sub/tzbg.rav")));
+    }
+};
+
+QTEST_MAIN(TestReportEngine)
+#include "tst_report_engine.moc"
