@@ -380,6 +380,25 @@ void DataSet::setField(const QString& name, const Value& v) {
     Q_EMIT rowChanged(current_);
 }
 
+void DataSet::revertField(const QString& name) {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw Error(QStringLiteral("数据集中没有字段“%1”。").arg(name));
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    const int link = master_ && state_ == State::Insert ? fieldIndex(detailField_) : -1;
+    if (i == link)
+        return; // the link value is the row's own, not a change of the user's
+    // The shown row still holds the values from before editing (the pending values are buffered).
+    buffer_.values[i] = rows_[current_].values.value(i);
+    changed_.clearBit(i);
+    modified_ = false;
+    for (int c = 0; c < changed_.size(); ++c)
+        if (c != link && changed_.testBit(c))
+            modified_ = true;
+    Q_EMIT rowChanged(current_);
+}
+
 QString DataSet::convertError(int column, const QString& text) const {
     return QStringLiteral("“%1”不是字段“%2”的有效值。").arg(text, names_.value(column));
 }
