@@ -192,14 +192,17 @@ ColumnType DataSet::fieldType(int index) const {
 ColumnType DataSet::fieldType(const QString& name) const { return fieldType(fieldIndex(name)); }
 
 bool DataSet::acceptsChar(const QString& name, QChar c) const {
+    // Only ASCII digits: other scripts' digits (full-width ones from an input method) are not read
+    // as numbers.
+    const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
     switch (fieldType(name)) {
     case ColumnType::Integer:
-        return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('+');
+        return digit || c == QLatin1Char('-') || c == QLatin1Char('+');
     case ColumnType::Real:
-        return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('.') ||
+        return digit || c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('.') ||
                c == QLatin1Char('e') || c == QLatin1Char('E');
     case ColumnType::DateTime:
-        return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char(':') || c == QLatin1Char(' ') ||
+        return digit || c == QLatin1Char('-') || c == QLatin1Char(':') || c == QLatin1Char(' ') ||
                c == QLatin1Char('.');
     default:
         return true;
