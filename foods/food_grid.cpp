@@ -11,8 +11,18 @@
 namespace nc::foods {
 
 FoodGrid::FoodGrid(const QString& name, data::DataSet* foods, QWidget* parent)
-    : QTableView(parent), ds_(foods), model_(new data::DataSetModel(foods, foodGridColumns(), false, this)) {
+    : QTableView(parent), ds_(foods) {
     setObjectName(name);
+    // While the list changes, the grid moves its own current index (off a removed row, after a
+    // reset); that is no move of the user's. These connections come before the model's, so the flag
+    // is up before the model tells the grid.
+    connect(ds_, &data::DataSet::aboutToReset, this, [this] { changing_ = true; });
+    connect(ds_, &data::DataSet::aboutToInsertRow, this, [this] { changing_ = true; });
+    connect(ds_, &data::DataSet::aboutToRemoveRow, this, [this] { changing_ = true; });
+    model_ = new data::DataSetModel(foods, foodGridColumns(), false, this);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { changing_ = false; });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { changing_ = false; });
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { changing_ = false; });
     setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -39,7 +49,7 @@ FoodGrid::FoodGrid(const QString& name, data::DataSet* foods, QWidget* parent)
     connect(ds_, &data::DataSet::rowInserted, this, [this] { followDataSet(); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (!following_ && current.isValid())
+                if (!following_ && !changing_ && current.isValid())
                     userMoved(current.row());
             });
 }

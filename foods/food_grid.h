@@ -40,6 +40,7 @@ private:
     data::DataSetModel* model_;
     std::function<bool(int)> moveHandler_;
     bool following_ = false;
+    bool changing_ = false;
 };
 
 } // namespace nc::foods
