@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
     report("TForm7 category list (each category in turn)",
            median([&](int i) { kinds->setCurrentIndex(i % kinds->count()); }, kinds->count()), 50);
     auto* search = manage.findChild<QLineEdit*>(QStringLiteral("Edit2"));
-    const QStringList words = {QStringLiteral("奶"), QStringLiteral("米"), QStringLiteral(""), QStringLiteral("鱼")};
+    const QStringList words = {QStringLiteral("奶"), QStringLiteral("米"), QStringLiteral(""),
+                               QStringLiteral("鱼")};
     report("TForm7 name search", median([&](int i) {
                search->setText(words[i % words.size()]);
                manage.Image6Click();

@@ -16,7 +16,8 @@ bool foodNumberValid(const QString& number) {
 
 bool foodNumberTaken(const QString& number, qint64 exceptRowId) {
     Query q;
-    q.setSql(QStringLiteral("select count(*) as n from Foodnurti where foodid=:foodid and rowid<>:exceptrow"));
+    q.setSql(
+        QStringLiteral("select count(*) as n from Foodnurti where foodid=:foodid and rowid<>:exceptrow"));
     q.setParam(QStringLiteral("foodid"), number);
     q.setParam(QStringLiteral("exceptrow"), Value(exceptRowId));
     q.open();

@@ -64,7 +64,9 @@ QStringList categoryItems() {
     return items;
 }
 
-QString categoryCode(const QString& item) { return item.left(2); }
+QString categoryCode(const QString& item) {
+    return item.left(2);
+}
 
 void listCategory(data::DataSet& foods, const QString& item) {
     foods.close();

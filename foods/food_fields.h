@@ -15,7 +15,7 @@ namespace nc::foods {
 // Why an action of a food window was refused: the message, and the control that gets the focus.
 struct Refusal {
     QString message;
-    QString control;   // objectName of the control to focus
+    QString control;    // objectName of the control to focus
     bool clear = false; // the control's text is emptied
 };
 

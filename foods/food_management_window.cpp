@@ -43,7 +43,9 @@ constexpr int kFieldHeight = 24;
 constexpr int kSearchTop = 276;
 constexpr int kButtonTop = 540;
 
-QRect fieldRow(int x, int w, int row) { return QRect(x, kFieldTop + row * kFieldPitch, w, kFieldHeight); }
+QRect fieldRow(int x, int w, int row) {
+    return QRect(x, kFieldTop + row * kFieldPitch, w, kFieldHeight);
+}
 
 art::Backdrop backdrop() {
     art::Backdrop b;
@@ -59,8 +61,10 @@ art::Backdrop backdrop() {
                 b.labels.append({fieldRow(col.unitX, col.unitW, r), fields[f].unit, 12});
         }
     }
-    b.labels.append({QRect(10, kSearchTop, 62, 28), QStringLiteral("食物种类"), 13, Qt::AlignRight | Qt::AlignVCenter, true});
-    b.labels.append({QRect(340, kSearchTop, 62, 28), QStringLiteral("食物名称"), 13, Qt::AlignRight | Qt::AlignVCenter, true});
+    b.labels.append({QRect(10, kSearchTop, 62, 28), QStringLiteral("食物种类"), 13,
+                     Qt::AlignRight | Qt::AlignVCenter, true});
+    b.labels.append({QRect(340, kSearchTop, 62, 28), QStringLiteral("食物名称"), 13,
+                     Qt::AlignRight | Qt::AlignVCenter, true});
     return b;
 }
 
@@ -112,15 +116,20 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     auto* Image6 = makeButton("Image6", QRect(614, kSearchTop, 92, 30), kSearchTop,
                               art::buttonFace(QSize(92, 30), QStringLiteral("查询"), art::Tone::Sage));
     const QSize face(100, 42);
-    auto* Image2 = makeButton("Image2", QRect(QPoint(138, kButtonTop), face), kButtonTop,
-                              art::buttonFace(face, QStringLiteral("保存"), art::Tone::Rose, art::Glyph::Save));
-    auto* Image3 = makeButton("Image3", QRect(QPoint(256, kButtonTop), face), kButtonTop,
-                              art::buttonFace(face, QStringLiteral("删除"), art::Tone::Peach, art::Glyph::Delete));
-    auto* Image4 = makeButton("Image4", QRect(QPoint(374, kButtonTop), face), kButtonTop,
-                              art::buttonFace(face, QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel));
-    auto* Image5 = makeButton("Image5", QRect(QPoint(492, kButtonTop), face), kButtonTop,
-                              art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit));
-    auto* Image1 = makeButton("Image1", QRect(kClient.width() - 36, 30, 24, 24), 30, art::closeMark(QSize(24, 24)));
+    auto* Image2 =
+        makeButton("Image2", QRect(QPoint(138, kButtonTop), face), kButtonTop,
+                   art::buttonFace(face, QStringLiteral("保存"), art::Tone::Rose, art::Glyph::Save));
+    auto* Image3 =
+        makeButton("Image3", QRect(QPoint(256, kButtonTop), face), kButtonTop,
+                   art::buttonFace(face, QStringLiteral("删除"), art::Tone::Peach, art::Glyph::Delete));
+    auto* Image4 =
+        makeButton("Image4", QRect(QPoint(374, kButtonTop), face), kButtonTop,
+                   art::buttonFace(face, QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel));
+    auto* Image5 =
+        makeButton("Image5", QRect(QPoint(492, kButtonTop), face), kButtonTop,
+                   art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit));
+    auto* Image1 =
+        makeButton("Image1", QRect(kClient.width() - 36, 30, 24, 24), 30, art::closeMark(QSize(24, 24)));
 
     DBGrid1 = new FoodGrid(QStringLiteral("DBGrid1"), &ADOQuery_swcf, this);
     DBGrid1->setGeometry(10, 316, kClient.width() - 20, 216);
@@ -165,11 +174,17 @@ void TForm7::ComboBox1Change() {
     listCategory(ADOQuery_swcf, ComboBox1->currentText());
 }
 
-void TForm7::Image7Click() { ComboBox1->showPopup(); }
+void TForm7::Image7Click() {
+    ComboBox1->showPopup();
+}
 
-void TForm7::Image6Click() { listByName(ADOQuery_swcf, Edit2->text()); }
+void TForm7::Image6Click() {
+    listByName(ADOQuery_swcf, Edit2->text());
+}
 
-void TForm7::Image2Click() { storeCurrentRow(); }
+void TForm7::Image2Click() {
+    storeCurrentRow();
+}
 
 void TForm7::Image3Click() {
     if (ADOQuery_swcf.isEmpty())
@@ -185,9 +200,13 @@ void TForm7::Image4Click() {
     edits_.first()->setFocus();
 }
 
-void TForm7::Image5Click() { reject(); }
+void TForm7::Image5Click() {
+    reject();
+}
 
-void TForm7::Image1Click() { reject(); }
+void TForm7::Image1Click() {
+    reject();
+}
 
 bool TForm7::storeCurrentRow() {
     std::optional<Refusal> refusal;

@@ -31,9 +31,11 @@ art::Backdrop backdrop() {
     b.title = QStringLiteral("食物成分数据库");
     b.bandHeight = 60;
     const auto caption = [](int x, int top, const char* text) {
-        return art::Label{QRect(x, top, 64, 30), QString::fromUtf8(text), 14, Qt::AlignRight | Qt::AlignVCenter, true};
+        return art::Label{QRect(x, top, 64, 30), QString::fromUtf8(text), 14,
+                          Qt::AlignRight | Qt::AlignVCenter, true};
     };
-    b.labels = {caption(16, kRow1, "食物类别"), caption(356, kRow1, "食物名称"), caption(16, kRow2, "营养成分")};
+    b.labels = {caption(16, kRow1, "食物类别"), caption(356, kRow1, "食物名称"),
+                caption(16, kRow2, "营养成分")};
     return b;
 }
 
@@ -93,10 +95,12 @@ TForm15::TForm15(QWidget* parent) : QDialog(parent) {
     const QSize face(112, 34);
     auto* Image2 = button("Image2", QRect(QPoint(732, 70), face),
                           art::buttonFace(face, QStringLiteral("全部"), art::Tone::Sage, art::Glyph::Leaf));
-    auto* Image3 = button("Image3", QRect(QPoint(732, 107), face),
-                          art::buttonFace(face, QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel));
-    auto* Image4 = button("Image4", QRect(QPoint(732, 143), face),
-                          art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit));
+    auto* Image3 =
+        button("Image3", QRect(QPoint(732, 107), face),
+               art::buttonFace(face, QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel));
+    auto* Image4 =
+        button("Image4", QRect(QPoint(732, 143), face),
+               art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit));
     auto* Image8 = button("Image8", QRect(kClient.width() - 38, 29, 26, 26), art::closeMark(QSize(26, 26)));
 
     DBGrid1 = new FoodGrid(QStringLiteral("DBGrid1"), &ADOQuery_swcf, this);
@@ -141,10 +145,13 @@ void TForm15::Image5Click() {
     listCategory(ADOQuery_swcf, ComboBox1->currentText());
 }
 
-void TForm15::Image6Click() { listByName(ADOQuery_swcf, Edit1->text()); }
+void TForm15::Image6Click() {
+    listByName(ADOQuery_swcf, Edit1->text());
+}
 
 void TForm15::Image7Click() {
-    if (const auto refusal = checkCondition(ComboBox2->currentIndex(), ComboBox3->currentIndex(), Edit2->text())) {
+    if (const auto refusal =
+            checkCondition(ComboBox2->currentIndex(), ComboBox3->currentIndex(), Edit2->text())) {
         if (refusal->clear)
             Edit2->clear();
         ui::Messages::inform(refusal->message);
@@ -155,7 +162,9 @@ void TForm15::Image7Click() {
     listByCondition(ADOQuery_swcf, ComboBox2->currentIndex(), ComboBox3->currentIndex(), Edit2->text());
 }
 
-void TForm15::Image2Click() { listAll(); }
+void TForm15::Image2Click() {
+    listAll();
+}
 
 // Clears every choice and box; the grid keeps its last result.
 void TForm15::Image3Click() {
@@ -165,15 +174,25 @@ void TForm15::Image3Click() {
     Edit2->clear();
 }
 
-void TForm15::Image4Click() { reject(); }
+void TForm15::Image4Click() {
+    reject();
+}
 
-void TForm15::Image8Click() { reject(); }
+void TForm15::Image8Click() {
+    reject();
+}
 
-void TForm15::Image9Click() { ComboBox1->showPopup(); }
+void TForm15::Image9Click() {
+    ComboBox1->showPopup();
+}
 
-void TForm15::Image10Click() { ComboBox2->showPopup(); }
+void TForm15::Image10Click() {
+    ComboBox2->showPopup();
+}
 
-void TForm15::Image11Click() { ComboBox3->showPopup(); }
+void TForm15::Image11Click() {
+    ComboBox3->showPopup();
+}
 
 void TForm15::DBGrid1DblClick() {
     if (ADOQuery_swcf.isEmpty()) {

@@ -29,7 +29,9 @@ struct Column {
 };
 constexpr Column kColumns[] = {{10, 72, 84, 124}, {216, 72, 290, 124}};
 
-QRect cell(int x, int w, int row) { return QRect(x, kTop + row * kPitch, w, kHeight); }
+QRect cell(int x, int w, int row) {
+    return QRect(x, kTop + row * kPitch, w, kHeight);
+}
 
 art::Backdrop backdrop() {
     art::Backdrop b;
@@ -71,9 +73,9 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent) {
     }
 
     const QSize face(96, 40);
-    auto* Image2 = new ui::PictureButton(QStringLiteral("Image2"), QRect(QPoint(kClient.width() - 112, 527), face),
-                                         art::buttonFace(face, QStringLiteral("确定"), art::Tone::Sage, art::Glyph::Ok),
-                                         this);
+    auto* Image2 = new ui::PictureButton(
+        QStringLiteral("Image2"), QRect(QPoint(kClient.width() - 112, 527), face),
+        art::buttonFace(face, QStringLiteral("确定"), art::Tone::Sage, art::Glyph::Ok), this);
     auto* Image3 = new ui::PictureButton(QStringLiteral("Image3"), QRect(kClient.width() - 36, 11, 26, 26),
                                          art::closeMark(QSize(26, 26)), this);
     hover_->add(Image2, 527, 524);
@@ -92,8 +94,12 @@ void TForm11::FormCreate() {
     ADOQuery_swcf.open();
 }
 
-void TForm11::Image2Click() { accept(); }
+void TForm11::Image2Click() {
+    accept();
+}
 
-void TForm11::Image3Click() { accept(); }
+void TForm11::Image3Click() {
+    accept();
+}
 
 } // namespace nc::foods

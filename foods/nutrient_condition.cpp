@@ -9,10 +9,11 @@ namespace nc::foods {
 
 QStringList nutrientItems() {
     static const QStringList items = {
-        QStringLiteral("能量"),    QStringLiteral("蛋白质"),   QStringLiteral("脂肪"),     QStringLiteral("碳水化物"),
-        QStringLiteral("维生素A"), QStringLiteral("维生素E"),  QStringLiteral("维生素C"),  QStringLiteral("维生素B1"),
-        QStringLiteral("维生素B2"), QStringLiteral("尼克酸"),  QStringLiteral("钙"),       QStringLiteral("铁"),
-        QStringLiteral("锌"),      QStringLiteral("硒"),
+        QStringLiteral("能量"),     QStringLiteral("蛋白质"),   QStringLiteral("脂肪"),
+        QStringLiteral("碳水化物"), QStringLiteral("维生素A"),  QStringLiteral("维生素E"),
+        QStringLiteral("维生素C"),  QStringLiteral("维生素B1"), QStringLiteral("维生素B2"),
+        QStringLiteral("尼克酸"),   QStringLiteral("钙"),       QStringLiteral("铁"),
+        QStringLiteral("锌"),       QStringLiteral("硒"),
     };
     return items;
 }
@@ -24,7 +25,9 @@ QString nutrientColumn(int position) {
     return QString::fromLatin1(data::kNutrients[std::size_t(position)].column);
 }
 
-QStringList operatorItems() { return {QStringLiteral("="), QStringLiteral(">="), QStringLiteral("<=")}; }
+QStringList operatorItems() {
+    return {QStringLiteral("="), QStringLiteral(">="), QStringLiteral("<=")};
+}
 
 bool readConditionValue(const QString& text, int* value) {
     int i = 0;

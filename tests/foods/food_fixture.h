@@ -11,8 +11,8 @@
 namespace nc::test {
 
 inline QList<data::SeedTable> smallFoodTable() {
-    const QStringList header = {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("dm"),
-                                QStringLiteral("foodkind"), QStringLiteral("energy"), QStringLiteral("ca"),
+    const QStringList header = {QStringLiteral("foodid"),   QStringLiteral("foodname"), QStringLiteral("dm"),
+                                QStringLiteral("foodkind"), QStringLiteral("energy"),   QStringLiteral("ca"),
                                 QStringLiteral("vitc")};
     return {seed(QStringLiteral("Foodnurti"), header,
                  {{"01001", "稻米", "DM", "01", "346", "13", ""},
@@ -23,10 +23,11 @@ inline QList<data::SeedTable> smallFoodTable() {
                   {"10003", "牛奶", "NN", "10", "65", "120", "2"}})};
 }
 
-inline int foodCount(FixtureDb& db) { return db.count(QStringLiteral("Foodnurti")); }
+inline int foodCount(FixtureDb& db) {
+    return db.count(QStringLiteral("Foodnurti"));
+}
 
-template <class T = QWidget>
-T* child(QWidget& window, const QString& name) {
+template <class T = QWidget> T* child(QWidget& window, const QString& name) {
     T* w = window.findChild<T*>(name);
     if (!w)
         qFatal("no control %s", qPrintable(name));

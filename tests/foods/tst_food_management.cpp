@@ -4,9 +4,9 @@
 
 #include "app/working_windows.h"
 #include "data/query.h"
+#include "food_fixture.h"
 #include "foods/food_grid.h"
 #include "foods/food_management_window.h"
-#include "food_fixture.h"
 #include "support/pointer.h"
 #include "support/typing.h"
 #include "ui/bound_line_edit.h"
@@ -31,7 +31,9 @@ using Kind = MessagesRecorder::Kind;
 
 namespace {
 
-BoundLineEdit* field(TForm7& w, int n) { return child<BoundLineEdit>(w, QStringLiteral("DBEdit%1").arg(n)); }
+BoundLineEdit* field(TForm7& w, int n) {
+    return child<BoundLineEdit>(w, QStringLiteral("DBEdit%1").arg(n));
+}
 
 void typeInto(TForm7& w, int n, const QString& text) {
     BoundLineEdit* e = field(w, n);
@@ -41,7 +43,8 @@ void typeInto(TForm7& w, int n, const QString& text) {
 }
 
 QVariant storedValue(FixtureDb& db, const QString& column, const QString& foodid) {
-    const nc::data::Value v = db.scalar(QStringLiteral("select %1 from Foodnurti where foodid='%2'").arg(column, foodid));
+    const nc::data::Value v =
+        db.scalar(QStringLiteral("select %1 from Foodnurti where foodid='%2'").arg(column, foodid));
     return v.isNull() ? QVariant() : QVariant(v.toText());
 }
 
@@ -54,7 +57,9 @@ void clickRow(TForm7& w, int row) {
     QApplication::processEvents();
 }
 
-void chooseCategory(TForm7& w, int index) { child<QComboBox>(w, QStringLiteral("ComboBox1"))->setCurrentIndex(index); }
+void chooseCategory(TForm7& w, int index) {
+    child<QComboBox>(w, QStringLiteral("ComboBox1"))->setCurrentIndex(index);
+}
 
 const QString kWrongNumber = QStringLiteral("食物编号不正确！");
 const QString kNoName = QStringLiteral("请输入食物名称！");
@@ -87,17 +92,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message"); // empty: stored
         QTest::addColumn<QString>("focus");
-        QTest::newRow("28 passes") << "28001" << "新食物" << "" << "";
-        QTest::newRow("two digits, three letters") << "28abc" << "新食物" << "" << "";
-        QTest::newRow("blank-only name") << "01009" << "   " << "" << "";
-        QTest::newRow("29 refused") << "29001" << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("four characters") << "0100" << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("six characters") << "010011" << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("no number") << "" << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("empty name") << "01009" << "" << kNoName << "DBEdit2";
-        QTest::newRow("number before name") << "29001" << "" << kWrongNumber << "DBEdit1";
-        QTest::newRow("number taken") << "01001" << "新食物" << kTaken << "DBEdit1";
-        QTest::newRow("name before taken number") << "01001" << "" << kNoName << "DBEdit2";
+        QTest::newRow("28 passes") << "28001"
+                                   << "新食物"
+                                   << ""
+                                   << "";
+        QTest::newRow("two digits, three letters") << "28abc"
+                                                   << "新食物"
+                                                   << ""
+                                                   << "";
+        QTest::newRow("blank-only name") << "01009"
+                                         << "   "
+                                         << ""
+                                         << "";
+        QTest::newRow("29 refused") << "29001"
+                                    << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("four characters") << "0100"
+                                         << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("six characters") << "010011"
+                                        << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("no number") << ""
+                                   << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("empty name") << "01009"
+                                    << "" << kNoName << "DBEdit2";
+        QTest::newRow("number before name") << "29001"
+                                            << "" << kWrongNumber << "DBEdit1";
+        QTest::newRow("number taken") << "01001"
+                                      << "新食物" << kTaken << "DBEdit1";
+        QTest::newRow("name before taken number") << "01001"
+                                                  << "" << kNoName << "DBEdit2";
     }
     void saveChecksInOrder() {
         QFETCH(QString, number);
@@ -150,12 +172,14 @@ private Q_SLOTS:
         typeInto(w, 5, QStringLiteral("347"));
         clickImage(w, QStringLiteral("Image2"));
         QVERIFY(messages.isEmpty());
-        QCOMPARE(storedValue(db, QStringLiteral("energy"), QStringLiteral("01001")), QVariant(QStringLiteral("347")));
+        QCOMPARE(storedValue(db, QStringLiteral("energy"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("347")));
 
         typeInto(w, 1, QStringLiteral("01002"));
         clickImage(w, QStringLiteral("Image2"));
         QCOMPARE(messages.texts(), QStringList{kTaken});
-        QCOMPARE(storedValue(db, QStringLiteral("foodname"), QStringLiteral("01001")), QVariant(QStringLiteral("稻米")));
+        QCOMPARE(storedValue(db, QStringLiteral("foodname"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("稻米")));
         QCOMPARE(w.foodList().state(), State::Edit);
     }
 
@@ -220,7 +244,8 @@ private Q_SLOTS:
         clickRow(w, 1);
         QVERIFY(messages.isEmpty());
         QCOMPARE(w.foodList().currentRow(), 1);
-        QCOMPARE(storedValue(db, QStringLiteral("energy"), QStringLiteral("01001")), QVariant(QStringLiteral("400")));
+        QCOMPARE(storedValue(db, QStringLiteral("energy"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("400")));
 
         typeInto(w, 2, QString());
         clickRow(w, 0);
@@ -229,7 +254,8 @@ private Q_SLOTS:
         QCOMPARE(w.foodList().state(), State::Edit);
         auto* grid = child<FoodGrid>(w, QStringLiteral("DBGrid1"));
         QCOMPARE(grid->currentIndex().row(), 1);
-        QCOMPARE(storedValue(db, QStringLiteral("foodname"), QStringLiteral("01002")), QVariant(QStringLiteral("小麦粉")));
+        QCOMPARE(storedValue(db, QStringLiteral("foodname"), QStringLiteral("01002")),
+                 QVariant(QStringLiteral("小麦粉")));
     }
 
     void moveDropsAnUntouchedNewFood() {
@@ -320,7 +346,8 @@ private Q_SLOTS:
         messages.answerNext(true);
         clickImage(w, QStringLiteral("Image3"));
         QCOMPARE(foodCount(db), 5);
-        QCOMPARE(db.scalar(QStringLiteral("select count(*) from Foodnurti where foodid='01001'")).toInteger(), 0);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from Foodnurti where foodid='01001'")).toInteger(),
+                 0);
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 1);
         QCOMPARE(field(w, 2)->text(), QStringLiteral("小麦粉")); // on to the neighbour
     }
@@ -340,7 +367,8 @@ private Q_SLOTS:
         QCOMPARE(w.foodList().state(), State::Browse);
         QCOMPARE(child<FoodGrid>(w, QStringLiteral("DBGrid1"))->model()->index(2, 1).data().toString(),
                  QStringLiteral("羊奶"));
-        QCOMPARE(storedValue(db, QStringLiteral("foodkind"), QStringLiteral("10999")), QVariant(QStringLiteral("10")));
+        QCOMPARE(storedValue(db, QStringLiteral("foodkind"), QStringLiteral("10999")),
+                 QVariant(QStringLiteral("10")));
     }
 
     void cancelUndoesEditsAndStartsANewFood() {
@@ -356,7 +384,8 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), field(w, 1));
         clickRow(w, 0);
         QCOMPARE(field(w, 5)->text(), QStringLiteral("346"));
-        QCOMPARE(storedValue(db, QStringLiteral("energy"), QStringLiteral("01001")), QVariant(QStringLiteral("346")));
+        QCOMPARE(storedValue(db, QStringLiteral("energy"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("346")));
     }
 
     void closingDropsChanges_data() {

@@ -3,10 +3,10 @@
 // double click that hands a food's name to the diet record window.
 
 #include "diet/diet_record.h"
+#include "food_fixture.h"
 #include "foods/food_grid.h"
 #include "foods/food_query_window.h"
 #include "foods/nutrient_condition.h"
-#include "food_fixture.h"
 #include "support/pointer.h"
 
 #include <QApplication>
@@ -78,15 +78,24 @@ private Q_SLOTS:
         const QString noOp = QStringLiteral("请选择过滤符号！");
         const QString noValue = QStringLiteral("请选择要过滤的条件！");
         const QString notNumber = QStringLiteral("请输入数值！");
-        QTest::newRow("nothing chosen") << -1 << -1 << "" << noNutrient << "ComboBox2" << "";
-        QTest::newRow("nutrient first") << -1 << kAtLeast << "300" << noNutrient << "ComboBox2" << "300";
-        QTest::newRow("operator") << kCalcium << -1 << "300" << noOp << "ComboBox3" << "300";
-        QTest::newRow("blank value") << kCalcium << kAtLeast << "   " << noValue << "Edit2" << "   ";
-        QTest::newRow("decimal") << kCalcium << kAtLeast << "3.5" << notNumber << "Edit2" << "";
-        QTest::newRow("trailing blank") << kCalcium << kAtLeast << "300 " << notNumber << "Edit2" << "";
-        QTest::newRow("unit") << kCalcium << kAtLeast << "300mg" << notNumber << "Edit2" << "";
-        QTest::newRow("beyond 32 bits") << kCalcium << kAtLeast << "2147483648" << notNumber << "Edit2" << "";
-        QTest::newRow("statement text") << kCalcium << kAtLeast << "0 or 1=1" << notNumber << "Edit2" << "";
+        QTest::newRow("nothing chosen") << -1 << -1 << "" << noNutrient << "ComboBox2"
+                                        << "";
+        QTest::newRow("nutrient first") << -1 << kAtLeast << "300" << noNutrient << "ComboBox2"
+                                        << "300";
+        QTest::newRow("operator") << kCalcium << -1 << "300" << noOp << "ComboBox3"
+                                  << "300";
+        QTest::newRow("blank value") << kCalcium << kAtLeast << "   " << noValue << "Edit2"
+                                     << "   ";
+        QTest::newRow("decimal") << kCalcium << kAtLeast << "3.5" << notNumber << "Edit2"
+                                 << "";
+        QTest::newRow("trailing blank") << kCalcium << kAtLeast << "300 " << notNumber << "Edit2"
+                                        << "";
+        QTest::newRow("unit") << kCalcium << kAtLeast << "300mg" << notNumber << "Edit2"
+                              << "";
+        QTest::newRow("beyond 32 bits") << kCalcium << kAtLeast << "2147483648" << notNumber << "Edit2"
+                                        << "";
+        QTest::newRow("statement text") << kCalcium << kAtLeast << "0 or 1=1" << notNumber << "Edit2"
+                                        << "";
     }
     void conditionMessagesInOrder() {
         QFETCH(int, nutrient);
@@ -118,8 +127,8 @@ private Q_SLOTS:
         QTest::newRow("ca>=300") << kCalcium << kAtLeast << "300" << QStringList{"02001"};
         QTest::newRow("leading blanks") << kCalcium << kAtLeast << "  300" << QStringList{"02001"};
         QTest::newRow("= is exact") << kEnergy << kEquals << "0" << QStringList{"02001"};
-        QTest::newRow("no value never matches") << kCalcium << kAtMost << "100000"
-                                                 << QStringList{"01001", "02001", "10001", "10002", "10003"};
+        QTest::newRow("no value never matches")
+            << kCalcium << kAtMost << "100000" << QStringList{"01001", "02001", "10001", "10002", "10003"};
         QTest::newRow("signed value") << kEnergy << kAtLeast << "-5" << kAll;
         QTest::newRow("nothing found") << kCalcium << kAtLeast << "+100000" << QStringList{};
     }
@@ -144,8 +153,8 @@ private Q_SLOTS:
         clickImage(w, QStringLiteral("Image7"));
         QCOMPARE(w.foodList().sql(), QStringLiteral("select * from Foodnurti where\nca>=:lsvalue"));
         // The column each item of the nutrient list tests; water, cu, mg, na and foodish none.
-        const QStringList columns = {"energy", "protein", "fat", "carbohydra", "vita", "vite", "vitc",
-                                     "vitb1", "vitb2", "vitpp", "ca", "fe", "zn", "se"};
+        const QStringList columns = {"energy", "protein", "fat",   "carbohydra", "vita", "vite", "vitc",
+                                     "vitb1",  "vitb2",   "vitpp", "ca",         "fe",   "zn",   "se"};
         for (int i = 0; i < columns.size(); ++i)
             QCOMPARE(nc::foods::nutrientColumn(i), columns[i]);
         QCOMPARE(nc::foods::nutrientColumn(14), QString());
@@ -267,8 +276,9 @@ private Q_SLOTS:
     void buttonsLiftUnderThePointer() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
-        const QList<QPair<QString, int>> tops = {{"Image5", 96}, {"Image6", 96}, {"Image7", 152}, {"Image2", 70},
-                                                 {"Image3", 107}, {"Image4", 143}, {"Image8", 29}};
+        const QList<QPair<QString, int>> tops = {{"Image5", 96}, {"Image6", 96},  {"Image7", 152},
+                                                 {"Image2", 70}, {"Image3", 107}, {"Image4", 143},
+                                                 {"Image8", 29}};
         for (const auto& [name, top] : tops) {
             QWidget* b = child(w, name);
             QCOMPARE(b->y(), top);

@@ -2,8 +2,8 @@
 // (no message) for a name no food has.
 
 #include "diet/diet_record.h"
-#include "foods/food_viewer_window.h"
 #include "food_fixture.h"
+#include "foods/food_viewer_window.h"
 #include "support/pointer.h"
 #include "support/typing.h"
 #include "ui/bound_line_edit.h"
@@ -16,7 +16,9 @@ using nc::ui::BoundLineEdit;
 
 namespace {
 
-BoundLineEdit* field(TForm11& w, int n) { return child<BoundLineEdit>(w, QStringLiteral("DBEdit%1").arg(n)); }
+BoundLineEdit* field(TForm11& w, int n) {
+    return child<BoundLineEdit>(w, QStringLiteral("DBEdit%1").arg(n));
+}
 
 } // namespace
 
@@ -26,11 +28,16 @@ private Q_SLOTS:
     void showsTheFirstFoodOfTheName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("foodid");
-        QTest::newRow("one food") << "藕粉" << "02001";
-        QTest::newRow("two foods of one name: the first") << "牛奶" << "10001";
-        QTest::newRow("no such food") << "鲸鱼" << "";
-        QTest::newRow("name as handed over, not trimmed") << " 牛奶" << "";
-        QTest::newRow("no name") << "" << "";
+        QTest::newRow("one food") << "藕粉"
+                                  << "02001";
+        QTest::newRow("two foods of one name: the first") << "牛奶"
+                                                          << "10001";
+        QTest::newRow("no such food") << "鲸鱼"
+                                      << "";
+        QTest::newRow("name as handed over, not trimmed") << " 牛奶"
+                                                          << "";
+        QTest::newRow("no name") << ""
+                                 << "";
     }
     void showsTheFirstFoodOfTheName() {
         QFETCH(QString, name);
@@ -54,12 +61,12 @@ private Q_SLOTS:
         nc::diet::lsfoodname() = QStringLiteral("藕粉");
         TForm11 w;
         QCOMPARE(w.size(), QSize(428, 582));
-        QCOMPARE(field(w, 5)->text(), QStringLiteral("0"));      // energy 0 is a value
-        QCOMPARE(field(w, 14)->text(), QStringLiteral("0.05"));  // vitc
-        QCOMPARE(field(w, 13)->text(), QString());               // vitb2: no value
-        QCOMPARE(field(w, 16)->text(), QStringLiteral("300"));   // ca
-        QCOMPARE(field(w, 11)->x(), field(w, 1)->x());           // vite: last of the left column
-        QVERIFY(field(w, 12)->x() > field(w, 11)->x());          // vitb1 heads the right column
+        QCOMPARE(field(w, 5)->text(), QStringLiteral("0"));     // energy 0 is a value
+        QCOMPARE(field(w, 14)->text(), QStringLiteral("0.05")); // vitc
+        QCOMPARE(field(w, 13)->text(), QString());              // vitb2: no value
+        QCOMPARE(field(w, 16)->text(), QStringLiteral("300"));  // ca
+        QCOMPARE(field(w, 11)->x(), field(w, 1)->x());          // vite: last of the left column
+        QVERIFY(field(w, 12)->x() > field(w, 11)->x());         // vitb1 heads the right column
         QCOMPARE(field(w, 12)->y(), field(w, 1)->y());
     }
 
@@ -81,7 +88,8 @@ private Q_SLOTS:
         QCOMPARE(w.foodList().state(), nc::data::DataSet::State::Browse);
         nc::test::clickImage(w, image);
         QCOMPARE(w.result(), int(QDialog::Accepted));
-        QCOMPARE(db.scalar(QStringLiteral("select foodname || energy from Foodnurti where foodid='02001'")).toText(),
+        QCOMPARE(db.scalar(QStringLiteral("select foodname || energy from Foodnurti where foodid='02001'"))
+                     .toText(),
                  QStringLiteral("藕粉0.0"));
     }
 

@@ -20,10 +20,12 @@ using State = DataSet::State;
 namespace {
 
 QList<nc::data::SeedTable> foods() {
-    return {seed(QStringLiteral("Foodnurti"),
-                 {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy"), QStringLiteral("vitc")},
-                 {{QStringLiteral("01001"), QStringLiteral("稻米"), QStringLiteral("346"), QStringLiteral("0.05")},
-                  {QStringLiteral("01002"), QStringLiteral("小麦粉"), QStringLiteral(""), QStringLiteral("")}})};
+    return {seed(
+        QStringLiteral("Foodnurti"),
+        {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy"),
+         QStringLiteral("vitc")},
+        {{QStringLiteral("01001"), QStringLiteral("稻米"), QStringLiteral("346"), QStringLiteral("0.05")},
+         {QStringLiteral("01002"), QStringLiteral("小麦粉"), QStringLiteral(""), QStringLiteral("")}})};
 }
 
 // A data set over the foods with an edit on each of three columns.
@@ -92,8 +94,10 @@ private Q_SLOTS:
         nc::test::typeText(&b.name, QStringLiteral("（粳）"));
         QCOMPARE(b.energy.text(), QStringLiteral("350.5")); // another field's change leaves this one
         b.ds.next();
-        QCOMPARE(stored(db, QStringLiteral("energy"), QStringLiteral("01001")), QVariant(QStringLiteral("350.5")));
-        QCOMPARE(stored(db, QStringLiteral("foodname"), QStringLiteral("01001")), QVariant(QStringLiteral("稻米（粳）")));
+        QCOMPARE(stored(db, QStringLiteral("energy"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("350.5")));
+        QCOMPARE(stored(db, QStringLiteral("foodname"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("稻米（粳）")));
     }
 
     void emptiedFieldStoresNoValue() {
@@ -112,10 +116,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letters in a number") << "energy" << "1a2b" << "12";
-        QTest::newRow("full-width digits") << "energy" << "１2" << "2";
-        QTest::newRow("point and sign pass") << "energy" << "-1.5" << "-1.5";
-        QTest::newRow("text takes anything") << "foodname" << "米a1." << "米a1.";
+        QTest::newRow("letters in a number") << "energy"
+                                             << "1a2b"
+                                             << "12";
+        QTest::newRow("full-width digits") << "energy"
+                                           << "１2"
+                                           << "2";
+        QTest::newRow("point and sign pass") << "energy"
+                                             << "-1.5"
+                                             << "-1.5";
+        QTest::newRow("text takes anything") << "foodname"
+                                             << "米a1."
+                                             << "米a1.";
     }
     void keysTheColumnCannotHoldAreRefused() {
         QFETCH(QString, column);
@@ -169,7 +181,8 @@ private Q_SLOTS:
         QCOMPARE(b.name.text(), QStringLiteral("稻米"));
         QVERIFY(!b.ds.isModified());
         b.ds.next();
-        QCOMPARE(stored(db, QStringLiteral("foodname"), QStringLiteral("01001")), QVariant(QStringLiteral("稻米")));
+        QCOMPARE(stored(db, QStringLiteral("foodname"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("稻米")));
     }
 
     void newRowTakenBackByEscIsDroppedOnMove() {
