@@ -5,10 +5,16 @@
 
 #include "working_windows.h"
 
+#include "foods/food_management_window.h"
+#include "foods/food_query_window.h"
+#include "foods/food_viewer_window.h"
+
 namespace nc::app {
 
 void registerWorkingWindows(ui::WindowRegistry& registry) {
-    (void)registry;
+    registry.add<nc::foods::TForm7>(QStringLiteral("TForm7"));   // food composition management
+    registry.add<nc::foods::TForm11>(QStringLiteral("TForm11")); // food composition viewer
+    registry.add<nc::foods::TForm15>(QStringLiteral("TForm15")); // food query
 }
 
 } // namespace nc::app

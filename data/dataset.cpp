@@ -215,14 +215,17 @@ ColumnType DataSet::fieldType(int index) const {
 ColumnType DataSet::fieldType(const QString& name) const { return fieldType(fieldIndex(name)); }
 
 bool DataSet::acceptsChar(const QString& name, QChar c) const {
+    // Only ASCII digits: other scripts' digits (full-width ones from an input method) are not read
+    // as numbers.
+    const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
     switch (fieldType(name)) {
     case ColumnType::Integer:
-        return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('+');
+        return digit || c == QLatin1Char('-') || c == QLatin1Char('+');
     case ColumnType::Real:
-        return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('.') ||
+        return digit || c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('.') ||
                c == QLatin1Char('e') || c == QLatin1Char('E');
     case ColumnType::DateTime:
-        return c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char(':') || c == QLatin1Char(' ') ||
+        return digit || c == QLatin1Char('-') || c == QLatin1Char(':') || c == QLatin1Char(' ') ||
                c == QLatin1Char('.');
     default:
         return true;
@@ -406,6 +409,25 @@ void DataSet::setField(const QString& name, const Value& v) {
     buffer_.values[i] = v;
     changed_.setBit(i);
     modified_ = true;
+    Q_EMIT rowChanged(current_);
+}
+
+void DataSet::revertField(const QString& name) {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw Error(QStringLiteral("数据集中没有字段“%1”。").arg(name));
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    const int link = master_ && state_ == State::Insert ? fieldIndex(detailField_) : -1;
+    if (i == link)
+        return; // the link value is the row's own, not a change of the user's
+    // The shown row still holds the values from before editing (the pending values are buffered).
+    buffer_.values[i] = rows_[current_].values.value(i);
+    changed_.clearBit(i);
+    modified_ = false;
+    for (int c = 0; c < changed_.size(); ++c)
+        if (c != link && changed_.testBit(c))
+            modified_ = true;
     Q_EMIT rowChanged(current_);
 }
 

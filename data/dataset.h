@@ -83,6 +83,9 @@ public:
     // date throws ConversionError and changes nothing.
     void setFieldText(const QString& name, const QString& text);
     bool isModified() const { return modified_; }
+    // Puts back the value a field of the row being edited had before editing began and forgets that
+    // it was changed, so a pending new row whose typing was all taken back stays unchanged.
+    void revertField(const QString& name);
 
     void post();   // stores the pending row: INSERT or UPDATE, then reads it back
     void cancel(); // drops pending changes

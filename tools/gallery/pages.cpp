@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/working_windows.h"
+#include "diet/diet_record.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
 
@@ -53,17 +54,28 @@ std::unique_ptr<QWidget> kitSample() {
 
 QList<Page> pages() {
     // Windows that the main window's registry does not reach (the start-up windows, and the windows
-    // opened from other windows) get their page here.
+    // opened from other windows) get their page here; so does a window that needs something set up
+    // first, and its page here takes the place of the registry's plain one.
     QList<Page> list = {
         {QStringLiteral("splash"), [] { return std::make_unique<app::TForm5>(); }},
         {QStringLiteral("main"), [] { return std::make_unique<app::TForm1>(); }},
         {QStringLiteral("kit"), kitSample},
+        // The viewer shows the food the diet record window selected: one of the shipped foods.
+        {QStringLiteral("TForm11"),
+         [] {
+             diet::lsfoodname() = QStringLiteral("奶片");
+             return ui::WindowRegistry::program().create(QStringLiteral("TForm11"), nullptr);
+         }},
     };
     ui::WindowRegistry& windows = ui::WindowRegistry::program();
     if (windows.classNames().isEmpty())
         app::registerWorkingWindows(windows);
+    QStringList listed;
+    for (const Page& p : std::as_const(list))
+        listed << p.file;
     for (const QString& name : windows.classNames())
-        list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> { return windows.create(name, nullptr); }});
+        if (!listed.contains(name))
+            list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> { return windows.create(name, nullptr); }});
     return list;
 }
 
