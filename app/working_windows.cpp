@@ -5,10 +5,12 @@
 
 #include "working_windows.h"
 
+#include "diet/diet_record_window.h"
+
 namespace nc::app {
 
 void registerWorkingWindows(ui::WindowRegistry& registry) {
-    (void)registry;
+    registry.add<nc::diet::TForm8>(QStringLiteral("TForm8")); // diet record
 }
 
 } // namespace nc::app
