@@ -72,6 +72,18 @@ QPixmap closeCross(QSize size) {
     return pm;
 }
 
+// The day buttons are only 26 pixels high; the kit's face would letter them at 10 pixels. Their
+// captions are painted a little larger, across the plate's full height.
+QPixmap dayButtonFace(QSize size, const QString& caption, Tone tone) {
+    QPixmap pm = art::buttonFace(size, QString(), tone);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(Qt::white);
+    p.setFont(art::font(12, QFont::Bold));
+    p.drawText(QRectF(QPointF(0, 0), QSizeF(size)).adjusted(3, 1, -3, -3), Qt::AlignCenter, caption);
+    return pm;
+}
+
 art::Backdrop backdrop() {
     art::Backdrop b;
     b.title = QStringLiteral("食物信息管理");
@@ -226,8 +238,10 @@ void TForm8::buildControls() {
 
     hover_ = new ui::HoverLift(this);
     for (const ButtonPlace& b : kButtons) {
-        const QPixmap face = b.caption ? art::buttonFace(b.place.size(), QString::fromUtf8(b.caption), b.tone, b.glyph)
-                                       : closeCross(b.place.size());
+        const QString caption = b.caption ? QString::fromUtf8(b.caption) : QString();
+        const QPixmap face = !b.caption                ? closeCross(b.place.size())
+                             : b.place.height() < 30 ? dayButtonFace(b.place.size(), caption, b.tone)
+                                                     : art::buttonFace(b.place.size(), caption, b.tone, b.glyph);
         auto* button = new ui::PictureButton(QString::fromLatin1(b.name), b.place, face, this);
         hover_->add(button, b.place.top(), b.raisedTop);
         connect(button, &ui::PictureButton::clicked, this, ui::guarded([this, click = b.click] { (this->*click)(); }));
