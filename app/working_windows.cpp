@@ -8,6 +8,7 @@
 #include "foods/food_management_window.h"
 #include "foods/food_query_window.h"
 #include "foods/food_viewer_window.h"
+#include "diet/diet_record_window.h"
 
 namespace nc::app {
 
@@ -15,6 +16,7 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     registry.add<nc::foods::TForm7>(QStringLiteral("TForm7"));   // food composition management
     registry.add<nc::foods::TForm11>(QStringLiteral("TForm11")); // food composition viewer
     registry.add<nc::foods::TForm15>(QStringLiteral("TForm15")); // food query
+    registry.add<nc::diet::TForm8>(QStringLiteral("TForm8")); // diet record
 }
 
 } // namespace nc::app

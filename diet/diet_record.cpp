@@ -126,7 +126,7 @@ DietRecord::AddFood DietRecord::addFood(const QString& name, const QString& weig
     if (q.field(QStringLiteral("abc")).toInteger() == 0)
         return AddFood::UnknownFood;
     double weight = 0;
-    if (!parseReal(weightText, &weight))
+    if (!readWeight(weightText, &weight))
         return AddFood::BadWeight;
 
     foods_.append();
@@ -148,6 +148,14 @@ bool DietRecord::deleteCurrentFood() {
         return false;
     }
     foods_.remove();
+    return true;
+}
+
+bool DietRecord::readWeight(const QString& text, double* grams) {
+    double w = 0;
+    if (!parseReal(text, &w) || w < 0)
+        return false;
+    *grams = w == 0 ? 0.0 : w; // "-0" is stored as 0
     return true;
 }
 

@@ -21,7 +21,21 @@ QString& lsfoodname();
 void setFoodBoxText(const QString& name);
 void setFoodBoxSetter(std::function<void(const QString&)> setter);
 
-class DietRecord : public QObject {
+// What the recipe windows use of the diet record while they are open over it: the number of the
+// current day, and the current day's food entries (walked by a recipe save, appended to by a load).
+// The diet record window hands its own record over as this.
+class CurrentDay {
+public:
+    // The current day's number, 0 when there are no days.
+    virtual int currentDay() const = 0;
+    // The current day's food entries, in the foods grid's order (ADOTable_ts).
+    virtual data::DataSet& currentDayFoods() = 0;
+
+protected:
+    ~CurrentDay() = default;
+};
+
+class DietRecord : public QObject, public CurrentDay {
     Q_OBJECT
 public:
     explicit DietRecord(QObject* parent = nullptr);
@@ -35,8 +49,8 @@ public:
     // Whether the diet record has days / food entries on any day (counted in the database).
     bool hasDays() const;
     bool hasFoodEntries() const;
-    // The current day's number, 0 when there are no days.
-    int currentDay() const;
+    int currentDay() const override;
+    data::DataSet& currentDayFoods() override { return foods_; }
 
     // Appends a day numbered one above the highest, or 1 for the first; it becomes current.
     void addDay();
@@ -46,10 +60,14 @@ public:
 
     enum class AddFood { Added, NoDays, EmptyName, UnknownFood, BadWeight };
     // Appends a food entry to the current day: the name trimmed and found in the food table (any
-    // category), the weight a decimal number ("" or "1.2.3" are refused).
+    // category), the weight as readWeight reads it.
     AddFood addFood(const QString& name, const QString& weightText);
     // Deletes the selected food entry of the current day; false when the day has none.
     bool deleteCurrentFood();
+
+    // Reads a weight as typed or pasted: a decimal number with "." and at most one point, not
+    // negative (a negative weight would take nutrients away from the day). "", "." and "1.2.3" fail.
+    static bool readWeight(const QString& text, double* grams);
 
     // Category list items "01 谷类及制品", ordered by code, and the food names of a category item.
     static QStringList categoryItems();

@@ -117,6 +117,7 @@ private Q_SLOTS:
         QTest::newRow("lone point") << true << "牛奶" << "." << int(Add::BadWeight);
         QTest::newRow("several points") << true << "牛奶" << "1.2.3" << int(Add::BadWeight);
         QTest::newRow("pasted letters") << true << "牛奶" << "2两" << int(Add::BadWeight);
+        QTest::newRow("pasted negative") << true << "牛奶" << "-5" << int(Add::BadWeight);
         QTest::newRow("zero is kept") << true << "牛奶" << "0" << int(Add::Added);
         QTest::newRow("blanks around the name") << true << "  牛奶 " << "100" << int(Add::Added);
         QTest::newRow("another category") << true << "小麦" << "100" << int(Add::Added);

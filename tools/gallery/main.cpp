@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
             nc::data::ConnectionString::parse(nc::data::connectionStringForFolder(dir.path())).password;
         nc::data::createDatabase(dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName)), password,
                                  nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")),
-                                 nc::data::readSeedFolder(source + QStringLiteral("/data/seed")));
+                                 nc::data::readSeedFolder(source + QStringLiteral("/data/seed")) +
+                                     nc::gallery::sampleRecords());
         fixture.setConnectionString(nc::data::connectionStringForFolder(dir.path()));
     } catch (const nc::data::Error& e) {
         std::fprintf(stderr, "fixture database: %s\n", qPrintable(e.text()));

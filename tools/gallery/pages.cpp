@@ -4,8 +4,14 @@
 #include "app/splash_window.h"
 #include "app/working_windows.h"
 #include "diet/diet_record.h"
+#include "diet/import_recipe_dialog.h"
+#include "diet/recipe_details_window.h"
+#include "diet/save_recipe_dialog.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
+
+#include <QComboBox>
+#include <QLineEdit>
 
 namespace nc::gallery {
 
@@ -50,7 +56,64 @@ std::unique_ptr<QWidget> kitSample() {
     return w;
 }
 
+// A recipe window as the diet record window makes it: over the diet record, opened with its last day
+// current. The record lives as long as the window.
+template <class W>
+std::unique_ptr<QWidget> overDietRecord(void (*prepare)(W&) = nullptr) {
+    auto* record = new diet::DietRecord;
+    record->open();
+    auto w = std::make_unique<W>(*record);
+    record->setParent(w.get());
+    if (prepare)
+        prepare(*w);
+    return w;
+}
+
 } // namespace
+
+QList<data::SeedTable> sampleRecords() {
+    const auto table = [](const QString& name, const QStringList& header, const QList<QStringList>& rows) {
+        data::SeedTable t;
+        t.table = name;
+        t.data.header = header;
+        t.data.rows = rows;
+        return t;
+    };
+    const QList<QStringList> meals = {
+        {QStringLiteral("1"), QStringLiteral("稻米（代表值）"), QStringLiteral("150")},
+        {QStringLiteral("1"), QStringLiteral("鸡蛋（代表值）"), QStringLiteral("60")},
+        {QStringLiteral("1"), QStringLiteral("纯牛奶（代表值，全脂）"), QStringLiteral("250")},
+        {QStringLiteral("1"), QStringLiteral("大白菜（代表值）"), QStringLiteral("200")},
+        {QStringLiteral("2"), QStringLiteral("挂面（代表值）"), QStringLiteral("120")},
+        {QStringLiteral("2"), QStringLiteral("鸡（代表值）"), QStringLiteral("80")},
+        {QStringLiteral("2"), QStringLiteral("苹果（代表值）"), QStringLiteral("200")},
+        {QStringLiteral("3"), QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("300")},
+        {QStringLiteral("3"), QStringLiteral("豆腐（代表值）"), QStringLiteral("100")},
+        {QStringLiteral("3"), QStringLiteral("牛肉（代表值，瘦，fat 3g）"), QStringLiteral("75")},
+        {QStringLiteral("3"), QStringLiteral("茄子（代表值）"), QStringLiteral("150")},
+        {QStringLiteral("3"), QStringLiteral("酸奶（代表值，全脂）"), QStringLiteral("125")},
+        {QStringLiteral("3"), QStringLiteral("葡萄（代表值）"), QStringLiteral("150")},
+    };
+    QList<QStringList> recipe;
+    int second = 0;
+    for (const QStringList& m : meals) {
+        if (m[0] == QLatin1String("1"))
+            recipe.append({QStringLiteral("孕中期一日食谱"),
+                           QStringLiteral("2026-03-02 09:30:%1.000").arg(second++, 2, 10, QLatin1Char('0')), m[1],
+                           m[2]});
+    }
+    recipe.append({QStringLiteral("清淡午餐"), QStringLiteral("2026-03-05 12:10:00.000"),
+                   QStringLiteral("面条（生，代表值）"), QStringLiteral("100")});
+    recipe.append({QStringLiteral("清淡午餐"), QStringLiteral("2026-03-05 12:10:01.000"),
+                   QStringLiteral("茄子（代表值）"), QStringLiteral("150")});
+    return {table(QStringLiteral("ts"), {QStringLiteral("tsid")},
+                  {{QStringLiteral("1")}, {QStringLiteral("2")}, {QStringLiteral("3")}}),
+            table(QStringLiteral("foodcheck"), {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")},
+                  meals),
+            table(QStringLiteral("sps"),
+                  {QStringLiteral("spname"), QStringLiteral("sptime"), QStringLiteral("swname"), QStringLiteral("zl")},
+                  recipe)};
+}
 
 QList<Page> pages() {
     // Windows that the main window's registry does not reach (the start-up windows, and the windows
@@ -66,6 +129,17 @@ QList<Page> pages() {
              diet::lsfoodname() = QStringLiteral("奶片");
              return ui::WindowRegistry::program().create(QStringLiteral("TForm11"), nullptr);
          }},
+        // The recipe windows, opened from the diet record window.
+        {QStringLiteral("TForm4"), [] {
+             return overDietRecord<diet::TForm4>([](diet::TForm4& w) {
+                 w.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("孕中期一日食谱"));
+             });
+         }},
+        {QStringLiteral("TForm10"), [] {
+             return overDietRecord<diet::TForm10>(
+                 [](diet::TForm10& w) { w.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0); });
+         }},
+        {QStringLiteral("TForm16"), [] { return overDietRecord<diet::TForm16>(); }},
     };
     ui::WindowRegistry& windows = ui::WindowRegistry::program();
     if (windows.classNames().isEmpty())

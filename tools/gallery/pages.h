@@ -1,6 +1,8 @@
 #pragma once
 // The gallery's pages: one picture per window, each made the way the window's opener makes it.
 
+#include "data/database_builder.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -14,6 +16,10 @@ struct Page {
     QString file; // picture name without ".png"
     std::function<std::unique_ptr<QWidget>()> make;
 };
+
+// Records added to the gallery's database beside the shipped contents, so the pictures show real
+// data: a few days of a diet record with their foods, and a saved recipe.
+QList<data::SeedTable> sampleRecords();
 
 // Every page, in order: the fixed list in pages.cpp, then every working window the main window opens.
 QList<Page> pages();

@@ -1,0 +1,409 @@
+// The diet record window (TForm8).
+
+#include "diet_record_window.h"
+
+#include "grids.h"
+#include "import_recipe_dialog.h"
+#include "recipe_details_window.h"
+#include "save_recipe_dialog.h"
+#include "ui/artwork.h"
+#include "ui/guard.h"
+#include "ui/hover_lift.h"
+#include "ui/messages.h"
+#include "ui/numeric_key_filter.h"
+#include "ui/picture_button.h"
+#include "ui/window_registry.h"
+#include "ui/window_setup.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableView>
+
+namespace nc::diet {
+
+namespace {
+
+using ui::art::Glyph;
+using ui::art::Tone;
+namespace art = ui::art;
+
+const QSize kClient(798, 618);
+const QString kAddDaysFirst = QStringLiteral("请先增加天数！");
+
+// The picture buttons: place, rest and raised tops, face and handler, in the order the background
+// puts them back.
+struct ButtonPlace {
+    const char* name;
+    QRect place;
+    int raisedTop;
+    const char* caption;
+    Tone tone;
+    Glyph glyph;
+    void (TForm8::*click)();
+};
+
+const ButtonPlace kButtons[] = {
+    {"Button1", {56, 513, 110, 49}, 510, "历史食谱", Tone::Lavender, Glyph::Book, &TForm8::Button1Click},
+    {"Image3", {195, 513, 110, 49}, 510, "食物成份", Tone::Sage, Glyph::Leaf, &TForm8::Image3Click},
+    {"Image4", {335, 513, 110, 49}, 510, "快速查询", Tone::Peach, Glyph::Info, &TForm8::Image4Click},
+    {"Image5", {471, 513, 110, 49}, 510, "退 出", Tone::Neutral, Glyph::Exit, &TForm8::Image5Click},
+    {"Image8", {506, 404, 97, 45}, 401, "添 加", Tone::Rose, Glyph::Ok, &TForm8::Image8Click},
+    {"Image9", {637, 404, 97, 45}, 401, "删 除", Tone::Peach, Glyph::Delete, &TForm8::Image9Click},
+    {"Image6", {606, 483, 136, 46}, 480, "营养分析", Tone::Rose, Glyph::Bowl, &TForm8::Image6Click},
+    {"Image7", {608, 543, 136, 46}, 541, "食谱打印", Tone::Lavender, Glyph::Save, &TForm8::Image7Click},
+    {"Image2", {732, 28, 88, 80}, 25, nullptr, Tone::Neutral, Glyph::None, &TForm8::Image2Click},
+    {"Image12", {59, 436, 74, 26}, 433, "增加一天", Tone::Sage, Glyph::None, &TForm8::Image12Click},
+    {"Image13", {142, 436, 74, 26}, 433, "删除一天", Tone::Peach, Glyph::None, &TForm8::Image13Click},
+};
+
+// The close cross: the control reaches past the window's right edge, so the mark is drawn in the
+// part that shows.
+QPixmap closeCross(QSize size) {
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    const int d = 38;
+    p.drawPixmap(QRect(14, 4, d, d), art::closeMark(QSize(d, d)));
+    return pm;
+}
+
+// The day buttons are only 26 pixels high; the kit's face would letter them at 10 pixels. Their
+// captions are painted a little larger, across the plate's full height.
+QPixmap dayButtonFace(QSize size, const QString& caption, Tone tone) {
+    QPixmap pm = art::buttonFace(size, QString(), tone);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(Qt::white);
+    p.setFont(art::font(12, QFont::Bold));
+    p.drawText(QRectF(QPointF(0, 0), QSizeF(size)).adjusted(3, 1, -3, -3), Qt::AlignCenter, caption);
+    return pm;
+}
+
+art::Backdrop backdrop() {
+    art::Backdrop b;
+    b.title = QStringLiteral("食物信息管理");
+    b.bandHeight = 76;
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    b.labels = {
+        {QRect(47, 86, 184, 26), QStringLiteral("选择天次"), 16, left, true},
+        {QRect(516, 84, 220, 26), QStringLiteral("食物录入"), 16, left, true},
+        {QRect(535, 112, 172, 24), QStringLiteral("食物类别"), 14, left},
+        {QRect(535, 214, 172, 24), QStringLiteral("食物名称"), 14, left},
+        {QRect(535, 292, 56, 24), QStringLiteral("重量"), 14, left},
+    };
+    return b;
+}
+
+// A soft frame behind a grid, as the panels the grids sit in.
+void addPanel(QWidget* window, const QString& name, const QRect& place) {
+    auto* panel = new QFrame(window);
+    panel->setObjectName(name);
+    panel->setGeometry(place);
+    panel->setStyleSheet(QStringLiteral("QFrame#%1 { background: rgba(255,255,255,150); border: 1px solid %2;"
+                                        " border-radius: 8px; }")
+                             .arg(name, art::colour::line.name()));
+}
+
+void styleGrid(QTableView* grid) {
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(24);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setFont(art::font(14));
+    grid->horizontalHeader()->setFont(art::font(14, QFont::Bold));
+}
+
+} // namespace
+
+TForm8::TForm8(QWidget* parent) : QDialog(parent), runRecipeWindow_([](QDialog& w) { w.exec(); }) {
+    setObjectName(QStringLiteral("TForm8"));
+    setWindowTitle(QStringLiteral("report"));
+    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
+    buildControls();
+    FormCreate();
+    // The food query window puts a picked food name into the food box while this window is open.
+    setFoodBoxSetter([this](const QString& name) { ComboBox2->setEditText(name); });
+}
+
+TForm8::~TForm8() { setFoodBoxSetter({}); }
+
+void TForm8::buildControls() {
+    Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(-1, -1, 829, 641),
+                                   art::windowBackground(QSize(829, 641), backdrop()), this);
+    connect(Image1, &ui::PictureButton::pointerMoved, this, &TForm8::Image1MouseMove);
+
+    addPanel(this, QStringLiteral("Panel2"), QRect(38, 111, 200, 288));
+    addPanel(this, QStringLiteral("Panel1"), QRect(254, 119, 244, 390));
+
+    DBGrid2 = new QTableView(this);
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    DBGrid2->setGeometry(46, 119, 184, 272);
+    daysModel_ = new data::DataSetModel(&record_.days(), {{QStringLiteral("tsid"), QStringLiteral("天次"), Qt::AlignCenter}},
+                                        false, this);
+    DBGrid2->setModel(daysModel_);
+    styleGrid(DBGrid2);
+    DBGrid2->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid2->horizontalHeader()->setStretchLastSection(true);
+
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(262, 127, 228, 337);
+    foodsModel_ = new FoodEntriesModel(&record_.foods(), this);
+    DBGrid1->setModel(foodsModel_);
+    styleGrid(DBGrid1);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
+    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    DBGrid1->setColumnWidth(0, 126);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    // Shown once the editor has closed, so the message box does not fight the closing editor for focus.
+    connect(foodsModel_, &FoodEntriesModel::weightRefused, this,
+            [] { ui::Messages::inform(QStringLiteral("请输入正确的重量！")); }, Qt::QueuedConnection);
+    connect(foodsModel_, &data::DataSetModel::editRejected, this,
+            [](const QString& message) { ui::Messages::error(message); }, Qt::QueuedConnection);
+
+    followCursor(DBGrid2, &record_.days());
+    followCursor(DBGrid1, &record_.foods());
+
+    xpBitBtn1 = new QPushButton(QStringLiteral("存为食谱"), this);
+    xpBitBtn1->setObjectName(QStringLiteral("xpBitBtn1"));
+    xpBitBtn1->setGeometry(262, 472, 110, 30);
+    connect(xpBitBtn1, &QPushButton::clicked, this, ui::guarded([this](bool) { xpBitBtn1Click(); }));
+    xpBitBtn2 = new QPushButton(QStringLiteral("导入食谱"), this);
+    xpBitBtn2->setObjectName(QStringLiteral("xpBitBtn2"));
+    xpBitBtn2->setGeometry(380, 472, 110, 30);
+    connect(xpBitBtn2, &QPushButton::clicked, this, ui::guarded([this](bool) { xpBitBtn2Click(); }));
+    for (QPushButton* b : {xpBitBtn1, xpBitBtn2}) {
+        b->setFont(art::font(14));
+        b->setAutoDefault(false);
+    }
+
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(534, 140, 174, 30);
+    ComboBox2 = new QComboBox(this);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->setGeometry(535, 242, 172, 30);
+    for (QComboBox* box : {ComboBox1, ComboBox2}) {
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes a list entry
+        box->setMaxVisibleItems(16);
+        box->setFont(art::font(14));
+    }
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, ui::guarded([this](int) { ComboBox1Change(); }));
+    // Typing into the box picks no category (a pick changes the text too, but then it names the entry).
+    connect(ComboBox1, &QComboBox::editTextChanged, this, ui::guarded([this](const QString& text) {
+                if (text != ComboBox1->itemText(ComboBox1->currentIndex()))
+                    ComboBox1Change();
+            }));
+
+    LabeledEdit1 = new QLineEdit(this);
+    LabeledEdit1->setObjectName(QStringLiteral("LabeledEdit1"));
+    LabeledEdit1->setGeometry(535, 344, 171, 30);
+    LabeledEdit1->setFont(art::font(14));
+    ui::NumericKeyFilter::install(LabeledEdit1);
+
+    Label1 = new QLabel(QStringLiteral("(克/毫升)"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(art::font(14, QFont::Bold));
+    Label1->setStyleSheet(QStringLiteral("color: #D0303A;"));
+    Label1->move(592, 296);
+    Label1->adjustSize();
+
+    auto* image10 = new ui::PictureButton(QStringLiteral("Image10"), QRect(676, 141, 30, 28),
+                                          art::dropDownArrow(QSize(30, 28)), this);
+    connect(image10, &ui::PictureButton::clicked, this, ui::guarded([this] { Image10Click(); }));
+    auto* image11 = new ui::PictureButton(QStringLiteral("Image11"), QRect(675, 244, 30, 28),
+                                          art::dropDownArrow(QSize(30, 28)), this);
+    connect(image11, &ui::PictureButton::clicked, this, ui::guarded([this] { Image11Click(); }));
+
+    // The hidden buttons that carry the add-day and delete-day handlers.
+    Button2 = new QPushButton(QStringLiteral("增加一天"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->hide();
+    connect(Button2, &QPushButton::clicked, this, ui::guarded([this](bool) { Button2Click(); }));
+    Button3 = new QPushButton(QStringLiteral("删除一天"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->hide();
+    Button2->setAutoDefault(false);
+    Button3->setAutoDefault(false);
+    connect(Button3, &QPushButton::clicked, this, ui::guarded([this](bool) { Button3Click(); }));
+
+    hover_ = new ui::HoverLift(this);
+    for (const ButtonPlace& b : kButtons) {
+        const QString caption = b.caption ? QString::fromUtf8(b.caption) : QString();
+        const QPixmap face = !b.caption                ? closeCross(b.place.size())
+                             : b.place.height() < 30 ? dayButtonFace(b.place.size(), caption, b.tone)
+                                                     : art::buttonFace(b.place.size(), caption, b.tone, b.glyph);
+        auto* button = new ui::PictureButton(QString::fromLatin1(b.name), b.place, face, this);
+        hover_->add(button, b.place.top(), b.raisedTop);
+        connect(button, &ui::PictureButton::clicked, this, ui::guarded([this, click = b.click] { (this->*click)(); }));
+    }
+}
+
+// Categories with the first one picked and its foods listed, then the days with the last one current
+// and its last food selected.
+void TForm8::FormCreate() {
+    {
+        const QSignalBlocker block(ComboBox1);
+        ComboBox1->clear();
+        ComboBox1->addItems(DietRecord::categoryItems());
+        ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
+    }
+    ComboBox2->clear();
+    if (ComboBox1->currentIndex() >= 0)
+        ComboBox2->addItems(DietRecord::foodNamesOfCategory(ComboBox1->currentText()));
+    ComboBox2->setCurrentIndex(-1);
+    ComboBox2->clearEditText();
+    record_.open();
+}
+
+// A category picked from the list lists its foods; text typed into the box picks nothing, and the
+// food list stays as it was.
+void TForm8::ComboBox1Change() {
+    const int picked = ComboBox1->currentIndex();
+    if (picked < 0 || ComboBox1->currentText() != ComboBox1->itemText(picked)) {
+        ComboBox1->setFocus();
+        return;
+    }
+    const QStringList names = DietRecord::foodNamesOfCategory(ComboBox1->currentText());
+    ComboBox2->clear();
+    ComboBox2->addItems(names);
+    ComboBox2->setCurrentIndex(-1);
+    ComboBox2->clearEditText();
+}
+
+void TForm8::Image1MouseMove() { hover_->restoreAll(); }
+
+void TForm8::Image2Click() { close(); }
+void TForm8::Image5Click() { close(); }
+
+void TForm8::Image3Click() {
+    lsfoodname() = record_.foods().isEmpty() ? QString() : record_.foods().field(QStringLiteral("swname")).toText();
+    if (lsfoodname().isEmpty()) {
+        ui::Messages::inform(QStringLiteral("没有选定食物或食物录入为空！"));
+        return;
+    }
+    ui::openWindow(QStringLiteral("TForm11"), this);
+}
+
+void TForm8::Image4Click() { ui::openWindow(QStringLiteral("TForm15"), this); }
+
+void TForm8::Image6Click() {
+    if (!record_.hasFoodEntries()) {
+        ui::Messages::inform(QStringLiteral("没有食物数据可以处理！"));
+        return;
+    }
+    ui::openWindow(QStringLiteral("TForm13"), this);
+}
+
+void TForm8::Image7Click() { ui::openWindow(QStringLiteral("TForm14"), this); }
+
+void TForm8::Image8Click() {
+    switch (record_.addFood(ComboBox2->currentText(), LabeledEdit1->text())) {
+    case DietRecord::AddFood::NoDays:
+        ui::Messages::inform(kAddDaysFirst);
+        return;
+    case DietRecord::AddFood::EmptyName:
+        ui::Messages::inform(QStringLiteral("请输入食物名称！"));
+        ComboBox2->setFocus();
+        return;
+    case DietRecord::AddFood::UnknownFood:
+        ui::Messages::inform(QStringLiteral("无此食物！"));
+        ComboBox2->setFocus();
+        return;
+    case DietRecord::AddFood::BadWeight:
+        ui::Messages::inform(QStringLiteral("请输入正确的重量！"));
+        LabeledEdit1->setFocus();
+        LabeledEdit1->selectAll();
+        return;
+    case DietRecord::AddFood::Added:
+        DBGrid1->setFocus();
+        DBGrid1->scrollToBottom();
+        return;
+    }
+}
+
+void TForm8::Image9Click() {
+    DBGrid1->setFocus();
+    record_.deleteCurrentFood();
+}
+
+void TForm8::Image10Click() { ComboBox1->showPopup(); }
+void TForm8::Image11Click() { ComboBox2->showPopup(); }
+
+void TForm8::Image12Click() { Button2->click(); }
+void TForm8::Image13Click() { Button3->click(); }
+
+void TForm8::Button2Click() {
+    record_.addDay();
+    DBGrid2->scrollToBottom();
+}
+
+// Deletes the current day with its foods after a Yes; on either answer the foods are read again.
+void TForm8::Button3Click() {
+    DBGrid2->setFocus();
+    if (record_.days().isEmpty())
+        return;
+    const bool yes = ui::Messages::confirm(DietRecord::deleteDayQuestion(record_.currentDay()));
+    if (yes)
+        record_.deleteCurrentDay();
+    reloadFoods();
+}
+
+void TForm8::reloadFoods() {
+    data::DataSet& foods = record_.foods();
+    foods.checkBrowseMode(); // an edit typed into the grid is stored, not dropped
+    foods.close();
+    foods.open();
+    DBGrid1->viewport()->update();
+}
+
+bool TForm8::checkDays() {
+    if (record_.hasDays())
+        return true;
+    ui::Messages::inform(kAddDaysFirst);
+    return false;
+}
+
+void TForm8::Button1Click() {
+    if (!checkDays())
+        return;
+    TForm16 details(record_, this);
+    runRecipeWindow_(details);
+}
+
+void TForm8::xpBitBtn1Click() {
+    TForm4 save(record_, this);
+    runRecipeWindow_(save);
+}
+
+void TForm8::xpBitBtn2Click() {
+    if (!checkDays())
+        return;
+    TForm10 import(record_, this);
+    runRecipeWindow_(import);
+}
+
+// Closing stores an edit still pending in the foods grid. When that store fails, the error is shown,
+// the row goes back to its stored values and the window stays open.
+void TForm8::done(int result) {
+    const bool stored = ui::guard([this] {
+        record_.foods().checkBrowseMode();
+        record_.days().checkBrowseMode();
+    });
+    if (!stored) {
+        record_.foods().cancel();
+        return;
+    }
+    QDialog::done(result);
+}
+
+} // namespace nc::diet
