@@ -5,10 +5,19 @@
 
 #include "working_windows.h"
 
+#include "info/about_window.h"
+#include "info/recipe_sheets_window.h"
+#include "titles.h"
+
+#include <memory>
+
 namespace nc::app {
 
 void registerWorkingWindows(ui::WindowRegistry& registry) {
-    (void)registry;
+    registry.add<nc::info::TForm6>(QStringLiteral("TForm6")); // recommended recipes
+    registry.add(QStringLiteral("TForm9"), [](QWidget* p) {
+        return std::make_unique<nc::info::TForm9>(p, kApplicationTitle);
+    }); // about
 }
 
 } // namespace nc::app
