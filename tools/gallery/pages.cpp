@@ -3,8 +3,12 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/working_windows.h"
+#include "info/recipe_sheets_window.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
 
 namespace nc::gallery {
 
@@ -64,6 +68,19 @@ QList<Page> pages() {
         app::registerWorkingWindows(windows);
     for (const QString& name : windows.classNames())
         list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> { return windows.create(name, nullptr); }});
+    // The recipe sheets window over the sheets the build made beside the program (build/bin, two
+    // folders up from the gallery's), at a menu, a diet-therapy sheet, the table and the guide; the
+    // first page replaces the registry's, which finds no sheets beside the gallery.
+    const QString programFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../bin");
+    for (const int item : {0, 3, 12, 22, 23}) {
+        const QString file = item ? QStringLiteral("TForm6-%1").arg(item) : QStringLiteral("TForm6");
+        list.append({file, [item, programFolder]() -> std::unique_ptr<QWidget> {
+                         auto w = std::make_unique<info::TForm6>(nullptr, programFolder);
+                         w->show(); // opening selects the first sheet; then the page's own
+                         w->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(item);
+                         return w;
+                     }});
+    }
     return list;
 }
 
