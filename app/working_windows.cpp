@@ -9,6 +9,11 @@
 #include "foods/food_query_window.h"
 #include "foods/food_viewer_window.h"
 #include "diet/diet_record_window.h"
+#include "info/about_window.h"
+#include "info/recipe_sheets_window.h"
+#include "titles.h"
+
+#include <memory>
 
 namespace nc::app {
 
@@ -17,6 +22,10 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     registry.add<nc::foods::TForm11>(QStringLiteral("TForm11")); // food composition viewer
     registry.add<nc::foods::TForm15>(QStringLiteral("TForm15")); // food query
     registry.add<nc::diet::TForm8>(QStringLiteral("TForm8")); // diet record
+    registry.add<nc::info::TForm6>(QStringLiteral("TForm6")); // recommended recipes
+    registry.add(QStringLiteral("TForm9"), [](QWidget* p) {
+        return std::make_unique<nc::info::TForm9>(p, kApplicationTitle);
+    }); // about
 }
 
 } // namespace nc::app

@@ -483,6 +483,48 @@ QPixmap splashPicture(QSize size, const QString& title, const QString& subtitle)
     return pm;
 }
 
+QPixmap aboutPicture(QSize size, const QString& title, const QString& sentence, const QString& credit) {
+    QPixmap pm(size);
+    QPainter p(&pm);
+    antialias(p);
+    const qreal w = size.width(), h = size.height();
+    QLinearGradient ground(0, 0, w * 0.4, h);
+    ground.setColorAt(0, colour::paper);
+    ground.setColorAt(1, colour::blush);
+    p.fillRect(pm.rect(), ground);
+    bokeh(p, QPointF(w * 0.95, h * 0.05), h * 0.45, colour::peach, 70);
+    bokeh(p, QPointF(w * 0.02, h * 0.75), h * 0.35, colour::sage, 40);
+
+    paintEmblem(p, QPointF(54, 56), 38);
+    p.setPen(colour::roseDeep);
+    const int titlePx = fittingSize({title}, QSizeF(w - 112, 30), 21, QFont::Bold, 0);
+    p.setFont(font(titlePx, QFont::Bold));
+    p.drawText(QRectF(102, 28, w - 112, 30), Qt::AlignLeft | Qt::AlignVCenter, title);
+    p.setPen(QPen(withAlpha(colour::rose, 150), 1.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(103, 64), QPointF(190, 64));
+    p.setPen(Qt::NoPen);
+    const QColor dots[] = {colour::rose, colour::peach, colour::sage};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(dots[i]);
+        p.drawEllipse(QPointF(200 + i * 10, 64), 2.5, 2.5);
+    }
+
+    p.setPen(colour::ink);
+    p.setFont(font(13));
+    p.drawText(QRectF(22, 106, w - 44, 48), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, sentence);
+    p.setPen(colour::inkSoft);
+    p.setFont(font(12));
+    p.drawText(QRectF(22, 158, w - 44, 22), Qt::AlignRight | Qt::AlignVCenter, credit);
+
+    // The quiet strip for the contact lines and the button.
+    p.setPen(QPen(withAlpha(colour::rose, 90), 1));
+    p.drawLine(QPointF(14, 196.5), QPointF(w - 14, 196.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(withAlpha(Qt::white, 120));
+    p.drawRect(QRectF(0, 197, w, h - 197));
+    return pm;
+}
+
 QPixmap dropDownArrow(QSize size) {
     QPixmap pm = blank(size);
     QPainter p(&pm);

@@ -71,6 +71,10 @@ QPixmap mainBackground(QSize size, const QString& title, const QString& subtitle
 // the picture is cut to the splash window's slightly smaller client area.
 QPixmap splashPicture(QSize size, const QString& title, const QString& subtitle);
 
+// The about window's picture: emblem and product title, a sentence about the system and the credit
+// line, leaving a quiet strip at the bottom for the contact lines and the button.
+QPixmap aboutPicture(QSize size, const QString& title, const QString& sentence, const QString& credit);
+
 // Small pictures: the arrow laid over a pick-only list, the round close mark and the magnifier.
 QPixmap dropDownArrow(QSize size);
 QPixmap closeMark(QSize size);

@@ -7,11 +7,13 @@
 #include "diet/import_recipe_dialog.h"
 #include "diet/recipe_details_window.h"
 #include "diet/save_recipe_dialog.h"
+#include "info/recipe_sheets_window.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QCoreApplication>
 
 namespace nc::gallery {
 
@@ -141,6 +143,19 @@ QList<Page> pages() {
          }},
         {QStringLiteral("TForm16"), [] { return overDietRecord<diet::TForm16>(); }},
     };
+    // The recipe sheets window over the sheets the build made beside the program (build/bin, two
+    // folders up from the gallery's), at a menu, a diet-therapy sheet, the table and the guide; the
+    // first page replaces the registry's, which finds no sheets beside the gallery.
+    const QString programFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../bin");
+    for (const int item : {0, 3, 12, 22, 23}) {
+        const QString file = item ? QStringLiteral("TForm6-%1").arg(item) : QStringLiteral("TForm6");
+        list.append({file, [item, programFolder]() -> std::unique_ptr<QWidget> {
+                         auto w = std::make_unique<info::TForm6>(nullptr, programFolder);
+                         w->show(); // opening selects the first sheet; then the page's own
+                         w->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(item);
+                         return w;
+                     }});
+    }
     ui::WindowRegistry& windows = ui::WindowRegistry::program();
     if (windows.classNames().isEmpty())
         app::registerWorkingWindows(windows);

@@ -1,6 +1,7 @@
 // make_database: builds the encrypted database file shipped beside the program, only when it is
 // absent, so a rebuild never touches a counsellor's records.
-//   make_database <folder> <schema.sql> <seed folder>
+//   make_database <folder> <schema.sql> <seed folder> [<table>=<csv file> ...]
+// Tables given as table=file are loaded after the seed folder (the build passes the menu recipes).
 
 #include "data/connection.h"
 #include "data/database_builder.h"
@@ -13,8 +14,9 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fprintf(stderr, "usage: make_database <program folder> <schema.sql> <seed folder>\n");
+    if (args.size() < 4) {
+        std::fprintf(
+            stderr, "usage: make_database <program folder> <schema.sql> <seed folder> [<table>=<csv> ...]\n");
         return 2;
     }
     try {
@@ -25,9 +27,18 @@ int main(int argc, char** argv) {
             std::printf("%s exists, left untouched\n", qPrintable(QDir::toNativeSeparators(cs.dataSource)));
             return 0;
         }
+        QList<nc::data::SeedTable> seeds = nc::data::readSeedFolder(args[3]);
+        for (const QString& extra : args.mid(4)) {
+            const qsizetype eq = extra.indexOf(QLatin1Char('='));
+            if (eq <= 0) {
+                std::fprintf(stderr, "make_database: expected <table>=<csv file>, got %s\n",
+                             qPrintable(extra));
+                return 2;
+            }
+            seeds.append({extra.left(eq), nc::data::readCsvFile(extra.mid(eq + 1))});
+        }
         QDir().mkpath(folder);
-        nc::data::createDatabase(cs.dataSource, cs.password, nc::data::readTextFile(args[2]),
-                                 nc::data::readSeedFolder(args[3]));
+        nc::data::createDatabase(cs.dataSource, cs.password, nc::data::readTextFile(args[2]), seeds);
         std::printf("made %s\n", qPrintable(QDir::toNativeSeparators(cs.dataSource)));
         return 0;
     } catch (const nc::data::Error& e) {

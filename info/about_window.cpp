@@ -1,0 +1,78 @@
+// The about window (TForm9): a picture about the system and the maker's web address and telephone.
+
+#include "about_window.h"
+
+#include "about_settings.h"
+
+#include "ui/artwork.h"
+#include "ui/hover_lift.h"
+#include "ui/picture_button.h"
+#include "ui/window_setup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+
+namespace nc::info {
+
+namespace {
+const QSize kClient(342, 260);
+const QRect kOk(250, 209, 82, 40);
+constexpr int kOkRaised = 206;
+} // namespace
+
+TForm9::TForm9(QWidget* parent, const QString& productTitle, const QString& programFolder)
+    : QDialog(parent), programFolder_(programFolder) {
+    setObjectName(QStringLiteral("TForm9"));
+    ui::setUpWindow(this, kClient, ui::Frame::Dialog);
+
+    Image1 = new ui::PictureButton(
+        QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient),
+        ui::art::aboutPicture(
+            kClient, productTitle,
+            QStringLiteral("本系统供家庭使用，用于育龄妇女、孕妇和乳母的体格评价与膳食营养分析。"),
+            QStringLiteral("本系统开发组")),
+        this);
+    Image2 = new ui::PictureButton(
+        QStringLiteral("Image2"), kOk,
+        ui::art::buttonFace(kOk.size(), QStringLiteral("确定"), ui::art::Tone::Sage, ui::art::Glyph::Ok),
+        this);
+
+    const auto line = [this](const char* name, int top) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(14, top, kOk.left() - 20, 20);
+        l->setFont(ui::art::font(12));
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, ui::art::colour::ink);
+        l->setPalette(pal);
+        return l;
+    };
+    Label1 = line("Label1", 207);
+    Label2 = line("Label2", 228);
+
+    hover_ = new ui::HoverLift(this);
+    hover_->add(Image2, kOk.top(), kOkRaised);
+    connect(Image1, &ui::PictureButton::pointerMoved, this, &TForm9::Image1MouseMove);
+    connect(Image2, &ui::PictureButton::clicked, this, &TForm9::Image2Click);
+
+    FormCreate();
+}
+
+// The two lines and the caption come from the settings file beside the program.
+void TForm9::FormCreate() {
+    const QString folder = programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
+    const ContactData c = readContactData(QDir(folder).filePath(kAboutSettingsFile));
+    Label1->setText(websiteLine(c));
+    Label2->setText(telephoneLine(c));
+    setWindowTitle(Label1->text() + QLatin1Char(' ') + Label2->text());
+}
+
+void TForm9::Image2Click() {
+    close();
+}
+void TForm9::Image1MouseMove() {
+    hover_->restoreAll();
+}
+
+} // namespace nc::info
