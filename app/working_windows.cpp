@@ -5,10 +5,14 @@
 
 #include "working_windows.h"
 
+#include "analysis/analysis_window.h"
+#include "analysis/food_list_window.h"
+
 namespace nc::app {
 
 void registerWorkingWindows(ui::WindowRegistry& registry) {
-    (void)registry;
+    registry.add<nc::analysis::TForm13>(QStringLiteral("TForm13")); // nutrient analysis and its report
+    registry.add<nc::analysis::TForm14>(QStringLiteral("TForm14")); // food-list report
 }
 
 } // namespace nc::app
