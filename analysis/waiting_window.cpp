@@ -8,9 +8,34 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QTimer>
 
 namespace nc::analysis {
+
+namespace {
+
+// The waiting text drawn with its letters centred in the part of the label the window shows: the
+// label is taller than the analysis window, and a 19-pixel Chinese line box is taller still, so
+// placing the line box would cut the characters off at the bottom.
+class WaitingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setFont(font());
+        p.setPen(palette().color(QPalette::WindowText));
+        const QFontMetricsF metrics(font());
+        const QRectF ink = metrics.tightBoundingRect(text());
+        const qreal visible = parentWidget() ? qMin<qreal>(height(), parentWidget()->height() - y()) : height();
+        const qreal baseline = (visible - ink.height()) / 2 - ink.top();
+        p.drawText(QPointF(0, baseline), text());
+    }
+};
+
+} // namespace
 
 const QString WaitingWindow::kWaitingText = QStringLiteral("请稍等，正在处理......");
 const QColor WaitingWindow::kLimeGreen{0x32, 0xCD, 0x32};
@@ -24,7 +49,7 @@ WaitingWindow::WaitingWindow(const QString& className, const Shape& shape, QWidg
     setPalette(pal);
     setAutoFillBackground(true);
 
-    Label1 = new QLabel(kWaitingText, this);
+    Label1 = new WaitingLabel(kWaitingText, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(shape.label);
     // 华文细黑 where it is installed; the program's own lettering otherwise.
@@ -35,7 +60,6 @@ WaitingWindow::WaitingWindow(const QString& className, const Shape& shape, QWidg
     if (const int over = QFontMetrics(font).horizontalAdvance(kWaitingText) - shape.label.width(); over > 0)
         font.setLetterSpacing(QFont::AbsoluteSpacing, -(over + 1.0) / qreal(kWaitingText.size()));
     Label1->setFont(font);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
