@@ -2,16 +2,20 @@
 
 #include "data/connection.h"
 #include "data/energy_split.h"
-#include "data/errors.h"
 #include "data/numeric.h"
 #include "data/query.h"
 #include "data/values.h"
+
+#include <QHash>
+#include <vector>
 
 namespace nc::analysis {
 
 using namespace nc::data;
 
 namespace {
+
+constexpr std::size_t kCount = kNutrients.size();
 
 // Leading and trailing blanks and control characters are not part of a food name.
 QString cleanName(const QString& s) {
@@ -24,46 +28,105 @@ QString cleanName(const QString& s) {
     return s.mid(b, e - b);
 }
 
+// Food names are compared the way the database compares the column (COLLATE NOCASE): equal when
+// they differ only in the case of the Latin letters A to Z.
+QString nameKey(QString s) {
+    for (QChar& c : s)
+        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return s;
+}
+
+struct FoodValues {
+    std::array<double, kCount> value{}; // per 100 g, empty as 0
+    std::array<bool, kCount> missing{};
+};
+
+// The food table read once: for each name the first food row of that name, as a lookup by name
+// would return it (rows of equal name come in the order they were stored).
+class FoodTable {
+public:
+    FoodTable() {
+        Query q;
+        q.setSql(QStringLiteral("select foodname,energy,protein,fat,carbohydra,vita,vite,vitc,vitb1,vitb2,vitpp,"
+                                "ca,fe,zn,se from foodnurti order by rowid"));
+        q.open();
+        foods_.reserve(std::size_t(q.recordCount()));
+        index_.reserve(q.recordCount());
+        for (const QList<Value>& row : q.rows()) {
+            if (row.at(0).isNull())
+                continue; // no name: no entry can match it
+            const QString key = nameKey(row.at(0).toText());
+            if (index_.contains(key))
+                continue;
+            FoodValues f;
+            for (std::size_t i = 0; i < kCount; ++i) {
+                const Value& v = row.at(int(i) + 1);
+                f.missing[i] = v.isNull();
+                f.value[i] = v.toReal();
+            }
+            index_.insert(key, int(foods_.size()));
+            foods_.push_back(f);
+        }
+    }
+
+    const FoodValues* find(const QString& name) const {
+        const auto it = index_.constFind(nameKey(name));
+        return it == index_.constEnd() ? nullptr : &foods_[std::size_t(*it)];
+    }
+
+private:
+    std::vector<FoodValues> foods_;
+    QHash<QString, int> index_;
+};
+
 } // namespace
+
+NoDaysError::NoDaysError()
+    : Error(QStringLiteral("膳食记录里有食物，但没有任何天次，无法计算每日平均摄入量。请先增加天数。")) {}
 
 AnalysisResult runIntakeAnalysis() {
     Connection& conn = Connection::required();
     Transaction transaction(conn);
     AnalysisResult result;
 
-    // 1. Totals over every food entry, whatever its day.
-    std::array<long double, 14> totals{};
-    Query entries;
-    entries.setSql(QStringLiteral("select * from foodcheck"));
-    entries.open();
-    Query lookup;
-    lookup.setSql(QStringLiteral("select energy,protein,fat,carbohydra,vita,vite,vitc,vitb1,vitb2,vitpp,ca,fe,zn,se "
-                                 "from foodnurti "));
-    lookup.addLine(QStringLiteral("where foodname=:lsfn;"));
-    for (entries.first(); !entries.eof(); entries.next()) {
-        const QString name = cleanName(entries.field(QStringLiteral("swname")).toText());
-        const double amount = entries.field(QStringLiteral("zl")).toReal();
-        lookup.setParam(QStringLiteral("lsfn"), name);
-        lookup.open();
-        if (lookup.eof())
-            continue; // a food missing from the table adds nothing
-        for (std::size_t i = 0; i < kNutrients.size(); ++i)
-            totals[i] += lookup.field(int(i)).toReal() * amount / 100;
+    // 1. Totals over every food entry, whatever its day, in the order the entries are stored. Each
+    //    amount is value x weight / 100 (multiplied first), added to a double total.
+    std::array<double, kCount> totals{};
+    {
+        const FoodTable foods;
+        Query entries;
+        entries.setSql(QStringLiteral("select swname,zl from foodcheck"));
+        entries.open();
+        result.entries = entries.recordCount();
+        for (const QList<Value>& row : entries.rows()) {
+            const FoodValues* food = foods.find(cleanName(row.at(0).toText()));
+            if (!food) {
+                ++result.unknownFoods; // a food missing from the table adds nothing
+                continue;
+            }
+            if (row.at(1).isNull())
+                ++result.withoutAmount;
+            const double amount = row.at(1).toReal();
+            for (std::size_t i = 0; i < kCount; ++i) {
+                totals[i] += food->value[i] * amount / 100;
+                result.missingValues[i] += food->missing[i] ? 1 : 0;
+            }
+        }
     }
-    lookup.close();
 
     // 2. Days.
     Query q;
     q.setSql(QStringLiteral("select count(*) as xyz from ts "));
     q.open();
     result.days = int(q.field(QStringLiteral("xyz")).toInteger());
-    if (result.days <= 0 && entries.recordCount() > 0)
-        throw Error(QStringLiteral("膳食记录里有食物，但没有任何天次，无法计算每日平均摄入量。请先增加天数。"));
+    if (result.days <= 0 && result.entries > 0)
+        throw NoDaysError();
     const int divisor = result.days > 0 ? result.days : 1; // no days and no foods: every intake is 0
 
-    // 3. Average daily intakes.
-    for (std::size_t i = 0; i < kNutrients.size(); ++i) {
-        const long double average = totals[i] / divisor;
+    // 3. Average daily intakes, divided in extended precision, stored cut to two decimals.
+    for (std::size_t i = 0; i < kCount; ++i) {
+        const long double average = static_cast<long double>(totals[i]) / divisor;
         result.intakes[i] = trunc2(double(average));
         q.setSql(QStringLiteral("update lsyysfx set srl=:s_ene where id=%1").arg(kNutrients[i].id));
         q.setParam(QStringLiteral("s_ene"), result.intakes[i]);
@@ -85,6 +148,22 @@ AnalysisResult runIntakeAnalysis() {
     storeEnergySplit(SplitRounding::None);
     transaction.commit();
     return result;
+}
+
+MissingDataNotes missingDataNotes(const AnalysisResult& r) {
+    MissingDataNotes notes;
+    if (r.unknownFoods > 0)
+        notes.unknownFoods = QStringLiteral("%1 条记录的食物不在食物成分表中，按 0 计。").arg(r.unknownFoods);
+    if (r.withoutAmount > 0)
+        notes.withoutAmount = QStringLiteral("%1 条记录没有填写重量，按 0 计。").arg(r.withoutAmount);
+    QStringList parts;
+    for (std::size_t i = 0; i < kCount; ++i)
+        if (r.missingValues[i] > 0)
+            parts << QStringLiteral("%1 %2 条").arg(QString::fromUtf8(kNutrients[i].name)).arg(r.missingValues[i]);
+    if (!parts.isEmpty())
+        notes.missingValues = QStringLiteral("食物成分表中缺少以下营养素数值、按 0 计的记录：%1。")
+                                  .arg(parts.join(QStringLiteral("，")));
+    return notes;
 }
 
 } // namespace nc::analysis

@@ -3,23 +3,49 @@
 // nutrients (lsyysfx.srl), compared with the reference intakes (cz, dris), and the energy split of
 // protein, fat and carbohydrate (sdrn.value1).
 
+#include "data/errors.h"
+
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace nc::analysis {
 
 struct AnalysisResult {
-    int days = 0;                         // the number of days divided by
+    int days = 0;                         // the number of days divided by (the rows of ts)
     std::array<double, 14> intakes{};     // average daily intakes as stored, rows 1 to 14
     bool comparisonFailed = false;        // the comparison statement failed; cz and dris kept
     QString comparisonError;              // the database's text for that failure
+
+    // What counted as 0 because it was missing, so a low figure can be told from missing data.
+    // Nothing of this is stored.
+    int entries = 0;                      // food entries walked
+    int unknownFoods = 0;                 // entries whose food is not in the food table
+    int withoutAmount = 0;                // entries of a known food without a weight
+    std::array<int, 14> missingValues{};  // per nutrient row: entries whose food has no value for it
+};
+
+// The diet record has food entries but no days: there is nothing to divide by.
+class NoDaysError : public data::Error {
+public:
+    NoDaysError();
 };
 
 // Runs the whole analysis as one transaction. Every food entry of every day counts; a name missing
-// from the food table, or an empty amount or value, adds nothing. A failing comparison statement is
-// undone on its own and reported in the result, and the energy split still runs. Throws
-// nc::data::Error, with nothing written, when the diet record has food entries but no days, or when
-// any other statement fails.
+// from the food table, or an empty amount or value, adds nothing (and is counted in the result). A
+// failing comparison statement is undone on its own and reported in the result, and the energy split
+// still runs. Throws NoDaysError, with nothing written, when the diet record has food entries but no
+// days, and nc::data::Error, with nothing written, when any other statement fails.
 AnalysisResult runIntakeAnalysis();
+
+// The missing-data counts as sentences for the report, empty when nothing was missing:
+// which entries' foods are not in the food table, which have no weight, and for which nutrients
+// foods lacked a value.
+struct MissingDataNotes {
+    QString unknownFoods;
+    QString withoutAmount;
+    QString missingValues;
+};
+MissingDataNotes missingDataNotes(const AnalysisResult& result);
 
 } // namespace nc::analysis

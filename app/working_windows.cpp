@@ -14,6 +14,8 @@
 #include "titles.h"
 
 #include <memory>
+#include "analysis/analysis_window.h"
+#include "analysis/food_list_window.h"
 
 namespace nc::app {
 
@@ -26,6 +28,8 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     registry.add(QStringLiteral("TForm9"), [](QWidget* p) {
         return std::make_unique<nc::info::TForm9>(p, kApplicationTitle);
     }); // about
+    registry.add<nc::analysis::TForm13>(QStringLiteral("TForm13")); // nutrient analysis and its report
+    registry.add<nc::analysis::TForm14>(QStringLiteral("TForm14")); // food-list report
 }
 
 } // namespace nc::app

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the gallery and saves a picture of every window, made offscreen on a fixture database, to
-# build/screens/, with a sample report as PDF and PNG pages.
+# build/screens/, with the printed reports and a sample report as PDF and PNG pages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

@@ -63,6 +63,36 @@ private Q_SLOTS:
         QVERIFY(!r.comparisonFailed);
     }
 
+    // Energy per 100 g of one food, grams eaten on day 1, number of days, the stored average.
+    void averagesAreTruncatedToTwoDecimals_data() {
+        QTest::addColumn<QString>("energy");
+        QTest::addColumn<QString>("grams");
+        QTest::addColumn<int>("dayCount");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("4567.891 kcal over two days") << "4567.891" << "100" << 2 << 2283.94;
+        QTest::newRow("0.999") << "0.999" << "100" << 1 << 0.99;
+        QTest::newRow("12.5 stays") << "12.5" << "100" << 1 << 12.5;
+        QTest::newRow("7.004") << "7.004" << "100" << 1 << 7.0;
+        QTest::newRow("whole") << "3" << "100" << 1 << 3.0;
+        QTest::newRow("multiplied before divided") << "0.07" << "3" << 1 << 0.0; // 0.0021
+        QTest::newRow("a third") << "100" << "100" << 3 << 33.33;
+    }
+    void averagesAreTruncatedToTwoDecimals() {
+        QFETCH(QString, energy);
+        QFETCH(QString, grams);
+        QFETCH(int, dayCount);
+        QFETCH(double, expected);
+        QStringList ids;
+        for (int d = 1; d <= dayCount; ++d)
+            ids << QString::number(d);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy")},
+                           {{QStringLiteral("21001"), QStringLiteral("试验食物"), energy}}),
+                      days(ids), entries({{QStringLiteral("1"), QStringLiteral("试验食物"), grams}})});
+        QCOMPARE(runIntakeAnalysis().intakes[0], expected);
+        QCOMPARE(srl(db, 1), expected);
+    }
+
     void everyEntryCountsAndUnknownOrEmptyAddNothing() {
         FixtureDb db(FixtureDb::Content::FixedRows,
                      {foods(), days({QStringLiteral("1"), QStringLiteral("2")}),
@@ -76,6 +106,69 @@ private Q_SLOTS:
         QCOMPARE(srl(db, 11), 321.0); // 107 x 6 / 2
         QCOMPARE(srl(db, 14), 0.0);   // selenium not measured in milk
         QCOMPARE(srl(db, 3), 10.8);   // the oil had no amount
+    }
+
+    // The food table is read once; a name finds the first food row of that name, compared as the
+    // database compares the column (Latin letters regardless of case, nothing else folded).
+    void aNameFindsTheFirstFoodOfThatName_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<double>("energy");
+        QTest::newRow("first of two rows") << "豆浆" << 30.0;
+        QTest::newRow("Latin case ignored") << "tofu" << 80.0;
+        QTest::newRow("full-width letters differ") << "ＴＯＦＵ" << 0.0;
+        QTest::newRow("inner blank kept") << "豆 浆" << 0.0;
+        QTest::newRow("control characters around") << "\x01豆浆\r\n" << 30.0;
+    }
+    void aNameFindsTheFirstFoodOfThatName() {
+        QFETCH(QString, entry);
+        QFETCH(double, energy);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy")},
+                           {{QStringLiteral("03001"), QStringLiteral("豆浆"), QStringLiteral("30")},
+                            {QStringLiteral("03002"), QStringLiteral("豆浆"), QStringLiteral("99")},
+                            {QStringLiteral("03003"), QStringLiteral("TOFU"), QStringLiteral("80")},
+                            {QStringLiteral("03004"), QStringLiteral("tofu"), QStringLiteral("70")}}),
+                      days({QStringLiteral("1")}), entries({{QStringLiteral("1"), entry, QStringLiteral("100")}})});
+        runIntakeAnalysis();
+        QCOMPARE(srl(db, 1), energy);
+    }
+
+    // Missing is not zero: what counted as 0 because it was missing is counted in the result.
+    void missingDataIsCounted() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("2")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("250")},   // no Se
+                               {QStringLiteral("2"), QStringLiteral("牛奶"), QStringLiteral("250")},   // no Se
+                               {QStringLiteral("1"), QStringLiteral("花生油"), QString()},              // no weight
+                               {QStringLiteral("1"), QStringLiteral("稻米"), QStringLiteral("100")},
+                               {QStringLiteral("2"), QStringLiteral("桂花糕"), QStringLiteral("80")},   // unknown
+                               {QStringLiteral("2"), QString(), QStringLiteral("80")}})});             // no name
+        const AnalysisResult r = runIntakeAnalysis();
+        QCOMPARE(r.entries, 6);
+        QCOMPARE(r.unknownFoods, 2);
+        QCOMPARE(r.withoutAmount, 1);
+        // Milk and the oil lack the vitamins; the oil lacks protein, carbohydrate and selenium too.
+        QCOMPARE(r.missingValues[0], 0);  // energy
+        QCOMPARE(r.missingValues[1], 1);  // protein: the oil
+        QCOMPARE(r.missingValues[3], 1);  // carbohydrate: the oil
+        QCOMPARE(r.missingValues[4], 4);  // vitamin A: nobody measured it here
+        QCOMPARE(r.missingValues[13], 3); // selenium: milk twice and the oil
+        const MissingDataNotes notes = missingDataNotes(r);
+        QCOMPARE(notes.unknownFoods, QStringLiteral("2 条记录的食物不在食物成分表中，按 0 计。"));
+        QCOMPARE(notes.withoutAmount, QStringLiteral("1 条记录没有填写重量，按 0 计。"));
+        QVERIFY(notes.missingValues.contains(QStringLiteral("蛋白质 1 条，碳水化合物 1 条，维生素A 4 条")));
+        QVERIFY(notes.missingValues.endsWith(QStringLiteral("硒 3 条。")));
+        QVERIFY(!notes.missingValues.contains(QStringLiteral("能量")));
+    }
+
+    void nothingMissingGivesNoNotes() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        db.exec(QStringLiteral("update Foodnurti set vita=1,vite=1,vitc=1,vitb1=1,vitb2=1,vitpp=1,fe=1,zn=1,se=1"));
+        const MissingDataNotes notes = missingDataNotes(runIntakeAnalysis());
+        QVERIFY(notes.unknownFoods.isEmpty());
+        QVERIFY(notes.withoutAmount.isEmpty());
+        QVERIFY(notes.missingValues.isEmpty());
     }
 
     void daysWithoutFoodsStillDivide() {

@@ -5,6 +5,7 @@
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "pages.h"
+#include "report_pages.h"
 #include "ui/artwork.h"
 #include "ui/messages.h"
 
@@ -86,5 +87,7 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
+    std::fprintf(stderr, "reports\n");
+    failures += nc::gallery::writeReportPages(out);
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,104 @@
+#pragma once
+// The two reports of the nutrient analysis as the waiting windows run them: the analysis report
+// (the analysis itself, the energy pie picture, the person, the nutrient table and the evaluation
+// texts, with the layout for the person's category) and the food-list report (every food of the diet
+// record by day with its weight and twelve nutrient amounts). No widgets: the windows only start them
+// and close when they return, so they run in tests and in the gallery as they run in the program.
+
+#include "data/query.h"
+#include "data/value.h"
+#include "intake_analysis.h"
+#include "report/report_engine.h"
+
+#include <QString>
+
+namespace nc::analysis {
+
+// Layouts of the analysis report, by category, and of the food list.
+inline const QString kLayoutChildbearing = QStringLiteral("yyfx.rav");
+inline const QString kLayoutPregnant = QStringLiteral("yyfx_yf.rav");
+inline const QString kLayoutNursing = QStringLiteral("yyfx_rm.rav");
+inline const QString kLayoutFoodList = QStringLiteral("sumrep.rav");
+
+// The analysis layout for a stored category, compared as exact text: "育龄" and "孕妇" have their
+// own, anything else (乳母, empty, null) prints the nursing mother's.
+QString analysisLayoutFor(const data::Value& category);
+
+// Evaluation texts of the nutrients below 90 % and above 110 % of their reference.
+inline const QString kEvaluationLowSql = QStringLiteral(
+    "SELECT app_pj.content, app_pj.rg_name, app_pj.appraise FROM lsyysfx INNER JOIN app_pj ON lsyysfx.id = "
+    "app_pj.z_id WHERE app_pj.range='<90'and lsyysfx.dris<90");
+inline const QString kEvaluationHighSql = QStringLiteral(
+    "SELECT app_pj.content, app_pj.rg_name, app_pj.appraise FROM lsyysfx INNER JOIN app_pj ON lsyysfx.id = "
+    "app_pj.z_id WHERE app_pj.range='>110'and lsyysfx.dris>110");
+
+// The analysis report's data sets and engine, named as the layouts know them. The layout gets
+// RvDataSetConnection1 (personinf), 2 (lsyysfx), 3 and 4 (the evaluation texts), the parameters
+// "days" (the number of days divided by), "date" (today) and, when something counted as 0 because
+// it was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture
+// "lsbmp1.bmp" in the current directory.
+class AnalysisReport {
+public:
+    AnalysisReport();
+    AnalysisReport(const AnalysisReport&) = delete; // the connections refer to the members
+    AnalysisReport& operator=(const AnalysisReport&) = delete;
+
+    // Runs the analysis and prints its report; returns when the preview has been closed. A failed
+    // comparison shows "数据出错！" and the report still runs. Throws NoDaysError (nothing written,
+    // nothing printed) when the record has foods but no days, nc::data::Error for anything else.
+    void run();
+    // The report alone, for the results of an analysis that has just run.
+    void print(const AnalysisResult& result);
+
+    data::Query ADOQuery_gy;    // the person
+    data::Query ADOTable_ts;    // the fourteen nutrient rows
+    data::Query ADOQuery1;      // evaluation texts below 90 %
+    data::Query ADOQuery2;      // evaluation texts above 110 %
+    data::Query ADOTable_yyfx1; // the energy split, for the chart
+    report::RvSystem RvSystem2;
+    report::RvProject RvProject1;
+};
+
+// The food list: one row per food entry whose name is in the food table (a food once per food row of
+// that name), ordered by day; an entry whose day was deleted has an empty day and comes first.
+// Columns tsid, swname, zl, then per entry value / 100 x weight rounded to two decimals: energy,
+// carbohydra, fat, protein, vita, vitb1, vitb2, vitc, ca, fe, zn, se.
+inline const QString kFoodListSql = QStringLiteral(
+    "SELECT ts.tsid, foodcheck.swname, foodcheck.zl, "
+    "round(Foodnurti.energy/100*foodcheck.zl,2) AS energy, "
+    "round(Foodnurti.carbohydra/100*foodcheck.zl,2) AS carbohydra, "
+    "round(Foodnurti.fat/100*foodcheck.zl,2) AS fat, "
+    "round(Foodnurti.protein/100*foodcheck.zl,2) AS protein, "
+    "round(Foodnurti.vita/100*foodcheck.zl,2) AS vita, "
+    "round(Foodnurti.vitb1/100*foodcheck.zl,2) AS vitb1, "
+    "round(Foodnurti.vitb2/100*foodcheck.zl,2) AS vitb2, "
+    "round(Foodnurti.vitc/100*foodcheck.zl,2) AS vitc, "
+    "round(Foodnurti.ca/100*foodcheck.zl,2) AS ca, "
+    "round(Foodnurti.fe/100*foodcheck.zl,2) AS fe, "
+    "round(Foodnurti.zn/100*foodcheck.zl,2) AS zn, "
+    "round(Foodnurti.se/100*foodcheck.zl,2) AS se");
+inline const QString kFoodListFromSql = QStringLiteral(
+    "FROM foodcheck LEFT JOIN ts ON ts.tsid=foodcheck.tc INNER JOIN Foodnurti ON foodcheck.swname=Foodnurti.foodname "
+    "ORDER BY ts.tsid, foodcheck.foodid");
+
+// The food-list report's data sets and engine: RvDataSetConnection1 the food list,
+// RvDataSetConnection2 the person (for the heading), the parameter "date".
+class FoodListReport {
+public:
+    FoodListReport();
+    FoodListReport(const FoodListReport&) = delete; // the connections refer to the members
+    FoodListReport& operator=(const FoodListReport&) = delete;
+
+    // Re-reads the diet record and prints the list; returns when the preview has been closed.
+    void run();
+
+    data::Query ADOQuery1;   // the food list
+    data::Query ADOQuery_gy; // the person
+    report::RvSystem RvSystem2;
+    report::RvProject RvProject1;
+};
+
+// Today's date as the reports print it: 2025年3月18日.
+QString reportDate();
+
+} // namespace nc::analysis

@@ -1,0 +1,25 @@
+#include "analysis_window.h"
+
+#include "ui/messages.h"
+
+#include <QTimer>
+
+namespace nc::analysis {
+
+TForm13::TForm13(QWidget* parent)
+    : WaitingWindow(QStringLiteral("TForm13"), Shape{QSize(211, 19), QRect(21, 0, 182, 21), Qt::black, kDelayMs},
+                    parent) {
+    connect(Timer1, &QTimer::timeout, this, &TForm13::Timer1Timer);
+}
+
+void TForm13::Timer1Timer() {
+    runOnce([this] {
+        try {
+            report_.run();
+        } catch (const NoDaysError& e) {
+            ui::Messages::inform(e.text(), ui::kCaptionHint);
+        }
+    });
+}
+
+} // namespace nc::analysis

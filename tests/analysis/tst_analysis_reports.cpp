@@ -1,0 +1,501 @@
+// The analysis window and its report, and the food-list window and its report, run against a small
+// diet record with the real layouts: which layout prints, what the report says, and that the waiting
+// windows close after every outcome.
+
+#include "analysis/analysis_window.h"
+#include "analysis/food_list_window.h"
+#include "report/chart_pictures.h"
+#include "support/fixture_db.h"
+#include "support/messages_recorder.h"
+#include "support/report_capture.h"
+#include "ui/window_registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+using namespace nc::analysis;
+using nc::test::FixtureDb;
+using nc::test::MessagesRecorder;
+using nc::test::ReportCapture;
+using nc::test::seed;
+using Kind = nc::test::MessagesRecorder::Kind;
+
+namespace {
+
+const QStringList kLayouts{kLayoutChildbearing, kLayoutPregnant, kLayoutNursing, kLayoutFoodList};
+
+// Rice, milk (no selenium measured), an oil (no protein or carbohydrate measured) and a test food of
+// exactly 100 kcal per 100 g.
+nc::data::SeedTable foods() {
+    return seed(QStringLiteral("Foodnurti"),
+                {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy"), QStringLiteral("protein"),
+                 QStringLiteral("fat"), QStringLiteral("carbohydra"), QStringLiteral("ca"), QStringLiteral("se")},
+                {{QStringLiteral("01001"), QStringLiteral("稻米"), QStringLiteral("346"), QStringLiteral("7.9"),
+                  QStringLiteral("0.9"), QStringLiteral("77.2"), QStringLiteral("8"), QStringLiteral("2.83")},
+                 {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("65"), QStringLiteral("3.3"),
+                  QStringLiteral("3.6"), QStringLiteral("4.9"), QStringLiteral("107"), QString()},
+                 {QStringLiteral("19001"), QStringLiteral("花生油"), QStringLiteral("899"), QString(),
+                  QStringLiteral("99.9"), QString(), QStringLiteral("12"), QString()},
+                 {QStringLiteral("21001"), QStringLiteral("试验食物"), QStringLiteral("100"), QStringLiteral("10"),
+                  QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}});
+}
+
+nc::data::SeedTable days(const QStringList& ids) {
+    QList<QStringList> rows;
+    for (const QString& id : ids)
+        rows << QStringList{id};
+    return seed(QStringLiteral("ts"), {QStringLiteral("tsid")}, rows);
+}
+
+nc::data::SeedTable entries(const QList<QStringList>& rows) {
+    return seed(QStringLiteral("foodcheck"), {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")}, rows);
+}
+
+// A pregnant woman in her 22nd week.
+void recordPregnantWoman(FixtureDb& db) {
+    db.exec(QStringLiteral("update personinf set name='周雨桐', age=29, high=160, ycq='2025-03-18', yq_week=22, "
+                           "yq_jd='中期', csjd='孕妇', yltz=52, yftz=58.5, rmtz=0, hdsp='轻'"));
+}
+
+// The program's folder for the life of the object: the fixture's folder with the real layouts, as the
+// current directory (layouts and chart pictures resolve against it).
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const FixtureDb& db) : folder_(db.folder()), previous_(QDir::currentPath()) {
+        for (const QString& layout : kLayouts)
+            QFile::copy(nc::test::sourceDir() + QStringLiteral("/analysis/layouts/") + layout,
+                        QDir(folder_).filePath(layout));
+        QDir::setCurrent(folder_);
+    }
+    ~ProgramFolder() { QDir::setCurrent(previous_); }
+    QString file(const QString& name) const { return QDir(folder_).filePath(name); }
+
+private:
+    QString folder_;
+    QString previous_;
+};
+
+bool closedAfterRun(QDialog& w) {
+    const auto* timer = w.findChild<QTimer*>(QStringLiteral("Timer1"));
+    return timer && !timer->isActive() && !w.isVisible() && w.result() != -1;
+}
+
+double column(FixtureDb& db, const QString& col, int id) {
+    return db.scalar(QStringLiteral("select %1 from lsyysfx where id=%2").arg(col).arg(id)).toReal();
+}
+
+} // namespace
+
+class TestAnalysisReports : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void waitingWindows_data() {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("label");
+        QTest::addColumn<int>("delay");
+        QTest::newRow("analysis") << "TForm13" << QSize(211, 19) << QRect(21, 0, 182, 21) << 1000;
+        QTest::newRow("food list") << "TForm14" << QSize(218, 22) << QRect(16, 0, 182, 21) << 2000;
+    }
+    void waitingWindows() {
+        QFETCH(QString, className);
+        QFETCH(QSize, size);
+        QFETCH(QRect, label);
+        QFETCH(int, delay);
+        std::unique_ptr<QDialog> w;
+        if (className == QLatin1String("TForm13"))
+            w = std::make_unique<TForm13>();
+        else
+            w = std::make_unique<TForm14>();
+        QCOMPARE(w->objectName(), className);
+        QCOMPARE(w->size(), size);
+        QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(w->palette().color(QPalette::Window), WaitingWindow::kLimeGreen);
+        auto* text = w->findChild<QLabel*>(QStringLiteral("Label1"));
+        QVERIFY(text);
+        QCOMPARE(text->text(), QStringLiteral("请稍等，正在处理......"));
+        QCOMPARE(text->geometry(), label);
+        QCOMPARE(text->font().pixelSize(), 19);
+        // The whole text fits its label.
+        QVERIFY(QFontMetrics(text->font()).horizontalAdvance(text->text()) <= label.width());
+        auto* timer = w->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer && timer->isActive());
+        QCOMPARE(timer->interval(), delay);
+    }
+
+    // Opened as the diet record window opens it: the timer starts the work, the report is shown, and
+    // the window ends its own modal run.
+    void theTimerRunsTheAnalysisAndTheWindowEnds() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("300")}})});
+        recordPregnantWoman(db);
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        nc::ui::WindowRegistry registry;
+        registry.add<TForm13>(QStringLiteral("TForm13"));
+        QTimer watchdog; // never hang the suite if the window failed to close
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] {
+            if (QWidget* w = QApplication::activeModalWidget())
+                w->close();
+        });
+        watchdog.start(10000);
+        QCOMPARE(nc::ui::openWindow(QStringLiteral("TForm13"), nullptr, registry), int(QDialog::Accepted));
+        QVERIFY(watchdog.isActive());
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(column(db, QStringLiteral("srl"), 1), 195.0);
+    }
+
+    void theLayoutFollowsTheCategory_data() {
+        QTest::addColumn<QString>("category"); // a null string: no category stored
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("notShown");
+        QTest::newRow("育龄") << "育龄" << kLayoutChildbearing << QStringList{"育龄妇女", "体重 52 kg"}
+                             << QStringList{"预产期", "孕周"};
+        QTest::newRow("孕妇") << "孕妇" << kLayoutPregnant
+                             << QStringList{"预产期 2025-03-18", "孕周 第 22 周", "孕期阶段 中期", "目前体重 58.5 kg"}
+                             << QStringList{"非孕期体重"};
+        QTest::newRow("乳母") << "乳母" << kLayoutNursing << QStringList{"非孕期体重 52 kg", "目前体重 0 kg"}
+                             << QStringList{"预产期", "孕周"};
+        QTest::newRow("null") << QString() << kLayoutNursing << QStringList{"乳母"} << QStringList{"预产期"};
+        QTest::newRow("empty") << "" << kLayoutNursing << QStringList{"乳母"} << QStringList{"预产期"};
+        QTest::newRow("blank after") << "孕妇 " << kLayoutNursing << QStringList{} << QStringList{"预产期"};
+    }
+    void theLayoutFollowsTheCategory() {
+        QFETCH(QString, category);
+        QFETCH(QString, layout);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, notShown);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("300")}})});
+        recordPregnantWoman(db);
+        if (category.isNull())
+            db.exec(QStringLiteral("update personinf set csjd=null"));
+        else
+            db.exec(QStringLiteral("update personinf set csjd='%1'").arg(category));
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm13 w;
+        w.Timer1Timer();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports.last().layoutPath, folder.file(layout));
+        QCOMPARE(reports.last().title, QStringLiteral("营养分析"));
+        const QString text = reports.last().text.simplified();
+        for (const QString& s : shown)
+            QVERIFY2(text.contains(s), qPrintable(s));
+        for (const QString& s : notShown)
+            QVERIFY2(!text.contains(s), qPrintable(s));
+        QVERIFY(closedAfterRun(w));
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    // Two days of rice against a pregnant woman's references: the figures of the table, the days,
+    // the evaluation text of the nutrient far below its reference and the note on missing values.
+    void theReportShowsTheAnalysis() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("2")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("稻米"), QStringLiteral("1000")},
+                               {QStringLiteral("2"), QStringLiteral("稻米"), QStringLiteral("320.2")},
+                               {QStringLiteral("2"), QStringLiteral("桂花糕"), QStringLiteral("50")}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update lsyysfx set ckl=2300 where id=1"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=1000 where id=11"));
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm13 w;
+        w.Timer1Timer();
+        QCOMPARE(reports.size(), 1);
+        const QString text = reports.last().text.simplified();
+        // Energy: 2283.94 a day against 2300: -16.06, 99.3 %.
+        QVERIFY(text.contains(QStringLiteral("能量 kcal 2283.94 2300 -16.06 99.3")));
+        // Calcium: 105.616 mg / 2 = 52.8 against 1000: 5.28 %.
+        QVERIFY(text.contains(QStringLiteral("钙 mg 52.8 1000 -947.2 5.28")));
+        QVERIFY(text.contains(QStringLiteral("膳食记录共 2 天")));
+        const QString calciumLow =
+            db.scalar(QStringLiteral("select appraise from app_pj where z_id=11 and range='<90'")).toText();
+        QVERIFY(!calciumLow.isEmpty());
+        QVERIFY(text.contains(QStringLiteral("钙（摄入不足）：") + calciumLow.simplified().left(20)));
+        QVERIFY(!text.contains(QStringLiteral("能量（")));
+        QVERIFY(text.contains(QStringLiteral("1 条记录的食物不在食物成分表中，按 0 计。")));
+        QVERIFY(text.contains(QStringLiteral("维生素A 2 条")));
+        QVERIFY(text.contains(QStringLiteral("2000 年版")));
+        QVERIFY(QFile::exists(folder.file(nc::report::kEnergyChartFile)));
+        QVERIFY(messages.isEmpty());
+    }
+
+    // The report states the days the intakes were divided by, also after a middle day was deleted.
+    void theDaysAreTheDaysDividedBy() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("3")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("试验食物"), QStringLiteral("100")},
+                               {QStringLiteral("3"), QStringLiteral("试验食物"), QStringLiteral("100")}})});
+        recordPregnantWoman(db);
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm13 w;
+        w.Timer1Timer();
+        QCOMPARE(column(db, QStringLiteral("srl"), 1), 100.0);
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports.last().text.contains(QStringLiteral("膳食记录共 2 天")));
+        QVERIFY(!reports.last().text.contains(QStringLiteral("3 天")));
+    }
+
+    // Grams of the 100 kcal food against an energy reference of 100 kcal. Stale percentages from an
+    // earlier analysis must not decide: the texts are read after the comparison.
+    void evaluationTextsBelow90AndAbove110_data() {
+        QTest::addColumn<QString>("grams");
+        QTest::addColumn<bool>("low");
+        QTest::addColumn<bool>("high");
+        QTest::newRow("exactly 90 %") << "90" << false << false;
+        QTest::newRow("exactly 110 %") << "110" << false << false;
+        QTest::newRow("100 %") << "100" << false << false;
+        QTest::newRow("89.99 %") << "89.99" << true << false;
+        QTest::newRow("110.01 %") << "110.01" << false << true;
+    }
+    void evaluationTextsBelow90AndAbove110() {
+        QFETCH(QString, grams);
+        QFETCH(bool, low);
+        QFETCH(bool, high);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("试验食物"), grams}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update lsyysfx set ckl=100, dris=50 where id=1"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=0, dris=null where id<>1"));
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm13 w;
+        w.Timer1Timer();
+        QCOMPARE(reports.size(), 1);
+        const QString html = reports.last().html;
+        QCOMPARE(html.contains(QStringLiteral("能量（摄入不足）")), low);
+        QCOMPARE(html.contains(QStringLiteral("能量（摄入过多）")), high);
+        QCOMPARE(html.count(QStringLiteral("没有。")), 2 - int(low) - int(high));
+    }
+
+    void aSecondRunReplacesTheChart() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("花生油"), QStringLiteral("10")}})});
+        recordPregnantWoman(db);
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        {
+            TForm13 w;
+            w.Timer1Timer();
+        }
+        const QImage fatOnly(folder.file(nc::report::kEnergyChartFile));
+        QVERIFY(!fatOnly.isNull());
+        db.exec(QStringLiteral("update foodcheck set swname='稻米', zl=300"));
+        {
+            TForm13 w;
+            w.Timer1Timer();
+        }
+        const QImage rice(folder.file(nc::report::kEnergyChartFile));
+        QCOMPARE(rice.size(), fatOnly.size());
+        QVERIFY(rice != fatOnly);
+        QCOMPARE(QDir(db.folder()).entryList({QStringLiteral("lsbmp1*")}, QDir::Files).size(), 1);
+        QCOMPARE(reports.size(), 2);
+        QVERIFY(messages.isEmpty());
+    }
+
+    // Foods but no days: nothing to divide by. Explained, nothing written, no report, window closed.
+    void foodsWithoutDaysAreExplained() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update lsyysfx set srl=7"));
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm13 w;
+        w.Timer1Timer();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, Kind::Inform);
+        QCOMPARE(messages.last().caption, QStringLiteral("提示"));
+        QVERIFY(messages.last().text.contains(QStringLiteral("没有任何天次")));
+        QVERIFY(reports.isEmpty());
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where srl=7")).toInteger(), 14);
+        QVERIFY(!QFile::exists(folder.file(nc::report::kEnergyChartFile)));
+        QVERIFY(closedAfterRun(w));
+    }
+
+    // The comparison's own failure is shown as "数据出错！" and the report still runs.
+    void aFailedComparisonIsShownAndTheReportRuns() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update lsyysfx set ckl=100, cz=1, dris=2"));
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm13 w;
+        db.connection().failStatementAfter(18); // the comparison (see the analysis tests)
+        w.Timer1Timer();
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("数据出错！")});
+        QCOMPARE(messages.last().caption, QStringLiteral("提示"));
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(column(db, QStringLiteral("dris"), 1), 2.0);
+        QCOMPARE(column(db, QStringLiteral("srl"), 1), 65.0);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    // Any other failure, in the analysis or in the report step: shown, and the window closes.
+    void otherFailuresAreShownAndTheWindowCloses_data() {
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<bool>("analysed");
+        QTest::newRow("reading the foods") << 1 << false;
+        QTest::newRow("an intake") << 10 << false;
+        QTest::newRow("reading the person") << 28 << true;
+        QTest::newRow("reading the nutrients") << 29 << true;
+    }
+    void otherFailuresAreShownAndTheWindowCloses() {
+        QFETCH(int, failing);
+        QFETCH(bool, analysed);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update lsyysfx set srl=7"));
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm13 w;
+        db.connection().failStatementAfter(failing);
+        w.Timer1Timer();
+        db.connection().failStatementAfter(0);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, Kind::Error);
+        QVERIFY(reports.isEmpty());
+        QCOMPARE(column(db, QStringLiteral("srl"), 1), analysed ? 65.0 : 7.0);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where srl=7")).toInteger(), analysed ? 0 : 14);
+        QVERIFY(closedAfterRun(w));
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+    }
+
+    void aMissingLayoutIsShownAndTheWindowCloses_data() {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("analysis") << "TForm13" << kLayoutPregnant;
+        QTest::newRow("food list") << "TForm14" << kLayoutFoodList;
+    }
+    void aMissingLayoutIsShownAndTheWindowCloses() {
+        QFETCH(QString, className);
+        QFETCH(QString, layout);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        recordPregnantWoman(db);
+        ProgramFolder folder(db);
+        QVERIFY(QFile::remove(folder.file(layout)));
+        ReportCapture reports;
+        MessagesRecorder messages;
+        if (className == QLatin1String("TForm13")) {
+            TForm13 w;
+            w.Timer1Timer();
+            QVERIFY(closedAfterRun(w));
+        } else {
+            TForm14 w;
+            w.Timer1Timer();
+            QVERIFY(closedAfterRun(w));
+        }
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, Kind::Error);
+        QVERIFY(messages.last().text.contains(layout));
+        QVERIFY(reports.isEmpty());
+    }
+
+    // The food list: known foods only, a deleted day's food with an empty day first, then by day in
+    // the order entered, each amount value / 100 x weight rounded to two decimals, missing values empty.
+    void theFoodListRows() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("2")}),
+                      entries({{QStringLiteral("2"), QStringLiteral("稻米"), QStringLiteral("150")},
+                               {QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("250")},
+                               {QStringLiteral("1"), QStringLiteral("桂花糕"), QStringLiteral("50")},
+                               {QStringLiteral("5"), QStringLiteral("花生油"), QStringLiteral("8")},
+                               {QStringLiteral("1"), QStringLiteral("稻米"), QStringLiteral("75.5")}})});
+        recordPregnantWoman(db);
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        FoodListReport report;
+        report.run();
+        const nc::data::Query& list = report.ADOQuery1;
+        QCOMPARE(list.fieldNames(),
+                 (QStringList{"tsid", "swname", "zl", "energy", "carbohydra", "fat", "protein", "vita", "vitb1", "vitb2",
+                              "vitc", "ca", "fe", "zn", "se"}));
+        QCOMPARE(list.recordCount(), 4);
+        auto cell = [&](int row, const char* name) { return list.rows().at(row).at(list.fieldIndex(QString::fromLatin1(name))); };
+        QVERIFY(cell(0, "tsid").isNull());
+        QCOMPARE(cell(0, "swname").toText(), QStringLiteral("花生油"));
+        QCOMPARE(cell(0, "fat").toReal(), 7.99); // 99.9 / 100 x 8 = 7.992
+        QVERIFY(cell(0, "protein").isNull());
+        QCOMPARE(cell(1, "swname").toText(), QStringLiteral("牛奶"));
+        QVERIFY(cell(1, "se").isNull());
+        QCOMPARE(cell(2, "swname").toText(), QStringLiteral("稻米"));
+        QCOMPARE(cell(2, "energy").toReal(), 261.23); // 3.46 x 75.5 = 261.23
+        QCOMPARE(cell(3, "tsid").toInteger(), 2);
+        QCOMPARE(cell(3, "energy").toText(), QStringLiteral("519"));
+        QCOMPARE(cell(3, "carbohydra").toReal(), 115.8);
+        QCOMPARE(cell(3, "ca").toReal(), 12.0);
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports.last().layoutPath, folder.file(kLayoutFoodList));
+        QCOMPARE(reports.last().title, QStringLiteral("体质测试报告"));
+        const QString text = reports.last().text.simplified();
+        QVERIFY(text.contains(QStringLiteral("2 稻米 150 519 115.8")));
+        QVERIFY(!text.contains(QStringLiteral("桂花糕")));
+        QVERIFY(text.contains(QStringLiteral("周雨桐")));
+    }
+
+    void anEmptyFoodListStillPrints() {
+        FixtureDb db(FixtureDb::Content::FixedRows, {foods()});
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        MessagesRecorder messages;
+        TForm14 w;
+        w.Timer1Timer();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports.last().pageCount, 1);
+        QVERIFY(reports.last().text.contains(QStringLiteral("膳食食物清单")));
+        QVERIFY(closedAfterRun(w));
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    // The food list re-reads the record each run and spreads a long list over pages, header repeated.
+    void aLongFoodListRunsOverPages() {
+        QList<QStringList> rows;
+        QStringList ids;
+        for (int d = 1; d <= 30; ++d) {
+            ids << QString::number(d);
+            for (int k = 0; k < 10; ++k)
+                rows << QStringList{QString::number(d), k % 2 ? QStringLiteral("稻米") : QStringLiteral("牛奶"),
+                                    QString::number(50 + k * 10)};
+        }
+        FixtureDb db(FixtureDb::Content::FixedRows, {foods(), days(ids), entries(rows)});
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        TForm14 w;
+        w.Timer1Timer();
+        QCOMPARE(reports.size(), 1);
+        const ReportCapture::Report& r = reports.last();
+        QVERIFY(r.pageCount > 2);
+        for (const QString& page : r.pages) {
+            QVERIFY(page.contains(QStringLiteral("碳水化合物")));
+            QVERIFY(page.contains(QStringLiteral("μgRE")));
+        }
+        QVERIFY(r.pages.last().contains(QStringLiteral("第 %1 页  共 %1 页").arg(r.pageCount)));
+    }
+};
+
+QTEST_MAIN(TestAnalysisReports)
+#include "tst_analysis_reports.moc"

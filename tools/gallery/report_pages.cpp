@@ -1,0 +1,162 @@
+#include "report_pages.h"
+
+#include "analysis/analysis_reports.h"
+#include "data/clock.h"
+#include "data/connection.h"
+#include "data/database_builder.h"
+#include "data/query.h"
+#include "person/record_store.h"
+#include "report/report_document.h"
+#include "report/report_sink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace nc::gallery {
+
+namespace {
+
+using data::Query;
+
+// Exports each report it is given as a PDF under the next name.
+class PdfPages : public report::ReportSink {
+public:
+    void setFile(const QString& path) { path_ = path; }
+    void present(const report::ReportDocument& doc, const report::ReportJob& job) override {
+        report::exportPdf(doc, path_, job.title);
+        std::fprintf(stderr, "  %s: %d pages\n", qPrintable(QFileInfo(path_).fileName()), doc.pageCount());
+    }
+
+private:
+    QString path_;
+};
+
+// Three days of a pregnant woman's meals, from the shipped food table, and one home-made dish the
+// table does not hold (the report notes it).
+struct Meal {
+    int day;
+    const char* food;
+    double grams;
+};
+const Meal kMeals[] = {
+    {1, "纯牛奶（代表值，全脂）", 250}, {1, "鸡蛋（代表值）", 50},    {1, "挂面（代表值）", 100},
+    {1, "稻米（代表值）", 150},         {1, "猪肉（瘦，fat 8g）", 75}, {1, "菠菜（鲜）[赤根菜]", 150},
+    {1, "番茄[西红柿]", 150},           {1, "豆腐（代表值）", 100},   {1, "苹果（代表值）", 200},
+    {1, "花生油", 25},                  {2, "纯牛奶（代表值，全脂）", 250}, {2, "小麦粉（标准粉）", 100},
+    {2, "稻米（代表值）", 150},         {2, "鸡（代表值）", 80},      {2, "带鱼[白带鱼、刀鱼]", 75},
+    {2, "大白菜（代表值）", 200},       {2, "胡萝卜（红）[金笋，丁香胡萝卜]", 80}, {2, "香蕉[甘蕉]", 150},
+    {2, "核桃（干）[胡桃]", 15},         {2, "菜籽油[青油]", 25},      {2, "红枣银耳羹（自制）", 200},
+    {3, "豆浆", 250},                   {3, "鸡蛋（代表值）", 50},    {3, "稻米（代表值）", 200},
+    {3, "甘薯（红心）[山芋、红薯]", 100}, {3, "牛肉（代表值，fat 9g）", 75}, {3, "鸡肝", 20},
+    {3, "西兰花[绿菜花]", 150},          {3, "香菇（鲜）[香蕈，冬菇]", 50}, {3, "橙", 200},
+    {3, "花生油", 25}, {3, "酸奶（代表值，全脂）", 100},
+};
+
+void recordMeals() {
+    for (int day = 1; day <= 3; ++day) {
+        Query q;
+        q.setSql(QStringLiteral("insert into ts (tsid) values (:d)"));
+        q.setParam(QStringLiteral("d"), day);
+        q.execute();
+    }
+    for (const Meal& m : kMeals) {
+        Query q;
+        q.setSql(QStringLiteral("insert into foodcheck (tc, swname, zl) values (:d, :n, :z)"));
+        q.setParam(QStringLiteral("d"), m.day);
+        q.setParam(QStringLiteral("n"), QString::fromUtf8(m.food));
+        q.setParam(QStringLiteral("z"), m.grams);
+        q.execute();
+    }
+}
+
+// The same woman recorded in each category, saved as the personal record window saves her.
+person::RecordInput woman(const QString& category) {
+    person::RecordInput in;
+    in.name = QStringLiteral("周雨桐");
+    in.age = QStringLiteral("29");
+    in.height = QStringLiteral("160");
+    in.weight1 = QStringLiteral("52");
+    in.weight2 = category == QStringLiteral("孕妇") ? QStringLiteral("58.5") : QStringLiteral("55");
+    in.category = category;
+    in.activity = QStringLiteral("轻");
+    in.lmp = QDate(2024, 6, 11);
+    return in;
+}
+
+int rasterise(const QString& pdf, const QString& out) {
+    const QString stem = QFileInfo(pdf).completeBaseName();
+    for (const QString& old : QDir(out).entryList({stem + QStringLiteral("-*.png")}))
+        QFile::remove(QDir(out).filePath(old));
+    const int rc = QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                                                  QStringLiteral("90"), pdf, QDir(out).filePath(stem)});
+    if (rc != 0)
+        std::fprintf(stderr, "  pdftoppm failed or is missing (package poppler-utils); PDF only\n");
+    return 0;
+}
+
+} // namespace
+
+int writeReportPages(const QString& outFolder) {
+    const QString out = QDir(outFolder).absolutePath();
+    const QString source = QStringLiteral(NC_SOURCE_DIR);
+    const QString previousDir = QDir::currentPath();
+    data::Connection* previousConnection = data::Connection::current();
+    report::ReportSink* previousSink = report::ReportOutput::sink();
+    int failures = 0;
+    try {
+        QTemporaryDir work;
+        const QString cs = data::connectionStringForFolder(work.path());
+        const auto parsed = data::ConnectionString::parse(cs);
+        data::createDatabase(parsed.dataSource, parsed.password,
+                             data::readTextFile(source + QStringLiteral("/data/schema.sql")),
+                             data::readSeedFolder(source + QStringLiteral("/data/seed")));
+        data::Connection connection(cs);
+        data::Connection::setCurrent(&connection);
+        // The program's folder: the layouts, and the chart pictures written beside them.
+        for (const QString& layout : {analysis::kLayoutChildbearing, analysis::kLayoutPregnant,
+                                      analysis::kLayoutNursing, analysis::kLayoutFoodList})
+            QFile::copy(source + QStringLiteral("/analysis/layouts/") + layout, work.filePath(layout));
+        QDir::setCurrent(work.path());
+        data::Clock::setSource([] { return QDateTime(QDate(2024, 11, 12), QTime(10, 30)); });
+        recordMeals();
+
+        PdfPages pdf;
+        report::ReportOutput::setSink(&pdf);
+        const struct {
+            const char* category;
+            QString layout;
+        } cases[] = {{"孕妇", analysis::kLayoutPregnant},
+                     {"育龄", analysis::kLayoutChildbearing},
+                     {"乳母", analysis::kLayoutNursing}};
+        for (const auto& c : cases) {
+            person::saveRecord(woman(QString::fromUtf8(c.category)), data::Clock::today());
+            const QString file = QDir(out).filePath(QStringLiteral("report_") + QFileInfo(c.layout).completeBaseName() +
+                                                    QStringLiteral(".pdf"));
+            pdf.setFile(file);
+            analysis::AnalysisReport report;
+            report.run();
+            failures += rasterise(file, out);
+        }
+        person::saveRecord(woman(QStringLiteral("孕妇")), data::Clock::today());
+        const QString file = QDir(out).filePath(QStringLiteral("report_sumrep.pdf"));
+        pdf.setFile(file);
+        analysis::FoodListReport list;
+        list.run();
+        failures += rasterise(file, out);
+    } catch (const data::Error& e) {
+        std::fprintf(stderr, "  report pages: %s\n", qPrintable(e.text()));
+        ++failures;
+    }
+    data::Clock::setSource({});
+    report::ReportOutput::setSink(previousSink);
+    data::Connection::setCurrent(previousConnection);
+    QDir::setCurrent(previousDir);
+    return failures;
+}
+
+} // namespace nc::gallery
