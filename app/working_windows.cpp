@@ -5,10 +5,14 @@
 
 #include "working_windows.h"
 
+#include "person/activity_levels_window.h"
+#include "person/record_window.h"
+
 namespace nc::app {
 
 void registerWorkingWindows(ui::WindowRegistry& registry) {
-    (void)registry;
+    registry.add<nc::person::TForm3>(QStringLiteral("TForm3")); // personal record
+    registry.add<nc::person::TForm2>(QStringLiteral("TForm2")); // activity-level standards
 }
 
 } // namespace nc::app

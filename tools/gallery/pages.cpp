@@ -3,6 +3,10 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/working_windows.h"
+#include "data/clock.h"
+#include "data/query.h"
+#include "data/value.h"
+#include "person/record_window.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
 
@@ -49,6 +53,45 @@ std::unique_ptr<QWidget> kitSample() {
     return w;
 }
 
+// Made-up people, one per category, stored as the record before the personal record window opens.
+void storeSampleRecord(const QString& category) {
+    data::Query q;
+    const QDate today = data::Clock::today();
+    if (category == QStringLiteral("孕妇")) {
+        q.setSql(QStringLiteral("update personinf set name='张小雨', age=28, high=162, csjd='孕妇', hdsp='轻', "
+                                "yltz=54, yftz=62, rmtz=0, mcyjrq=:lmp"));
+        q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-150)));
+    } else if (category == QStringLiteral("乳母")) {
+        q.setSql(QStringLiteral("update personinf set name='刘芳', age=31, high=160, csjd='乳母', hdsp='中', "
+                                "yltz=56, yftz=0, rmtz=60, yq_week=38, mcyjrq=:lmp"));
+        q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-400)));
+    } else {
+        q.setSql(QStringLiteral("update personinf set name='陈静', age=26, high=158, csjd='育龄', hdsp='中', "
+                                "yltz=68, yftz=0, rmtz=0, mcyjrq=:lmp"));
+        q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-20)));
+    }
+    q.execute();
+}
+
+// The personal record window as it opens on a stored record of the category.
+Page recordPage(const QString& file, const QString& category) {
+    return {file, [category]() -> std::unique_ptr<QWidget> {
+                storeSampleRecord(category);
+                return std::make_unique<person::TForm3>();
+            }};
+}
+
+// The physique report of the category: the window's 体格评价 on a stored record; the report itself
+// is saved by the gallery's report sink.
+Page physiqueReportPage(const QString& file, const QString& category) {
+    return {file, [category]() -> std::unique_ptr<QWidget> {
+                storeSampleRecord(category);
+                person::TForm3 window;
+                window.Image4Click();
+                return nullptr;
+            }};
+}
+
 } // namespace
 
 QList<Page> pages() {
@@ -58,6 +101,12 @@ QList<Page> pages() {
         {QStringLiteral("splash"), [] { return std::make_unique<app::TForm5>(); }},
         {QStringLiteral("main"), [] { return std::make_unique<app::TForm1>(); }},
         {QStringLiteral("kit"), kitSample},
+        recordPage(QStringLiteral("TForm3-childbearing"), QStringLiteral("育龄")),
+        recordPage(QStringLiteral("TForm3-pregnant"), QStringLiteral("孕妇")),
+        recordPage(QStringLiteral("TForm3-nursing"), QStringLiteral("乳母")),
+        physiqueReportPage(QStringLiteral("tzbg"), QStringLiteral("育龄")),
+        physiqueReportPage(QStringLiteral("yftzbg"), QStringLiteral("孕妇")),
+        physiqueReportPage(QStringLiteral("rmtzbg"), QStringLiteral("乳母")),
     };
     ui::WindowRegistry& windows = ui::WindowRegistry::program();
     if (windows.classNames().isEmpty())
