@@ -4,6 +4,7 @@
 #include "person/physique.h"
 #include "person/physique_report.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace nc::person;
@@ -79,6 +80,25 @@ private Q_SLOTS:
         QVERIFY(p.contains(QStringLiteral("no_weeks")));
         QVERIFY(!p.contains(QStringLiteral("gain")));
         QVERIFY(!p.contains(QStringLiteral("grade_heavy")));
+    }
+
+    // The class table printed in the pregnancy and nursing layouts states the same limits the grade uses.
+    void layoutTablesMatchTheLimits_data() {
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("pregnant") << "yftzbg.rav";
+        QTest::newRow("nursing") << "rmtzbg.rav";
+    }
+    void layoutTablesMatchTheLimits() {
+        QFETCH(QString, layout);
+        QFile f(QStringLiteral(NC_SOURCE_DIR "/person/layouts/") + layout);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        const QStringList classes = {QStringLiteral("低"), QStringLiteral("正常"), QStringLiteral("高"), QStringLiteral("肥胖")};
+        for (const QString& cls : classes) {
+            const GainRange r = normalGain(cls);
+            const QString range = QStringLiteral("%1～%2 kg").arg(r.lowest, 0, 'f', 2).arg(r.highest, 0, 'f', 2);
+            QVERIFY2(text.contains(range), qPrintable(cls + QStringLiteral(": ") + range));
+        }
     }
 };
 
