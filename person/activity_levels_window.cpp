@@ -30,7 +30,8 @@ struct Level {
 QList<Level> levels() {
     return {
         {data::kActivityLight, QStringLiteral("75%时间坐或站立；\n25%时间站着活动"),
-         QStringLiteral("办公室工作、修理电器钟表、售货员、酒店服务员、化学试验操作、讲课等"), QStringLiteral("1.56")},
+         QStringLiteral("办公室工作、修理电器钟表、售货员、酒店服务员、化学试验操作、讲课等"),
+         QStringLiteral("1.56")},
         {data::kActivityModerate, QStringLiteral("25%时间坐或站立；\n75%时间特殊职业活动"),
          QStringLiteral("学生日常活动，机动车驾驶、电工安装、车床操作、金工切割等"), QStringLiteral("1.64")},
         {data::kActivityHeavy, QStringLiteral("40%时间坐或站立；\n60%时间特殊职业活动"),
@@ -63,8 +64,8 @@ QPixmap activityLevelTable(QSize size) {
     const qreal left = 20, right = size.width() - 20;
     const qreal widths[] = {76, 160, 0, 100};
     const qreal examples = (right - left) - widths[0] - widths[1] - widths[3];
-    const qreal xs[] = {left, left + widths[0], left + widths[0] + widths[1], left + widths[0] + widths[1] + examples,
-                        right};
+    const qreal xs[] = {left, left + widths[0], left + widths[0] + widths[1],
+                        left + widths[0] + widths[1] + examples, right};
     const qreal headTop = 86, headHeight = 30, rowHeight = 54;
     const QStringList heads = {QStringLiteral("活动水平"), QStringLiteral("职业工作分配时间"),
                                QStringLiteral("工作内容举例"), QStringLiteral("活动水平指数")};
@@ -88,7 +89,8 @@ QPixmap activityLevelTable(QSize size) {
         p.setPen(art::colour::ink);
         p.setFont(art::font(13));
         cellText(p, QRectF(xs[1], top, widths[1], rowHeight), rows[r].time, Qt::AlignLeft | Qt::AlignVCenter);
-        cellText(p, QRectF(xs[2], top, examples, rowHeight), rows[r].examples, Qt::AlignLeft | Qt::AlignVCenter);
+        cellText(p, QRectF(xs[2], top, examples, rowHeight), rows[r].examples,
+                 Qt::AlignLeft | Qt::AlignVCenter);
         p.setFont(art::font(15, QFont::Bold));
         cellText(p, QRectF(xs[3], top, widths[3], rowHeight), rows[r].index, Qt::AlignCenter);
     }
@@ -120,14 +122,18 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     auto* Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient),
                                          activityLevelTable(kClient), this);
     const QSize face(100, 40);
-    auto* Image2 = new ui::PictureButton(QStringLiteral("Image2"), QRect(QPoint(499, 280), face),
-                                         art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit),
-                                         this);
+    auto* Image2 = new ui::PictureButton(
+        QStringLiteral("Image2"), QRect(QPoint(499, 280), face),
+        art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit), this);
     connect(Image1, &ui::PictureButton::doubleClicked, this, ui::guarded([this] { Image1DblClick(); }));
     connect(Image2, &ui::PictureButton::clicked, this, ui::guarded([this] { Image2Click(); }));
 }
 
-void TForm2::Image1DblClick() { accept(); }
-void TForm2::Image2Click() { accept(); }
+void TForm2::Image1DblClick() {
+    accept();
+}
+void TForm2::Image2Click() {
+    accept();
+}
 
 } // namespace nc::person

@@ -54,7 +54,9 @@ constexpr int kButtonRest = 436;
 constexpr int kButtonRaised = 433;
 constexpr int kExitStartTop = 438;
 
-QFont inputFont() { return art::font(kFontPx); }
+QFont inputFont() {
+    return art::font(kFontPx);
+}
 
 // The background: title band, the painted field labels, and frames behind the fields that are
 // always shown (the category-dependent fields have frame pictures of their own).
@@ -74,8 +76,7 @@ QPixmap background() {
         {QRect(60, 272, 112, kFieldHeight), QStringLiteral("测试阶段"), kFontPx, right},
         {QRect(44, 350, 660, 24),
          QStringLiteral("填写完整后点击“保存”；点击“体格评价”保存并打印体质测试报告。"), 13, left},
-        {QRect(44, 374, 660, 24),
-         QStringLiteral("孕妇请填写末次月经日期，用于推算预产期和孕周。"), 13, left},
+        {QRect(44, 374, 660, 24), QStringLiteral("孕妇请填写末次月经日期，用于推算预产期和孕周。"), 13, left},
     };
     QPixmap pm = art::windowBackground(kClient, b);
     QPainter p(&pm);
@@ -87,7 +88,9 @@ QPixmap background() {
     return pm;
 }
 
-void setWidth(QWidget* w, int width) { w->resize(width, w->height()); }
+void setWidth(QWidget* w, int width) {
+    w->resize(width, w->height());
+}
 
 // Hidden controls have no width; an input without width also leaves the Tab order, so nothing can
 // be typed into a field the counsellor cannot see.
@@ -114,7 +117,8 @@ TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(par
     ui::setUpWindow(this, kClient, ui::Frame::Borderless);
     RvSystem2.setTitle(report::kTitlePhysique);
 
-    auto* Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient), background(), this);
+    auto* Image1 =
+        new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient), background(), this);
     hover_ = new ui::HoverLift(this);
     hover_->setBackground(Image1);
 
@@ -128,13 +132,18 @@ TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(par
     Image15 = picture("Image15", QRect(QPoint(532, 267), frame), art::fieldFrame(frame));
     const QSize unit(kUnitWidth, kFieldHeight);
     const auto unitAlign = Qt::AlignLeft | Qt::AlignVCenter;
-    Image12 = picture("Image12", QRect(QPoint(597, 160), unit), art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
-    Image13 = picture("Image13", QRect(QPoint(597, 216), unit), art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
-    const QSize label7(kCurrentWeightLabelWidth, 44), label8(kWeightLabelWidth, 40), label10(kDateLabelWidth, 40);
+    Image12 = picture("Image12", QRect(QPoint(597, 160), unit),
+                      art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
+    Image13 = picture("Image13", QRect(QPoint(597, 216), unit),
+                      art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
+    const QSize label7(kCurrentWeightLabelWidth, 44), label8(kWeightLabelWidth, 40),
+        label10(kDateLabelWidth, 40);
     Image7 = picture("Image7", QRect(QPoint(323, kCurrentWeightTopFirst), label7),
                      art::textPicture(label7, QStringLiteral("现体重"), kFontPx));
-    Image8 = picture("Image8", QRect(QPoint(300, 153), label8), art::textPicture(label8, QStringLiteral("非孕体重"), kFontPx));
-    Image11 = picture("Image11", QRect(QPoint(300, 153), label8), art::textPicture(label8, QStringLiteral("孕前体重"), kFontPx));
+    Image8 = picture("Image8", QRect(QPoint(300, 153), label8),
+                     art::textPicture(label8, QStringLiteral("非孕体重"), kFontPx));
+    Image11 = picture("Image11", QRect(QPoint(300, 153), label8),
+                      art::textPicture(label8, QStringLiteral("孕前体重"), kFontPx));
     Image10 = picture("Image10", QRect(QPoint(327, 267), label10),
                       art::textPicture(label10, QStringLiteral("末次月经日期"), kFontPx));
 
@@ -175,8 +184,10 @@ TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(par
     DateTimePicker1->setMinimumDate(data::zeroDate());
 
     // The arrows lie over the lists' own arrow buttons.
-    auto* Image20 = picture("Image20", QRect(295, 272, 26, kFieldHeight), art::dropDownArrow(QSize(26, kFieldHeight)));
-    auto* Image21 = picture("Image21", QRect(544, 104, 33, kFieldHeight), art::dropDownArrow(QSize(33, kFieldHeight)));
+    auto* Image20 =
+        picture("Image20", QRect(295, 272, 26, kFieldHeight), art::dropDownArrow(QSize(26, kFieldHeight)));
+    auto* Image21 =
+        picture("Image21", QRect(544, 104, 33, kFieldHeight), art::dropDownArrow(QSize(33, kFieldHeight)));
     connect(Image20, &ui::PictureButton::clicked, this, ui::guarded([this] { Image20Click(); }));
     connect(Image21, &ui::PictureButton::clicked, this, ui::guarded([this] { Image21Click(); }));
 
@@ -186,10 +197,14 @@ TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(par
     auto button = [&](const char* name, QRect r, const QString& caption, art::Tone tone, art::Glyph glyph) {
         return picture(name, r, art::buttonFace(r.size(), caption, tone, glyph));
     };
-    auto* Image2 = button("Image2", QRect(44, kButtonRest, 120, 44), QStringLiteral("保存"), art::Tone::Rose, art::Glyph::Save);
-    auto* Image3 = button("Image3", QRect(182, kButtonRest, 112, 44), QStringLiteral("清除"), art::Tone::Peach, art::Glyph::Delete);
-    auto* Image4 = button("Image4", QRect(312, kButtonRest, 150, 44), QStringLiteral("体格评价"), art::Tone::Sage, art::Glyph::Person);
-    auto* Image6 = button("Image6", QRect(617, kExitStartTop, 104, 44), QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit);
+    auto* Image2 = button("Image2", QRect(44, kButtonRest, 120, 44), QStringLiteral("保存"), art::Tone::Rose,
+                          art::Glyph::Save);
+    auto* Image3 = button("Image3", QRect(182, kButtonRest, 112, 44), QStringLiteral("清除"),
+                          art::Tone::Peach, art::Glyph::Delete);
+    auto* Image4 = button("Image4", QRect(312, kButtonRest, 150, 44), QStringLiteral("体格评价"),
+                          art::Tone::Sage, art::Glyph::Person);
+    auto* Image6 = button("Image6", QRect(617, kExitStartTop, 104, 44), QStringLiteral("退出"),
+                          art::Tone::Neutral, art::Glyph::Exit);
     for (ui::PictureButton* b : {Image2, Image3, Image4, Image6})
         hover_->add(b, kButtonRest, kButtonRaised);
     hover_->add(Image18, 19, 16);
@@ -221,8 +236,8 @@ void TForm3::FormCreate() {
     Edit2->setText(ADOQuery_gy.field(QStringLiteral("age")).toText());
     Edit3->setText(ADOQuery_gy.field(QStringLiteral("high")).toText());
 
-    ComboBox1->setCurrentIndex(int(data::categories().indexOf(
-        data::categoryOf(ADOQuery_gy.field(QStringLiteral("csjd")).toText()))));
+    ComboBox1->setCurrentIndex(int(
+        data::categories().indexOf(data::categoryOf(ADOQuery_gy.field(QStringLiteral("csjd")).toText()))));
     const QString activity = ADOQuery_gy.field(QStringLiteral("hdsp")).toText();
     ComboBox2->setCurrentIndex(activity == data::kActivityLight      ? 0
                                : activity == data::kActivityModerate ? 1
@@ -231,13 +246,15 @@ void TForm3::FormCreate() {
     applyCategoryLayout();
 }
 
-void TForm3::ComboBox1Change() { applyCategoryLayout(); }
+void TForm3::ComboBox1Change() {
+    applyCategoryLayout();
+}
 
 // Shows the fields of the chosen category with the weights as stored when the window opened; weights
 // typed since are dropped.
 void TForm3::applyCategoryLayout() {
-    for (QWidget* w : std::initializer_list<QWidget*>{Edit4, Edit5, DateTimePicker1, Image7, Image8, Image9, Image10,
-                                                      Image11, Image12, Image13, Image14, Image15})
+    for (QWidget* w : std::initializer_list<QWidget*>{Edit4, Edit5, DateTimePicker1, Image7, Image8, Image9,
+                                                      Image10, Image11, Image12, Image13, Image14, Image15})
         hideControl(w);
     Edit4->clear();
     Edit5->clear();
@@ -261,7 +278,9 @@ void TForm3::applyCategoryLayout() {
     showControl(Edit5, kEditWidth);
     showControl(Image14, kFrameWidth);
     showControl(Image13, kUnitWidth);
-    Edit5->setText(ADOQuery_gy.field(category == kCategoryPregnant ? QStringLiteral("yftz") : QStringLiteral("rmtz")).toText());
+    Edit5->setText(
+        ADOQuery_gy.field(category == kCategoryPregnant ? QStringLiteral("yftz") : QStringLiteral("rmtz"))
+            .toText());
     if (category == kCategoryPregnant) {
         showControl(DateTimePicker1, kDateWidth);
         showControl(Image15, kFrameWidth);
@@ -297,8 +316,8 @@ bool TForm3::numbersValid() {
     if (!problem)
         return true;
     ui::Messages::inform(problem->message, ui::kCaptionHint);
-    QLineEdit* field = problem->field == RecordField::Age      ? Edit2
-                       : problem->field == RecordField::Height ? Edit3
+    QLineEdit* field = problem->field == RecordField::Age       ? Edit2
+                       : problem->field == RecordField::Height  ? Edit3
                        : problem->field == RecordField::Weight1 ? Edit4
                                                                 : Edit5;
     field->setFocus();
@@ -381,12 +400,22 @@ void TForm3::evaluate() {
     project.execute();
 }
 
-void TForm3::Image6Click() { reject(); }
-void TForm3::Image18Click() { reject(); }
+void TForm3::Image6Click() {
+    reject();
+}
+void TForm3::Image18Click() {
+    reject();
+}
 
-void TForm3::Image19Click() { ui::openWindow(QStringLiteral("TForm2"), this, windows_); }
+void TForm3::Image19Click() {
+    ui::openWindow(QStringLiteral("TForm2"), this, windows_);
+}
 
-void TForm3::Image20Click() { ComboBox1->showPopup(); }
-void TForm3::Image21Click() { ComboBox2->showPopup(); }
+void TForm3::Image20Click() {
+    ComboBox1->showPopup();
+}
+void TForm3::Image21Click() {
+    ComboBox2->showPopup();
+}
 
 } // namespace nc::person

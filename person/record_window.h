@@ -26,7 +26,8 @@ struct RecordInput;
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr, const ui::WindowRegistry& windows = ui::WindowRegistry::program());
+    explicit TForm3(QWidget* parent = nullptr,
+                    const ui::WindowRegistry& windows = ui::WindowRegistry::program());
 
     // Whether the save routine ends with "数据保存成功！". Lives for the whole process: 保存 sets it,
     // 体格评价 clears it, each just before the save runs.
@@ -75,8 +76,8 @@ private:
     ui::PictureButton* Image14; // frame of Edit5
     ui::PictureButton* Image15; // frame of DateTimePicker1
 
-    data::Query ADOQuery_gy; // the record as loaded; the category layout takes the weights from it
-    data::Query ADOQxxx;     // the record for the report
+    data::Query ADOQuery_gy;  // the record as loaded; the category layout takes the weights from it
+    data::Query ADOQxxx;      // the record for the report
     data::Query ADOQuery_pic; // the evaluation row for the chart and the report
     report::RvSystem RvSystem2;
 };

@@ -18,13 +18,20 @@ private Q_SLOTS:
         QTest::addColumn<double>("gain");
         QTest::addColumn<QString>("cls");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ordinary") << 4.0 / 15 << "高" << "0.27";
-        QTest::newRow("exactly the limit") << 0.30 << "低" << "0.30";
-        QTest::newRow("just above the limit would show it") << 5.0 / 17 << "高" << "0.294";
-        QTest::newRow("three decimals still on the limit") << 9.0 / 31 << "高" << "0.2903";
-        QTest::newRow("just below the lowest") << 2.0 / 7 << "正常" << "0.286";
-        QTest::newRow("weight lost") << -2.0 / 10 << "正常" << "-0.20";
-        QTest::newRow("whole kilograms over 0.1 week") << 20.0 << "高" << "20.00";
+        QTest::newRow("ordinary") << 4.0 / 15 << "高"
+                                  << "0.27";
+        QTest::newRow("exactly the limit") << 0.30 << "低"
+                                           << "0.30";
+        QTest::newRow("just above the limit would show it") << 5.0 / 17 << "高"
+                                                            << "0.294";
+        QTest::newRow("three decimals still on the limit") << 9.0 / 31 << "高"
+                                                           << "0.2903";
+        QTest::newRow("just below the lowest") << 2.0 / 7 << "正常"
+                                               << "0.286";
+        QTest::newRow("weight lost") << -2.0 / 10 << "正常"
+                                     << "-0.20";
+        QTest::newRow("whole kilograms over 0.1 week") << 20.0 << "高"
+                                                       << "20.00";
     }
     void gainAsShown() {
         QFETCH(double, gain);
@@ -41,7 +48,8 @@ private Q_SLOTS:
         const auto p = physiqueReportParams(e);
         QCOMPARE(p.value(QStringLiteral("bmi_class")), QStringLiteral("高"));
         QCOMPARE(p.value(QStringLiteral("class_high")), QStringLiteral("1"));
-        for (const char* absent : {"class_low", "class_normal", "class_obese", "gain", "no_weeks", "grade_normal"})
+        for (const char* absent :
+             {"class_low", "class_normal", "class_obese", "gain", "no_weeks", "grade_normal"})
             QVERIFY2(!p.contains(QString::fromLatin1(absent)), absent);
     }
 
@@ -93,10 +101,12 @@ private Q_SLOTS:
         QFile f(QStringLiteral(NC_SOURCE_DIR "/person/layouts/") + layout);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(f.readAll());
-        const QStringList classes = {QStringLiteral("低"), QStringLiteral("正常"), QStringLiteral("高"), QStringLiteral("肥胖")};
+        const QStringList classes = {QStringLiteral("低"), QStringLiteral("正常"), QStringLiteral("高"),
+                                     QStringLiteral("肥胖")};
         for (const QString& cls : classes) {
             const GainRange r = normalGain(cls);
-            const QString range = QStringLiteral("%1～%2 kg").arg(r.lowest, 0, 'f', 2).arg(r.highest, 0, 'f', 2);
+            const QString range =
+                QStringLiteral("%1～%2 kg").arg(r.lowest, 0, 'f', 2).arg(r.highest, 0, 'f', 2);
             QVERIFY2(text.contains(range), qPrintable(cls + QStringLiteral(": ") + range));
         }
     }

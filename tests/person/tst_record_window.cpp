@@ -42,8 +42,7 @@ struct Window {
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
     }
-    template <class T = QWidget>
-    T* get(const char* name) {
+    template <class T = QWidget> T* get(const char* name) {
         auto* w = form.findChild<T*>(QString::fromLatin1(name));
         if (!w)
             qFatal("no control %s", name);
@@ -72,7 +71,9 @@ struct Window {
         else
             edit(n)->insert(text);
     }
-    QString focused() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+    QString focused() const {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
 
     TForm3 form;
 };
@@ -83,7 +84,8 @@ public:
     explicit ProgramFolder(const QString& folder, bool withLayouts = true) : previous_(QDir::currentPath()) {
         if (withLayouts)
             for (const char* layout : {"tzbg.rav", "yftzbg.rav", "rmtzbg.rav"})
-                QFile::copy(nc::test::sourceDir() + QStringLiteral("/person/layouts/") + QString::fromLatin1(layout),
+                QFile::copy(nc::test::sourceDir() + QStringLiteral("/person/layouts/") +
+                                QString::fromLatin1(layout),
                             folder + QLatin1Char('/') + QString::fromLatin1(layout));
         QDir::setCurrent(folder);
     }
@@ -110,15 +112,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("activity");
         QTest::addColumn<QStringList>("fields");
         QTest::addColumn<QDate>("lmp");
-        QTest::newRow("cleared record") << "update personinf set name=null" << "乳母" << "重"
-                                        << QStringList{"", "", ""} << QDate(1899, 12, 30);
-        QTest::newRow("pregnant woman") << QString::fromUtf8(kPregnantRecord) << "孕妇" << "轻"
-                                        << QStringList{"王芳", "28", "160"} << QDate(2026, 9, 1);
+        QTest::newRow("cleared record") << "update personinf set name=null"
+                                        << "乳母"
+                                        << "重" << QStringList{"", "", ""} << QDate(1899, 12, 30);
+        QTest::newRow("pregnant woman") << QString::fromUtf8(kPregnantRecord) << "孕妇"
+                                        << "轻" << QStringList{"王芳", "28", "160"} << QDate(2026, 9, 1);
         QTest::newRow("childbearing age, moderate")
-            << "update personinf set name='李 娟', age=31.5, high=158.5, csjd='育龄', hdsp='中'" << "育龄" << "中"
-            << QStringList{"李 娟", "31.5", "158.5"} << QDate(1899, 12, 30);
-        QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp=''" << "乳母" << "重"
-                                       << QStringList{"", "", ""} << QDate(1899, 12, 30);
+            << "update personinf set name='李 娟', age=31.5, high=158.5, csjd='育龄', hdsp='中'"
+            << "育龄"
+            << "中" << QStringList{"李 娟", "31.5", "158.5"} << QDate(1899, 12, 30);
+        QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp=''"
+                                       << "乳母"
+                                       << "重" << QStringList{"", "", ""} << QDate(1899, 12, 30);
     }
     void loading() {
         QFETCH(QString, update);
@@ -154,9 +159,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("currentWeightTop");
         QTest::addColumn<QString>("weight1");
         QTest::addColumn<QString>("weight2");
-        QTest::newRow("childbearing age") << "育龄" << 0 << 0 << "Image7" << 152 << "70.4" << "";
-        QTest::newRow("pregnant") << "孕妇" << 121 << 113 << "Image11" << 205 << "70.4" << "74.5";
-        QTest::newRow("nursing") << "乳母" << 121 << 0 << "Image8" << 205 << "70.4" << "66";
+        QTest::newRow("childbearing age") << "育龄" << 0 << 0 << "Image7" << 152 << "70.4"
+                                          << "";
+        QTest::newRow("pregnant") << "孕妇" << 121 << 113 << "Image11" << 205 << "70.4"
+                                  << "74.5";
+        QTest::newRow("nursing") << "乳母" << 121 << 0 << "Image8" << 205 << "70.4"
+                                 << "66";
     }
     void categoryLayout() {
         QFETCH(QString, category);
@@ -226,13 +234,20 @@ private Q_SLOTS:
     void emptyInputs_data() {
         QTest::addColumn<QString>("empty");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("name") << "Edit1" << "Edit1";
-        QTest::newRow("age") << "Edit2" << "Edit2";
-        QTest::newRow("height") << "Edit3" << "Edit3";
-        QTest::newRow("category") << "ComboBox1" << "ComboBox1";
-        QTest::newRow("activity") << "ComboBox2" << "ComboBox2";
-        QTest::newRow("first weight") << "Edit4" << "Edit4";
-        QTest::newRow("second weight") << "Edit5" << "Edit5";
+        QTest::newRow("name") << "Edit1"
+                              << "Edit1";
+        QTest::newRow("age") << "Edit2"
+                             << "Edit2";
+        QTest::newRow("height") << "Edit3"
+                                << "Edit3";
+        QTest::newRow("category") << "ComboBox1"
+                                  << "ComboBox1";
+        QTest::newRow("activity") << "ComboBox2"
+                                  << "ComboBox2";
+        QTest::newRow("first weight") << "Edit4"
+                                      << "Edit4";
+        QTest::newRow("second weight") << "Edit5"
+                                       << "Edit5";
     }
     void emptyInputs() {
         QFETCH(QString, empty);
@@ -279,11 +294,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("named");
-        QTest::newRow("age lone point") << 2 << "." << "年龄";
-        QTest::newRow("height zero") << 3 << "0" << "身高";
-        QTest::newRow("height two points") << 3 << "1.6.0" << "身高";
-        QTest::newRow("weight before pregnancy") << 4 << "." << "孕前体重";
-        QTest::newRow("current weight") << 5 << "1.2.3" << "现体重";
+        QTest::newRow("age lone point") << 2 << "."
+                                        << "年龄";
+        QTest::newRow("height zero") << 3 << "0"
+                                     << "身高";
+        QTest::newRow("height two points") << 3 << "1.6.0"
+                                           << "身高";
+        QTest::newRow("weight before pregnancy") << 4 << "."
+                                                 << "孕前体重";
+        QTest::newRow("current weight") << 5 << "1.2.3"
+                                        << "现体重";
     }
     void badNumbers() {
         QFETCH(int, field);
@@ -331,13 +351,15 @@ private Q_SLOTS:
         QVERIFY(TForm3::confirmationFlag());
         QCOMPARE(db.scalar(QStringLiteral("select name from personinf")).toText(), QStringLiteral("王芳"));
         QCOMPARE(db.scalar(QStringLiteral("select age from personinf")).toReal(), 28.0);
-        QCOMPARE(db.scalar(QStringLiteral("select ycq from personinf")).toText(), QStringLiteral("2027-06-08"));
+        QCOMPARE(db.scalar(QStringLiteral("select ycq from personinf")).toText(),
+                 QStringLiteral("2027-06-08"));
         QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toText(), QStringLiteral("15"));
         QCOMPARE(db.scalar(QStringLiteral("select yq_jd from personinf")).toText(), QStringLiteral("中期"));
         QCOMPARE(db.scalar(QStringLiteral("select yftz from personinf")).toReal(), 74.5);
         QCOMPARE(db.scalar(QStringLiteral("select rmtz from personinf")).toReal(), 0.0);
         QCOMPARE(db.scalar(QStringLiteral("select y from lstzpj")).toReal(), 27.34);
-        QCOMPARE(db.scalar(QStringLiteral("select csdate from lstzpj")).toText(), QStringLiteral("2026-12-10"));
+        QCOMPARE(db.scalar(QStringLiteral("select csdate from lstzpj")).toText(),
+                 QStringLiteral("2026-12-10"));
         QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=1")).toReal(), 2125.0);
         QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=2")).toReal(), 78.8);
         // The window stays open with what was typed.
@@ -370,8 +392,10 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("select yq_jd from personinf")).toText(), QStringLiteral("早期"));
         QCOMPARE(db.scalar(QStringLiteral("select yftz from personinf")).toReal(), yftz);
         QCOMPARE(db.scalar(QStringLiteral("select rmtz from personinf")).toReal(), rmtz);
-        QCOMPARE(db.scalar(QStringLiteral("select mcyjrq from personinf")).toText(), QStringLiteral("2026-09-01"));
-        QCOMPARE(db.scalar(QStringLiteral("select ycq from personinf")).toText(), QStringLiteral("2027-06-08"));
+        QCOMPARE(db.scalar(QStringLiteral("select mcyjrq from personinf")).toText(),
+                 QStringLiteral("2026-09-01"));
+        QCOMPARE(db.scalar(QStringLiteral("select ycq from personinf")).toText(),
+                 QStringLiteral("2027-06-08"));
     }
 
     // Without the record row the save says so and writes nothing, instead of claiming success.
@@ -429,12 +453,14 @@ private Q_SLOTS:
         // The layout is not applied again: the pregnant woman's fields stay shown, now empty.
         QCOMPARE(w.edit(5)->width(), 121);
         QCOMPARE(w.lmp()->width(), 113);
-        QCOMPARE(db.scalar(QStringLiteral("select count(*) from personinf where name is null and age is null and "
-                                          "high is null and csjd is null and hdsp is null and yltz is null and "
-                                          "yftz is null and rmtz is null"))
-                     .toInteger(),
-                 1);
-        QCOMPARE(db.scalar(QStringLiteral("select mcyjrq from personinf")).toText(), QStringLiteral("2026-09-01"));
+        QCOMPARE(
+            db.scalar(QStringLiteral("select count(*) from personinf where name is null and age is null and "
+                                     "high is null and csjd is null and hdsp is null and yltz is null and "
+                                     "yftz is null and rmtz is null"))
+                .toInteger(),
+            1);
+        QCOMPARE(db.scalar(QStringLiteral("select mcyjrq from personinf")).toText(),
+                 QStringLiteral("2026-09-01"));
         QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 9);
         QCOMPARE(db.scalar(QStringLiteral("select y from lstzpj")).toReal(), 27.34);
         // A save right after a clear stops at the first empty input.
@@ -451,18 +477,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("printed");
         // Height 160, first weight 70.4: BMI 27.5 (高, normal gain 0.19 to 0.29 kg a week).
         QTest::newRow("childbearing age")
-            << "育龄" << "tzbg.rav" << "earlier"
-            << QStringList{"育龄妇女体质测试报告", "王芳", "70.4 kg", "27.5", "高（本次）", "2026-12-10", "体重偏重"};
+            << "育龄"
+            << "tzbg.rav"
+            << "earlier" << QStringList{"育龄妇女体质测试报告", "王芳",       "70.4 kg", "27.5",
+                                        "高（本次）",           "2026-12-10", "体重偏重"};
         // 74.5 and 70.4 count as 74 and 70: 4 kg over 15 weeks is 0.27.
         QTest::newRow("pregnant")
-            << "孕妇" << "yftzbg.rav" << "正常"
-            << QStringList{"孕妇体质测试报告", "王芳", "2027-06-08", "第 15 周（孕中期）", "27.5", "0.27 kg",
-                           "0.19～0.29 kg", "体重增长在适宜范围内"};
+            << "孕妇"
+            << "yftzbg.rav"
+            << "正常"
+            << QStringList{
+                   "孕妇体质测试报告", "王芳",          "2027-06-08",          "第 15 周（孕中期）", "27.5",
+                   "0.27 kg",          "0.19～0.29 kg", "体重增长在适宜范围内"};
         // 66 and 70 over the 9 weeks stored by the last save as a pregnant woman: -0.44.
         QTest::newRow("nursing")
-            << "乳母" << "rmtzbg.rav" << "过轻"
-            << QStringList{"乳母体质测试报告", "王芳", "66 kg", "27.5", "-0.44 kg", "孕周 9 周", "0.19～0.29 kg",
-                           "体重变化低于适宜范围"};
+            << "乳母"
+            << "rmtzbg.rav"
+            << "过轻"
+            << QStringList{"乳母体质测试报告", "王芳",      "66 kg",         "27.5",
+                           "-0.44 kg",         "孕周 9 周", "0.19～0.29 kg", "体重变化低于适宜范围"};
     }
     void evaluation() {
         QFETCH(QString, category);
@@ -528,7 +561,8 @@ private Q_SLOTS:
         w.click("Image4");
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
-        QVERIFY2(messages.last().text.contains(QStringLiteral("yftzbg.rav")), qPrintable(messages.last().text));
+        QVERIFY2(messages.last().text.contains(QStringLiteral("yftzbg.rav")),
+                 qPrintable(messages.last().text));
         QVERIFY(reports.isEmpty());
         QCOMPARE(db.scalar(QStringLiteral("select week_dj from lstzpj")).toText(), QStringLiteral("正常"));
         QVERIFY(QFile::exists(db.folder() + QStringLiteral("/lsbmp.bmp")));

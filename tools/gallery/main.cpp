@@ -48,8 +48,9 @@ public:
         const QString stem = QFileInfo(base).fileName();
         for (const QString& old : QDir(folder_).entryList({stem + QStringLiteral("-*.png")}))
             QFile::remove(QDir(folder_).filePath(old));
-        const int rc = QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                                                      QStringLiteral("100"), base + QStringLiteral(".pdf"), base});
+        const int rc = QProcess::execute(QStringLiteral("pdftoppm"),
+                                         {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                                          base + QStringLiteral(".pdf"), base});
         std::fprintf(stderr, "  report %s.pdf: %d page(s)%s\n", qPrintable(stem), doc.pageCount(),
                      rc == 0 ? "" : ", no PNG pages (pdftoppm missing or failed)");
     }

@@ -29,23 +29,26 @@ std::unique_ptr<QWidget> kitSample() {
                        {QRect(300, 62, 60, 24), QStringLiteral("类别")}};
     new ui::PictureButton(QStringLiteral("Image1"), QRect(0, 0, 560, 330),
                           art::windowBackground(QSize(560, 330), backdrop), w.get());
-    new ui::PictureButton(QStringLiteral("Image2"), QRect(516, 8, 26, 26), art::closeMark(QSize(26, 26)), w.get());
+    new ui::PictureButton(QStringLiteral("Image2"), QRect(516, 8, 26, 26), art::closeMark(QSize(26, 26)),
+                          w.get());
     new ui::PictureButton(QStringLiteral("Image3"), QRect(440, 62, 18, 24), art::dropDownArrow(QSize(18, 24)),
                           w.get());
-    new ui::PictureButton(QStringLiteral("Image4"), QRect(470, 58, 32, 32), art::magnifier(QSize(32, 32)), w.get());
+    new ui::PictureButton(QStringLiteral("Image4"), QRect(470, 58, 32, 32), art::magnifier(QSize(32, 32)),
+                          w.get());
     const struct {
         const char* caption;
         art::Tone tone;
         art::Glyph glyph;
     } faces[] = {
-        {"保存", art::Tone::Rose, art::Glyph::Save},     {"删除", art::Tone::Peach, art::Glyph::Delete},
-        {"确定", art::Tone::Sage, art::Glyph::Ok},       {"取消", art::Tone::Lavender, art::Glyph::Cancel},
+        {"保存", art::Tone::Rose, art::Glyph::Save},    {"删除", art::Tone::Peach, art::Glyph::Delete},
+        {"确定", art::Tone::Sage, art::Glyph::Ok},      {"取消", art::Tone::Lavender, art::Glyph::Cancel},
         {"退出", art::Tone::Neutral, art::Glyph::Exit},
     };
     int x = 30;
     for (const auto& f : faces) {
         new ui::PictureButton(QStringLiteral("Face"), QRect(x, 200, 92, 40),
-                              art::buttonFace(QSize(92, 40), QString::fromUtf8(f.caption), f.tone, f.glyph), w.get());
+                              art::buttonFace(QSize(92, 40), QString::fromUtf8(f.caption), f.tone, f.glyph),
+                              w.get());
         new ui::PictureButton(QStringLiteral("Plain"), QRect(x, 256, 92, 36),
                               art::buttonFace(QSize(92, 36), QString::fromUtf8(f.caption), f.tone), w.get());
         x += 102;
@@ -58,8 +61,9 @@ void storeSampleRecord(const QString& category) {
     data::Query q;
     const QDate today = data::Clock::today();
     if (category == QStringLiteral("孕妇")) {
-        q.setSql(QStringLiteral("update personinf set name='张小雨', age=28, high=162, csjd='孕妇', hdsp='轻', "
-                                "yltz=54, yftz=62, rmtz=0, mcyjrq=:lmp"));
+        q.setSql(
+            QStringLiteral("update personinf set name='张小雨', age=28, high=162, csjd='孕妇', hdsp='轻', "
+                           "yltz=54, yftz=62, rmtz=0, mcyjrq=:lmp"));
         q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-150)));
     } else if (category == QStringLiteral("乳母")) {
         q.setSql(QStringLiteral("update personinf set name='刘芳', age=31, high=160, csjd='乳母', hdsp='中', "
@@ -112,7 +116,8 @@ QList<Page> pages() {
     if (windows.classNames().isEmpty())
         app::registerWorkingWindows(windows);
     for (const QString& name : windows.classNames())
-        list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> { return windows.create(name, nullptr); }});
+        list.append(
+            {name, [&windows, name]() -> std::unique_ptr<QWidget> { return windows.create(name, nullptr); }});
     return list;
 }
 
