@@ -147,6 +147,7 @@ Evaluation evaluateRecord(const QString& category) {
     q.open();
     // A nursing mother's weeks are the count stored by the last save as a pregnant woman.
     const int weeks = int(q.field(QStringLiteral("yq_week")).toInteger());
+    e.weeks = weeks;
     const double before = q.field(QStringLiteral("yltz")).toReal();
     const double now = q.field(pregnant ? QStringLiteral("yftz") : QStringLiteral("rmtz")).toReal();
     e.weeklyGain = weeklyGain(before, now, weeks, pregnant ? kSmallWeeksPregnant : kSmallWeeksNursing);

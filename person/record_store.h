@@ -57,6 +57,7 @@ struct Evaluation {
     QString layout; // "tzbg.rav", "yftzbg.rav" or "rmtzbg.rav"
     std::optional<double> weeklyGain;
     QString grade;
+    int weeks = 0; // the stored week count the gain was taken over (0 or less: none yet)
 };
 Evaluation evaluateRecord(const QString& category);
 

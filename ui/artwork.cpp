@@ -586,4 +586,30 @@ QPixmap magnifier(QSize size) {
     return pm;
 }
 
+QPixmap fieldFrame(QSize size) {
+    QPixmap pm = blank(size);
+    QPainter p(&pm);
+    antialias(p);
+    const QRectF r = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
+    const qreal radius = std::min(r.height() * 0.3, 8.0);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, Qt::white);
+    g.setColorAt(1, colour::blush);
+    p.setPen(QPen(withAlpha(colour::rose, 150), 1));
+    p.setBrush(g);
+    p.drawRoundedRect(r, radius, radius);
+    return pm;
+}
+
+QPixmap textPicture(QSize size, const QString& text, int pixelSize, Qt::Alignment align) {
+    QPixmap pm = blank(size);
+    QPainter p(&pm);
+    antialias(p);
+    const int px = fittingSize({text}, QSizeF(size) - QSizeF(2, 0), pixelSize, QFont::Normal, 0);
+    p.setFont(font(px));
+    p.setPen(colour::ink);
+    p.drawText(QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1, 0, -1, 0), int(align), text);
+    return pm;
+}
+
 } // namespace nc::ui::art

@@ -80,4 +80,12 @@ QPixmap dropDownArrow(QSize size);
 QPixmap closeMark(QSize size);
 QPixmap magnifier(QSize size);
 
+// A soft white plate with a thin rose edge, laid behind an input field to frame it.
+QPixmap fieldFrame(QSize size);
+
+// A line of text on a transparent ground, for field labels and units that are pictures of their own
+// (shown and hidden with their field). Shrunk to fit when it is long.
+QPixmap textPicture(QSize size, const QString& text, int pixelSize = 16,
+                    Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
+
 } // namespace nc::ui::art

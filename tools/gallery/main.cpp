@@ -1,16 +1,21 @@
 // gallery: opens every window of the program offscreen on a fixture database and saves a picture of
 // each, so the windows can be looked at without running the program.
 //     gallery [output folder]   (default: screens)
+// Every report a window runs is saved there too, as <layout>.pdf and its pages <layout>-N.png.
 
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "pages.h"
 #include "report_pages.h"
+#include "report/report_document.h"
+#include "report/report_sink.h"
 #include "ui/artwork.h"
 #include "ui/messages.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -34,6 +39,27 @@ private:
     }
 };
 
+// Saves every report as a PDF named after its layout, and its pages as PNG (pdftoppm, 100 dpi).
+class PdfPages : public nc::report::ReportSink {
+public:
+    explicit PdfPages(QString folder) : folder_(std::move(folder)) {}
+    void present(const nc::report::ReportDocument& doc, const nc::report::ReportJob& job) override {
+        const QString base = QDir(folder_).filePath(QFileInfo(job.layoutPath).completeBaseName());
+        nc::report::exportPdf(doc, base + QStringLiteral(".pdf"), job.title);
+        const QString stem = QFileInfo(base).fileName();
+        for (const QString& old : QDir(folder_).entryList({stem + QStringLiteral("-*.png")}))
+            QFile::remove(QDir(folder_).filePath(old));
+        const int rc = QProcess::execute(QStringLiteral("pdftoppm"),
+                                         {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                                          base + QStringLiteral(".pdf"), base});
+        std::fprintf(stderr, "  report %s.pdf: %d page(s)%s\n", qPrintable(stem), doc.pageCount(),
+                     rc == 0 ? "" : ", no PNG pages (pdftoppm missing or failed)");
+    }
+
+private:
+    QString folder_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -44,11 +70,13 @@ int main(int argc, char** argv) {
     PrintedMessages messages;
     nc::ui::Messages::setSink(&messages);
 
-    const QString out = app.arguments().value(1, QStringLiteral("screens"));
+    const QString out = QDir(app.arguments().value(1, QStringLiteral("screens"))).absolutePath();
     if (!QDir().mkpath(out)) {
         std::fprintf(stderr, "cannot make %s\n", qPrintable(out));
         return 1;
     }
+    PdfPages reports(out);
+    nc::report::ReportOutput::setSink(&reports);
 
     // A fixture database with the shipped contents, never the user's own.
     QTemporaryDir dir;
@@ -67,6 +95,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The temporary folder plays the program's folder: the layouts lie beside the database, and the
+    // chart pictures are written there.
+    for (const QString& layout : QDir(QStringLiteral(NC_PROGRAM_DIR)).entryList({QStringLiteral("*.rav")}))
+        QFile::copy(QDir(QStringLiteral(NC_PROGRAM_DIR)).filePath(layout), dir.filePath(layout));
+    QDir::setCurrent(dir.path());
+
     int failures = 0;
     for (const nc::gallery::Page& page : nc::gallery::pages()) {
         std::fprintf(stderr, "%s\n", qPrintable(page.file));
@@ -74,6 +108,8 @@ int main(int argc, char** argv) {
             nc::data::Connection::setCurrent(&fixture);
             std::unique_ptr<QWidget> window = page.make();
             nc::data::Connection::setCurrent(&fixture);
+            if (!window)
+                continue; // a page that only runs a report
             window->show();
             QApplication::processEvents();
             const QString file = QDir(out).filePath(page.file + QStringLiteral(".png"));
@@ -89,5 +125,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "reports\n");
     failures += nc::gallery::writeReportPages(out);
+    nc::report::ReportOutput::setSink(nullptr);
+    nc::data::Connection::setCurrent(nullptr);
     return failures == 0 ? 0 : 1;
 }

@@ -8,6 +8,10 @@
 #include "diet/recipe_details_window.h"
 #include "diet/save_recipe_dialog.h"
 #include "info/recipe_sheets_window.h"
+#include "data/clock.h"
+#include "data/query.h"
+#include "data/value.h"
+#include "person/record_window.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
 
@@ -34,23 +38,26 @@ std::unique_ptr<QWidget> kitSample() {
                        {QRect(300, 62, 60, 24), QStringLiteral("类别")}};
     new ui::PictureButton(QStringLiteral("Image1"), QRect(0, 0, 560, 330),
                           art::windowBackground(QSize(560, 330), backdrop), w.get());
-    new ui::PictureButton(QStringLiteral("Image2"), QRect(516, 8, 26, 26), art::closeMark(QSize(26, 26)), w.get());
+    new ui::PictureButton(QStringLiteral("Image2"), QRect(516, 8, 26, 26), art::closeMark(QSize(26, 26)),
+                          w.get());
     new ui::PictureButton(QStringLiteral("Image3"), QRect(440, 62, 18, 24), art::dropDownArrow(QSize(18, 24)),
                           w.get());
-    new ui::PictureButton(QStringLiteral("Image4"), QRect(470, 58, 32, 32), art::magnifier(QSize(32, 32)), w.get());
+    new ui::PictureButton(QStringLiteral("Image4"), QRect(470, 58, 32, 32), art::magnifier(QSize(32, 32)),
+                          w.get());
     const struct {
         const char* caption;
         art::Tone tone;
         art::Glyph glyph;
     } faces[] = {
-        {"保存", art::Tone::Rose, art::Glyph::Save},     {"删除", art::Tone::Peach, art::Glyph::Delete},
-        {"确定", art::Tone::Sage, art::Glyph::Ok},       {"取消", art::Tone::Lavender, art::Glyph::Cancel},
+        {"保存", art::Tone::Rose, art::Glyph::Save},    {"删除", art::Tone::Peach, art::Glyph::Delete},
+        {"确定", art::Tone::Sage, art::Glyph::Ok},      {"取消", art::Tone::Lavender, art::Glyph::Cancel},
         {"退出", art::Tone::Neutral, art::Glyph::Exit},
     };
     int x = 30;
     for (const auto& f : faces) {
         new ui::PictureButton(QStringLiteral("Face"), QRect(x, 200, 92, 40),
-                              art::buttonFace(QSize(92, 40), QString::fromUtf8(f.caption), f.tone, f.glyph), w.get());
+                              art::buttonFace(QSize(92, 40), QString::fromUtf8(f.caption), f.tone, f.glyph),
+                              w.get());
         new ui::PictureButton(QStringLiteral("Plain"), QRect(x, 256, 92, 36),
                               art::buttonFace(QSize(92, 36), QString::fromUtf8(f.caption), f.tone), w.get());
         x += 102;
@@ -69,6 +76,46 @@ std::unique_ptr<QWidget> overDietRecord(void (*prepare)(W&) = nullptr) {
     if (prepare)
         prepare(*w);
     return w;
+}
+
+// Made-up people, one per category, stored as the record before the personal record window opens.
+void storeSampleRecord(const QString& category) {
+    data::Query q;
+    const QDate today = data::Clock::today();
+    if (category == QStringLiteral("孕妇")) {
+        q.setSql(
+            QStringLiteral("update personinf set name='张小雨', age=28, high=162, csjd='孕妇', hdsp='轻', "
+                           "yltz=54, yftz=62, rmtz=0, mcyjrq=:lmp"));
+        q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-150)));
+    } else if (category == QStringLiteral("乳母")) {
+        q.setSql(QStringLiteral("update personinf set name='刘芳', age=31, high=160, csjd='乳母', hdsp='中', "
+                                "yltz=56, yftz=0, rmtz=60, yq_week=38, mcyjrq=:lmp"));
+        q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-400)));
+    } else {
+        q.setSql(QStringLiteral("update personinf set name='陈静', age=26, high=158, csjd='育龄', hdsp='中', "
+                                "yltz=68, yftz=0, rmtz=0, mcyjrq=:lmp"));
+        q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-20)));
+    }
+    q.execute();
+}
+
+// The personal record window as it opens on a stored record of the category.
+Page recordPage(const QString& file, const QString& category) {
+    return {file, [category]() -> std::unique_ptr<QWidget> {
+                storeSampleRecord(category);
+                return std::make_unique<person::TForm3>();
+            }};
+}
+
+// The physique report of the category: the window's 体格评价 on a stored record; the report itself
+// is saved by the gallery's report sink.
+Page physiqueReportPage(const QString& file, const QString& category) {
+    return {file, [category]() -> std::unique_ptr<QWidget> {
+                storeSampleRecord(category);
+                person::TForm3 window;
+                window.Image4Click();
+                return nullptr;
+            }};
 }
 
 } // namespace
@@ -142,6 +189,12 @@ QList<Page> pages() {
                  [](diet::TForm10& w) { w.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0); });
          }},
         {QStringLiteral("TForm16"), [] { return overDietRecord<diet::TForm16>(); }},
+        recordPage(QStringLiteral("TForm3-childbearing"), QStringLiteral("育龄")),
+        recordPage(QStringLiteral("TForm3-pregnant"), QStringLiteral("孕妇")),
+        recordPage(QStringLiteral("TForm3-nursing"), QStringLiteral("乳母")),
+        physiqueReportPage(QStringLiteral("tzbg"), QStringLiteral("育龄")),
+        physiqueReportPage(QStringLiteral("yftzbg"), QStringLiteral("孕妇")),
+        physiqueReportPage(QStringLiteral("rmtzbg"), QStringLiteral("乳母")),
     };
     // The recipe sheets window over the sheets the build made beside the program (build/bin, two
     // folders up from the gallery's), at a menu, a diet-therapy sheet, the table and the guide; the

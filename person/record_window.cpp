@@ -1,0 +1,421 @@
+// The personal record window (TForm3).
+
+#include "record_window.h"
+
+#include "physique_report.h"
+#include "record_store.h"
+
+#include "data/clock.h"
+#include "data/values.h"
+#include "report/chart_pictures.h"
+#include "ui/artwork.h"
+#include "ui/guard.h"
+#include "ui/hover_lift.h"
+#include "ui/messages.h"
+#include "ui/numeric_key_filter.h"
+#include "ui/picture_button.h"
+#include "ui/window_setup.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace nc::person {
+
+namespace {
+
+namespace art = ui::art;
+using data::kCategoryChildbearing;
+using data::kCategoryNursing;
+using data::kCategoryPregnant;
+
+const QSize kClient(747, 491);
+constexpr int kFieldHeight = 26;
+constexpr int kFontPx = 16;
+
+// Design widths that showing a category-dependent control gives back.
+constexpr int kEditWidth = 121;
+constexpr int kDateWidth = 113;
+constexpr int kCurrentWeightLabelWidth = 113; // Image7
+constexpr int kWeightLabelWidth = 136;        // Image8, Image11
+constexpr int kDateLabelWidth = 201;          // Image10
+constexpr int kFrameWidth = 153;
+constexpr int kUnitWidth = 49;
+
+// Tops of the label 现体重: beside the first weight for 育龄, beside the second otherwise.
+constexpr int kCurrentWeightTopFirst = 152;
+constexpr int kCurrentWeightTopSecond = 205;
+
+// Picture buttons: rest and raised tops. Image6 starts two pixels low and settles at its rest top
+// with the first pointer move over the background.
+constexpr int kButtonRest = 436;
+constexpr int kButtonRaised = 433;
+constexpr int kExitStartTop = 438;
+
+QFont inputFont() {
+    return art::font(kFontPx);
+}
+
+// The background: title band, the painted field labels, and frames behind the fields that are
+// always shown (the category-dependent fields have frame pictures of their own).
+QPixmap background() {
+    art::Backdrop b;
+    b.title = QStringLiteral("档案管理及体格分析");
+    b.bandHeight = 64;
+    const auto right = Qt::AlignRight | Qt::AlignVCenter;
+    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
+    b.labels = {
+        {QRect(30, 104, 82, kFieldHeight), QStringLiteral("姓名"), kFontPx, right},
+        {QRect(30, 160, 82, kFieldHeight), QStringLiteral("年龄"), kFontPx, right},
+        {QRect(272, 160, 40, kFieldHeight), QStringLiteral("岁"), kFontPx, left},
+        {QRect(30, 216, 82, kFieldHeight), QStringLiteral("身高"), kFontPx, right},
+        {QRect(272, 216, 40, kFieldHeight), QStringLiteral("cm"), kFontPx, left},
+        {QRect(330, 104, 106, kFieldHeight), QStringLiteral("活动水平"), kFontPx, right},
+        {QRect(60, 272, 112, kFieldHeight), QStringLiteral("测试阶段"), kFontPx, right},
+        {QRect(44, 350, 660, 24),
+         QStringLiteral("填写完整后点击“保存”；点击“体格评价”保存并打印体质测试报告。"), 13, left},
+        {QRect(44, 374, 660, 24), QStringLiteral("孕妇请填写末次月经日期，用于推算预产期和孕周。"), 13, left},
+    };
+    QPixmap pm = art::windowBackground(kClient, b);
+    QPainter p(&pm);
+    for (int top : {104, 160, 216})
+        p.drawPixmap(112, top - 5, art::fieldFrame(QSize(kFrameWidth, 36)));
+    // A thin rule above the buttons.
+    p.setPen(QPen(art::colour::line, 1));
+    p.drawLine(QPointF(30, 415.5), QPointF(kClient.width() - 30, 415.5));
+    return pm;
+}
+
+void setWidth(QWidget* w, int width) {
+    w->resize(width, w->height());
+}
+
+// Hidden controls have no width; an input without width also leaves the Tab order, so nothing can
+// be typed into a field the counsellor cannot see.
+void hideControl(QWidget* w) {
+    setWidth(w, 0);
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QDateEdit*>(w))
+        w->setEnabled(false);
+}
+void showControl(QWidget* w, int width) {
+    setWidth(w, width);
+    w->setEnabled(true);
+}
+
+} // namespace
+
+bool& TForm3::confirmationFlag() {
+    static bool flag = false;
+    return flag;
+}
+
+TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(parent), windows_(windows) {
+    setObjectName(QStringLiteral("TForm3"));
+    setWindowTitle(QStringLiteral("档案管理及体格分析"));
+    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
+    RvSystem2.setTitle(report::kTitlePhysique);
+
+    auto* Image1 =
+        new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient), background(), this);
+    hover_ = new ui::HoverLift(this);
+    hover_->setBackground(Image1);
+
+    // Frames and label pictures lie under the fields, so they are made first.
+    auto picture = [this](const char* name, QRect r, const QPixmap& face) {
+        return new ui::PictureButton(QString::fromLatin1(name), r, face, this);
+    };
+    const QSize frame(kFrameWidth, 36);
+    Image9 = picture("Image9", QRect(QPoint(440, 155), frame), art::fieldFrame(frame));
+    Image14 = picture("Image14", QRect(QPoint(440, 211), frame), art::fieldFrame(frame));
+    Image15 = picture("Image15", QRect(QPoint(532, 267), frame), art::fieldFrame(frame));
+    const QSize unit(kUnitWidth, kFieldHeight);
+    const auto unitAlign = Qt::AlignLeft | Qt::AlignVCenter;
+    Image12 = picture("Image12", QRect(QPoint(597, 160), unit),
+                      art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
+    Image13 = picture("Image13", QRect(QPoint(597, 216), unit),
+                      art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
+    const QSize label7(kCurrentWeightLabelWidth, 44), label8(kWeightLabelWidth, 40),
+        label10(kDateLabelWidth, 40);
+    Image7 = picture("Image7", QRect(QPoint(323, kCurrentWeightTopFirst), label7),
+                     art::textPicture(label7, QStringLiteral("现体重"), kFontPx));
+    Image8 = picture("Image8", QRect(QPoint(300, 153), label8),
+                     art::textPicture(label8, QStringLiteral("非孕体重"), kFontPx));
+    Image11 = picture("Image11", QRect(QPoint(300, 153), label8),
+                      art::textPicture(label8, QStringLiteral("孕前体重"), kFontPx));
+    Image10 = picture("Image10", QRect(QPoint(327, 267), label10),
+                      art::textPicture(label10, QStringLiteral("末次月经日期"), kFontPx));
+
+    auto edit = [this](const char* name, QRect r) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setGeometry(r);
+        e->setFont(inputFont());
+        return e;
+    };
+    Edit1 = edit("Edit1", QRect(128, 104, kEditWidth, kFieldHeight));
+    Edit2 = edit("Edit2", QRect(128, 160, kEditWidth, kFieldHeight));
+    Edit3 = edit("Edit3", QRect(128, 216, kEditWidth, kFieldHeight));
+    Edit4 = edit("Edit4", QRect(456, 160, kEditWidth, kFieldHeight));
+    Edit5 = edit("Edit5", QRect(456, 216, kEditWidth, kFieldHeight));
+    for (QLineEdit* e : {Edit2, Edit3, Edit4, Edit5})
+        ui::NumericKeyFilter::install(e);
+
+    auto list = [this](const char* name, QRect r, const QStringList& items) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(r);
+        c->setFont(inputFont());
+        c->addItems(items);
+        c->setCurrentIndex(-1);
+        return c;
+    };
+    ComboBox2 = list("ComboBox2", QRect(456, 104, kEditWidth, kFieldHeight), data::activityLevels());
+    ComboBox1 = list("ComboBox1", QRect(184, 272, 137, kFieldHeight), data::categories());
+    connect(ComboBox1, &QComboBox::activated, this, ui::guarded([this](int) { ComboBox1Change(); }));
+
+    DateTimePicker1 = new QDateEdit(this);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker1->setGeometry(552, 272, kDateWidth, kFieldHeight);
+    DateTimePicker1->setFont(inputFont());
+    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1->setMinimumDate(data::zeroDate());
+
+    // The arrows lie over the lists' own arrow buttons.
+    auto* Image20 =
+        picture("Image20", QRect(295, 272, 26, kFieldHeight), art::dropDownArrow(QSize(26, kFieldHeight)));
+    auto* Image21 =
+        picture("Image21", QRect(544, 104, 33, kFieldHeight), art::dropDownArrow(QSize(33, kFieldHeight)));
+    connect(Image20, &ui::PictureButton::clicked, this, ui::guarded([this] { Image20Click(); }));
+    connect(Image21, &ui::PictureButton::clicked, this, ui::guarded([this] { Image21Click(); }));
+
+    auto* Image19 = picture("Image19", QRect(592, 100, 32, 32), art::magnifier(QSize(32, 32)));
+    Image19->setToolTip(QStringLiteral("活动水平标准"));
+    auto* Image18 = picture("Image18", QRect(684, 19, 30, 30), art::closeMark(QSize(30, 30)));
+    auto button = [&](const char* name, QRect r, const QString& caption, art::Tone tone, art::Glyph glyph) {
+        return picture(name, r, art::buttonFace(r.size(), caption, tone, glyph));
+    };
+    auto* Image2 = button("Image2", QRect(44, kButtonRest, 120, 44), QStringLiteral("保存"), art::Tone::Rose,
+                          art::Glyph::Save);
+    auto* Image3 = button("Image3", QRect(182, kButtonRest, 112, 44), QStringLiteral("清除"),
+                          art::Tone::Peach, art::Glyph::Delete);
+    auto* Image4 = button("Image4", QRect(312, kButtonRest, 150, 44), QStringLiteral("体格评价"),
+                          art::Tone::Sage, art::Glyph::Person);
+    auto* Image6 = button("Image6", QRect(617, kExitStartTop, 104, 44), QStringLiteral("退出"),
+                          art::Tone::Neutral, art::Glyph::Exit);
+    for (ui::PictureButton* b : {Image2, Image3, Image4, Image6})
+        hover_->add(b, kButtonRest, kButtonRaised);
+    hover_->add(Image18, 19, 16);
+    hover_->add(Image19, 100, 97);
+    connect(Image2, &ui::PictureButton::clicked, this, ui::guarded([this] { Image2Click(); }));
+    connect(Image3, &ui::PictureButton::clicked, this, ui::guarded([this] { Image3Click(); }));
+    connect(Image4, &ui::PictureButton::clicked, this, ui::guarded([this] { Image4Click(); }));
+    connect(Image6, &ui::PictureButton::clicked, this, ui::guarded([this] { Image6Click(); }));
+    connect(Image18, &ui::PictureButton::clicked, this, ui::guarded([this] { Image18Click(); }));
+    connect(Image19, &ui::PictureButton::clicked, this, ui::guarded([this] { Image19Click(); }));
+
+    // The save routine sits behind a button the counsellor never sees; 保存 and 体格评价 run it.
+    BitBtn1 = new QPushButton(QStringLiteral("保存"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->hide();
+    connect(BitBtn1, &QPushButton::clicked, this, ui::guarded([this](bool) { BitBtn1Click(); }));
+
+    ADOQuery_gy.setSql(QStringLiteral("select * from personinf"));
+    FormCreate();
+}
+
+// Loads the record. A category or activity level that is none of the listed ones (an empty one
+// after a clear, say) shows as 乳母 and 重.
+void TForm3::FormCreate() {
+    ADOQuery_gy.close();
+    ADOQuery_gy.setSql(QStringLiteral("select * from personinf"));
+    ADOQuery_gy.open();
+    Edit1->setText(ADOQuery_gy.field(QStringLiteral("name")).toText());
+    Edit2->setText(ADOQuery_gy.field(QStringLiteral("age")).toText());
+    Edit3->setText(ADOQuery_gy.field(QStringLiteral("high")).toText());
+
+    ComboBox1->setCurrentIndex(int(
+        data::categories().indexOf(data::categoryOf(ADOQuery_gy.field(QStringLiteral("csjd")).toText()))));
+    const QString activity = ADOQuery_gy.field(QStringLiteral("hdsp")).toText();
+    ComboBox2->setCurrentIndex(activity == data::kActivityLight      ? 0
+                               : activity == data::kActivityModerate ? 1
+                                                                     : 2);
+    DateTimePicker1->setDate(ADOQuery_gy.field(QStringLiteral("mcyjrq")).toDate());
+    applyCategoryLayout();
+}
+
+void TForm3::ComboBox1Change() {
+    applyCategoryLayout();
+}
+
+// Shows the fields of the chosen category with the weights as stored when the window opened; weights
+// typed since are dropped.
+void TForm3::applyCategoryLayout() {
+    for (QWidget* w : std::initializer_list<QWidget*>{Edit4, Edit5, DateTimePicker1, Image7, Image8, Image9,
+                                                      Image10, Image11, Image12, Image13, Image14, Image15})
+        hideControl(w);
+    Edit4->clear();
+    Edit5->clear();
+
+    const QString category = ComboBox1->currentIndex() < 0 ? QString() : ComboBox1->currentText();
+    if (category.isEmpty())
+        return;
+    showControl(Edit4, kEditWidth);
+    showControl(Image9, kFrameWidth);
+    showControl(Image12, kUnitWidth);
+    Edit4->setText(ADOQuery_gy.field(QStringLiteral("yltz")).toText());
+
+    if (category == kCategoryChildbearing) {
+        Image7->move(Image7->x(), kCurrentWeightTopFirst);
+        showControl(Image7, kCurrentWeightLabelWidth);
+        return;
+    }
+    showControl(category == kCategoryPregnant ? Image11 : Image8, kWeightLabelWidth);
+    Image7->move(Image7->x(), kCurrentWeightTopSecond);
+    showControl(Image7, kCurrentWeightLabelWidth);
+    showControl(Edit5, kEditWidth);
+    showControl(Image14, kFrameWidth);
+    showControl(Image13, kUnitWidth);
+    Edit5->setText(
+        ADOQuery_gy.field(category == kCategoryPregnant ? QStringLiteral("yftz") : QStringLiteral("rmtz"))
+            .toText());
+    if (category == kCategoryPregnant) {
+        showControl(DateTimePicker1, kDateWidth);
+        showControl(Image15, kFrameWidth);
+        showControl(Image10, kDateLabelWidth);
+    }
+}
+
+bool TForm3::inputsComplete() {
+    QWidget* empty = nullptr;
+    const QString category = ComboBox1->currentIndex() < 0 ? QString() : ComboBox1->currentText();
+    if (Edit1->text().isEmpty())
+        empty = Edit1;
+    else if (Edit2->text().isEmpty())
+        empty = Edit2;
+    else if (Edit3->text().isEmpty())
+        empty = Edit3;
+    else if (category.isEmpty())
+        empty = ComboBox1;
+    else if (ComboBox2->currentIndex() < 0)
+        empty = ComboBox2;
+    else if (Edit4->text().isEmpty())
+        empty = Edit4;
+    else if ((category == kCategoryPregnant || category == kCategoryNursing) && Edit5->text().isEmpty())
+        empty = Edit5;
+    if (!empty)
+        return true;
+    empty->setFocus();
+    return false;
+}
+
+bool TForm3::numbersValid() {
+    const auto problem = checkNumbers(input());
+    if (!problem)
+        return true;
+    ui::Messages::inform(problem->message, ui::kCaptionHint);
+    QLineEdit* field = problem->field == RecordField::Age       ? Edit2
+                       : problem->field == RecordField::Height  ? Edit3
+                       : problem->field == RecordField::Weight1 ? Edit4
+                                                                : Edit5;
+    field->setFocus();
+    field->selectAll();
+    return false;
+}
+
+RecordInput TForm3::input() const {
+    RecordInput in;
+    in.name = Edit1->text();
+    in.age = Edit2->text();
+    in.height = Edit3->text();
+    in.weight1 = Edit4->text();
+    in.weight2 = Edit5->text();
+    in.category = ComboBox1->currentIndex() < 0 ? QString() : ComboBox1->currentText();
+    in.activity = ComboBox2->currentIndex() < 0 ? QString() : ComboBox2->currentText();
+    in.lmp = DateTimePicker1->date();
+    return in;
+}
+
+void TForm3::Image2Click() {
+    if (!inputsComplete() || !numbersValid())
+        return;
+    confirmationFlag() = true;
+    BitBtn1Click();
+}
+
+// Saves as one transaction: a save that fails leaves every table as it was, and the typed values stay.
+void TForm3::BitBtn1Click() {
+    saveRecord(input(), data::Clock::today());
+    if (confirmationFlag())
+        ui::Messages::inform(QStringLiteral("数据保存成功！"), ui::kCaptionHint);
+}
+
+// Clears the fields, both lists and the stored record, asking nothing; the fields shown stay shown.
+void TForm3::Image3Click() {
+    for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5})
+        e->clear();
+    ComboBox1->setCurrentIndex(-1);
+    ComboBox2->setCurrentIndex(-1);
+    DateTimePicker1->setDate(data::Clock::today());
+    clearRecord();
+}
+
+void TForm3::Image4Click() {
+    if (!inputsComplete() || !numbersValid())
+        return;
+    confirmationFlag() = false;
+    BitBtn1Click();
+    evaluate();
+}
+
+// Grades the stored BMI and weekly gain, draws the BMI chart beside the layouts and runs the physique
+// report of the category. A missing layout is reported after the grade and the picture are written.
+void TForm3::evaluate() {
+    const QString category = ComboBox1->currentText();
+    ADOQxxx.close();
+    ADOQxxx.setSql(QStringLiteral("select * from personinf;"));
+    ADOQxxx.open();
+    const Evaluation evaluation = evaluateRecord(category);
+    ADOQxxx.close();
+    ADOQxxx.open();
+
+    ADOQuery_pic.close();
+    ADOQuery_pic.setSql(QStringLiteral("select y from lstzpj;"));
+    ADOQuery_pic.open();
+    report::saveBmiChart(ADOQuery_pic, evaluation.bmiClass,
+                         report::ChartPicture{report::kBmiChartFile, report::kBmiChartSize, 2});
+    ADOQuery_pic.close();
+    ADOQuery_pic.setSql(QStringLiteral("select * from lstzpj;"));
+    ADOQuery_pic.open();
+
+    report::RvProject project(&RvSystem2);
+    project.setProjectFile(evaluation.layout);
+    project.addConnection({QStringLiteral("RvDataSetConnection1"), ADOQuery_pic});
+    project.addConnection({QStringLiteral("RvDataSetConnection2"), ADOQxxx});
+    const QMap<QString, QString> params = physiqueReportParams(evaluation);
+    for (auto it = params.begin(); it != params.end(); ++it)
+        project.setParam(it.key(), it.value());
+    project.execute();
+}
+
+void TForm3::Image6Click() {
+    reject();
+}
+void TForm3::Image18Click() {
+    reject();
+}
+
+void TForm3::Image19Click() {
+    ui::openWindow(QStringLiteral("TForm2"), this, windows_);
+}
+
+void TForm3::Image20Click() {
+    ComboBox1->showPopup();
+}
+void TForm3::Image21Click() {
+    ComboBox2->showPopup();
+}
+
+} // namespace nc::person

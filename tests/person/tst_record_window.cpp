@@ -1,0 +1,639 @@
+// The personal record window driven as a counsellor uses it: loading, the category layout, the input
+// checks, save, clear, the physique evaluation with its report, hover tops and the ways out.
+
+#include "data/clock.h"
+#include "person/record_window.h"
+#include "support/fixture_db.h"
+#include "support/messages_recorder.h"
+#include "support/pointer.h"
+#include "support/report_capture.h"
+#include "ui/picture_button.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+using nc::person::TForm3;
+using nc::test::FixtureDb;
+using nc::test::MessagesRecorder;
+using nc::test::ReportCapture;
+using nc::ui::PictureButton;
+
+namespace {
+
+const QDate kToday(2026, 12, 10);
+const QString kSaved = QStringLiteral("数据保存成功！");
+
+// A record as the counsellor left it: a pregnant woman since 2026-09-01 (day 99, week 15, 中期).
+const char* kPregnantRecord = "update personinf set name='王芳', age=28, high=160, csjd='孕妇', hdsp='轻', "
+                              "yltz=70.4, yftz=74.5, rmtz=66, mcyjrq='2026-09-01', yq_week=9, yq_jd='早期'";
+
+// The window as the main window opens it, on screen so that focus can be followed.
+struct Window {
+    explicit Window(const nc::ui::WindowRegistry& windows = nc::ui::WindowRegistry::program())
+        : form(nullptr, windows) {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+    template <class T = QWidget> T* get(const char* name) {
+        auto* w = form.findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    QLineEdit* edit(int n) { return get<QLineEdit>(qPrintable(QStringLiteral("Edit%1").arg(n))); }
+    QComboBox* category() { return get<QComboBox>("ComboBox1"); }
+    QComboBox* activity() { return get<QComboBox>("ComboBox2"); }
+    QDateEdit* lmp() { return get<QDateEdit>("DateTimePicker1"); }
+    void click(const char* name) { QTest::mouseClick(get<PictureButton>(name), Qt::LeftButton); }
+    // Picks a list item as the user does: the list changes and says it was chosen.
+    void pick(QComboBox* list, const QString& text) {
+        const int i = list->findText(text);
+        QVERIFY(i >= 0);
+        list->setCurrentIndex(i);
+        emit list->activated(i);
+    }
+    // Types into a field key by key (through its key filter); Chinese text arrives as one input.
+    void type(int n, const QString& text) {
+        edit(n)->clear();
+        bool latin = true;
+        for (QChar c : text)
+            latin = latin && c.unicode() < 128;
+        if (latin)
+            QTest::keyClicks(edit(n), text);
+        else
+            edit(n)->insert(text);
+    }
+    QString focused() const {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
+
+    TForm3 form;
+};
+
+// A folder standing in for the program's: the three physique layouts beside it, as the build puts them.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const QString& folder, bool withLayouts = true) : previous_(QDir::currentPath()) {
+        if (withLayouts)
+            for (const char* layout : {"tzbg.rav", "yftzbg.rav", "rmtzbg.rav"})
+                QFile::copy(nc::test::sourceDir() + QStringLiteral("/person/layouts/") +
+                                QString::fromLatin1(layout),
+                            folder + QLatin1Char('/') + QString::fromLatin1(layout));
+        QDir::setCurrent(folder);
+    }
+    ~ProgramFolder() { QDir::setCurrent(previous_); }
+
+private:
+    QString previous_;
+};
+
+} // namespace
+
+class TestRecordWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        nc::data::Clock::setSource([] { return QDateTime(kToday, QTime(9, 30)); });
+    }
+    void cleanupTestCase() { nc::data::Clock::setSource({}); }
+
+    // A category or activity level outside the lists (an empty one after a clear) opens as 乳母 and 重.
+    void loading_data() {
+        QTest::addColumn<QString>("update");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("activity");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QDate>("lmp");
+        QTest::newRow("cleared record") << "update personinf set name=null"
+                                        << "乳母"
+                                        << "重" << QStringList{"", "", ""} << QDate(1899, 12, 30);
+        QTest::newRow("pregnant woman") << QString::fromUtf8(kPregnantRecord) << "孕妇"
+                                        << "轻" << QStringList{"王芳", "28", "160"} << QDate(2026, 9, 1);
+        QTest::newRow("childbearing age, moderate")
+            << "update personinf set name='李 娟', age=31.5, high=158.5, csjd='育龄', hdsp='中'"
+            << "育龄"
+            << "中" << QStringList{"李 娟", "31.5", "158.5"} << QDate(1899, 12, 30);
+        QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp=''"
+                                       << "乳母"
+                                       << "重" << QStringList{"", "", ""} << QDate(1899, 12, 30);
+    }
+    void loading() {
+        QFETCH(QString, update);
+        QFETCH(QString, category);
+        QFETCH(QString, activity);
+        QFETCH(QStringList, fields);
+        QFETCH(QDate, lmp);
+        FixtureDb db;
+        db.exec(update);
+        Window w;
+        QCOMPARE(w.category()->currentText(), category);
+        QCOMPARE(w.activity()->currentText(), activity);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(w.edit(i + 1)->text(), fields[i]);
+        QCOMPARE(w.lmp()->date(), lmp);
+    }
+
+    void recordRowMissingOpensEmpty() {
+        FixtureDb db;
+        db.exec(QStringLiteral("delete from personinf"));
+        Window w;
+        QCOMPARE(w.category()->currentText(), QStringLiteral("乳母"));
+        QCOMPARE(w.activity()->currentText(), QStringLiteral("重"));
+        QVERIFY(w.edit(1)->text().isEmpty());
+    }
+
+    // Which fields and labels each category shows (zero width hides), with the stored weights.
+    void categoryLayout_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<int>("edit5");
+        QTest::addColumn<int>("date");
+        QTest::addColumn<QString>("firstLabel");
+        QTest::addColumn<int>("currentWeightTop");
+        QTest::addColumn<QString>("weight1");
+        QTest::addColumn<QString>("weight2");
+        QTest::newRow("childbearing age") << "育龄" << 0 << 0 << "Image7" << 152 << "70.4"
+                                          << "";
+        QTest::newRow("pregnant") << "孕妇" << 121 << 113 << "Image11" << 205 << "70.4"
+                                  << "74.5";
+        QTest::newRow("nursing") << "乳母" << 121 << 0 << "Image8" << 205 << "70.4"
+                                 << "66";
+    }
+    void categoryLayout() {
+        QFETCH(QString, category);
+        QFETCH(int, edit5);
+        QFETCH(int, date);
+        QFETCH(QString, firstLabel);
+        QFETCH(int, currentWeightTop);
+        QFETCH(QString, weight1);
+        QFETCH(QString, weight2);
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        Window w;
+        w.pick(w.category(), category);
+
+        QCOMPARE(w.edit(4)->width(), 121);
+        QCOMPARE(w.get("Image9")->width(), 153);
+        QCOMPARE(w.get("Image12")->width(), 49);
+        QCOMPARE(w.edit(5)->width(), edit5);
+        QCOMPARE(w.get("Image14")->width(), edit5 ? 153 : 0);
+        QCOMPARE(w.get("Image13")->width(), edit5 ? 49 : 0);
+        QCOMPARE(w.lmp()->width(), date);
+        QCOMPARE(w.get("Image15")->width(), date ? 153 : 0);
+        QCOMPARE(w.get("Image10")->width(), date ? 201 : 0);
+        QCOMPARE(w.get("Image7")->width(), 113);
+        QCOMPARE(w.get("Image7")->y(), currentWeightTop);
+        for (const char* label : {"Image8", "Image11"})
+            QCOMPARE(w.get(label)->width(), firstLabel == QLatin1String(label) ? 136 : 0);
+        QCOMPARE(w.edit(4)->text(), weight1);
+        QCOMPARE(w.edit(5)->text(), weight2);
+    }
+
+    // Switching the category throws typed weights away and shows the stored ones again.
+    void switchingShowsStoredWeights() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        Window w;
+        w.type(4, QStringLiteral("71"));
+        w.type(5, QStringLiteral("80"));
+        w.pick(w.category(), QStringLiteral("育龄"));
+        QCOMPARE(w.edit(4)->text(), QStringLiteral("70.4"));
+        QVERIFY(w.edit(5)->text().isEmpty());
+        w.pick(w.category(), QStringLiteral("孕妇"));
+        QCOMPARE(w.edit(5)->text(), QStringLiteral("74.5"));
+        w.pick(w.category(), QStringLiteral("乳母"));
+        QCOMPARE(w.edit(5)->text(), QStringLiteral("66"));
+    }
+
+    // Only digits and the point reach the number fields; Backspace is dropped, Delete still works.
+    void keyFilter() {
+        FixtureDb db;
+        Window w;
+        QTest::keyClicks(w.edit(1), QStringLiteral("ab"));
+        QCOMPARE(w.edit(1)->text(), QStringLiteral("ab"));
+        for (int n = 2; n <= 5; ++n) {
+            if (w.edit(n)->width() == 0)
+                continue;
+            QTest::keyClicks(w.edit(n), QStringLiteral("5a.-2"));
+            QTest::keyClick(w.edit(n), Qt::Key_Backspace);
+            QCOMPARE(w.edit(n)->text(), QStringLiteral("5.2"));
+            w.edit(n)->setCursorPosition(0);
+            QTest::keyClick(w.edit(n), Qt::Key_Delete);
+            QCOMPARE(w.edit(n)->text(), QStringLiteral(".2"));
+        }
+    }
+
+    // The first empty input gets the focus; no message, nothing written. Blanks are not empty.
+    void emptyInputs_data() {
+        QTest::addColumn<QString>("empty");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("name") << "Edit1"
+                              << "Edit1";
+        QTest::newRow("age") << "Edit2"
+                             << "Edit2";
+        QTest::newRow("height") << "Edit3"
+                                << "Edit3";
+        QTest::newRow("category") << "ComboBox1"
+                                  << "ComboBox1";
+        QTest::newRow("activity") << "ComboBox2"
+                                  << "ComboBox2";
+        QTest::newRow("first weight") << "Edit4"
+                                      << "Edit4";
+        QTest::newRow("second weight") << "Edit5"
+                                       << "Edit5";
+    }
+    void emptyInputs() {
+        QFETCH(QString, empty);
+        QFETCH(QString, focus);
+        for (const char* button : {"Image2", "Image4"}) {
+            FixtureDb db;
+            db.exec(QString::fromUtf8(kPregnantRecord));
+            MessagesRecorder messages;
+            ReportCapture reports;
+            Window w;
+            // Everything after the empty input is empty too: the check stops at the first.
+            const QStringList order = {"Edit1", "Edit2", "Edit3", "ComboBox1", "ComboBox2", "Edit4", "Edit5"};
+            for (qsizetype i = order.indexOf(empty); i < order.size(); ++i) {
+                QWidget* c = w.form.findChild<QWidget*>(order[i]);
+                if (auto* e = qobject_cast<QLineEdit*>(c))
+                    e->clear();
+                else if (auto* l = qobject_cast<QComboBox*>(c))
+                    l->setCurrentIndex(-1);
+            }
+            w.form.setFocus();
+            w.click(button);
+            QCOMPARE(w.focused(), focus);
+            QVERIFY(messages.isEmpty());
+            QVERIFY(reports.isEmpty());
+            QVERIFY(db.scalar(QStringLiteral("select y from lstzpj")).isNull());
+            QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 9);
+        }
+    }
+
+    // A name of blanks passes the check and is stored empty.
+    void blankNameIsStoredEmpty() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        Window w;
+        w.edit(1)->setText(QStringLiteral("   "));
+        w.click("Image2");
+        QCOMPARE(messages.texts(), QStringList{kSaved});
+        QCOMPARE(db.scalar(QStringLiteral("select name from personinf")).toText(), QString());
+    }
+
+    // A malformed number, or a height of 0, is named in a message and focused; nothing is written.
+    void badNumbers_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("age lone point") << 2 << "."
+                                        << "年龄";
+        QTest::newRow("height zero") << 3 << "0"
+                                     << "身高";
+        QTest::newRow("height two points") << 3 << "1.6.0"
+                                           << "身高";
+        QTest::newRow("weight before pregnancy") << 4 << "."
+                                                 << "孕前体重";
+        QTest::newRow("current weight") << 5 << "1.2.3"
+                                        << "现体重";
+    }
+    void badNumbers() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QString, named);
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        ReportCapture reports;
+        ProgramFolder folder(db.folder());
+        Window w;
+        w.type(field, text);
+        w.click("Image4");
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().caption, QStringLiteral("提示"));
+        QVERIFY2(messages.last().text.contains(named), qPrintable(messages.last().text));
+        QCOMPARE(w.focused(), QStringLiteral("Edit%1").arg(field));
+        QCOMPARE(w.edit(field)->text(), text);
+        QVERIFY(reports.isEmpty());
+        QVERIFY(db.scalar(QStringLiteral("select y from lstzpj")).isNull());
+        QCOMPARE(db.scalar(QStringLiteral("select sum(ckl) from lsyysfx")).toReal(), 0.0);
+        QCOMPARE(db.scalar(QStringLiteral("select sum(value1) from sdrn")).toReal(), 0.0);
+        QCOMPARE(db.scalar(QStringLiteral("select age from personinf")).toReal(), 28.0);
+        QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/lsbmp.bmp")));
+    }
+
+    void savePregnantWoman() {
+        FixtureDb db;
+        MessagesRecorder messages;
+        Window w;
+        w.type(1, QStringLiteral(" 王芳 "));
+        w.type(2, QStringLiteral("28"));
+        w.type(3, QStringLiteral("160"));
+        w.pick(w.category(), QStringLiteral("孕妇"));
+        w.pick(w.activity(), QStringLiteral("轻"));
+        w.type(4, QStringLiteral("70"));
+        w.type(5, QStringLiteral("74.5"));
+        w.lmp()->setDate(QDate(2026, 9, 1));
+        w.click("Image2");
+
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Inform);
+        QCOMPARE(messages.last().text, kSaved);
+        QCOMPARE(messages.last().caption, QStringLiteral("提示"));
+        QVERIFY(TForm3::confirmationFlag());
+        QCOMPARE(db.scalar(QStringLiteral("select name from personinf")).toText(), QStringLiteral("王芳"));
+        QCOMPARE(db.scalar(QStringLiteral("select age from personinf")).toReal(), 28.0);
+        QCOMPARE(db.scalar(QStringLiteral("select ycq from personinf")).toText(),
+                 QStringLiteral("2027-06-08"));
+        QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toText(), QStringLiteral("15"));
+        QCOMPARE(db.scalar(QStringLiteral("select yq_jd from personinf")).toText(), QStringLiteral("中期"));
+        QCOMPARE(db.scalar(QStringLiteral("select yftz from personinf")).toReal(), 74.5);
+        QCOMPARE(db.scalar(QStringLiteral("select rmtz from personinf")).toReal(), 0.0);
+        QCOMPARE(db.scalar(QStringLiteral("select y from lstzpj")).toReal(), 27.34);
+        QCOMPARE(db.scalar(QStringLiteral("select csdate from lstzpj")).toText(),
+                 QStringLiteral("2026-12-10"));
+        QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=1")).toReal(), 2125.0);
+        QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=2")).toReal(), 78.8);
+        // The window stays open with what was typed.
+        QVERIFY(w.form.isVisible());
+        QCOMPARE(w.edit(1)->text(), QStringLiteral(" 王芳 "));
+    }
+
+    // 育龄 and 乳母 leave the week count and stage; the weight that is not theirs is written as 0, and
+    // the hidden period date still gives mcyjrq and the due date.
+    void saveOtherCategories_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<double>("yftz");
+        QTest::addColumn<double>("rmtz");
+        QTest::newRow("childbearing age") << "育龄" << 0.0 << 0.0;
+        QTest::newRow("nursing") << "乳母" << 0.0 << 66.0;
+    }
+    void saveOtherCategories() {
+        QFETCH(QString, category);
+        QFETCH(double, yftz);
+        QFETCH(double, rmtz);
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        Window w;
+        w.pick(w.category(), category);
+        w.click("Image2");
+        QCOMPARE(messages.texts(), QStringList{kSaved});
+        QCOMPARE(db.scalar(QStringLiteral("select csjd from personinf")).toText(), category);
+        QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 9);
+        QCOMPARE(db.scalar(QStringLiteral("select yq_jd from personinf")).toText(), QStringLiteral("早期"));
+        QCOMPARE(db.scalar(QStringLiteral("select yftz from personinf")).toReal(), yftz);
+        QCOMPARE(db.scalar(QStringLiteral("select rmtz from personinf")).toReal(), rmtz);
+        QCOMPARE(db.scalar(QStringLiteral("select mcyjrq from personinf")).toText(),
+                 QStringLiteral("2026-09-01"));
+        QCOMPARE(db.scalar(QStringLiteral("select ycq from personinf")).toText(),
+                 QStringLiteral("2027-06-08"));
+    }
+
+    // Without the record row the save says so and writes nothing, instead of claiming success.
+    void missingRecordRow() {
+        FixtureDb db;
+        db.exec(QStringLiteral("delete from personinf"));
+        MessagesRecorder messages;
+        Window w;
+        w.type(1, QStringLiteral("王芳"));
+        w.type(2, QStringLiteral("28"));
+        w.type(3, QStringLiteral("160"));
+        w.type(4, QStringLiteral("70"));
+        w.type(5, QStringLiteral("74"));
+        w.click("Image2");
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+        QVERIFY(messages.last().text.contains(QStringLiteral("没有保存")));
+        QVERIFY(!messages.texts().contains(kSaved));
+        QVERIFY(db.scalar(QStringLiteral("select y from lstzpj")).isNull());
+        QCOMPARE(db.count(QStringLiteral("personinf")), 0);
+        QVERIFY(w.form.isVisible());
+    }
+
+    // A failure inside the save leaves every table as it was and keeps the window open.
+    void saveFailingHalfway() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        Window w;
+        w.edit(2)->setText(QStringLiteral("29"));
+        db.connection().failStatementAfter(6);
+        w.click("Image2");
+        db.connection().failStatementAfter(0);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+        QVERIFY(db.scalar(QStringLiteral("select y from lstzpj")).isNull());
+        QCOMPARE(db.scalar(QStringLiteral("select sum(ckl) from lsyysfx")).toReal(), 0.0);
+        QCOMPARE(db.scalar(QStringLiteral("select age from personinf")).toReal(), 28.0);
+        QCOMPARE(w.edit(2)->text(), QStringLiteral("29"));
+    }
+
+    void clear() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        db.exec(QStringLiteral("update lstzpj set y=27.34"));
+        MessagesRecorder messages;
+        Window w;
+        w.click("Image3");
+        QVERIFY(messages.isEmpty());
+        for (int n = 1; n <= 5; ++n)
+            QVERIFY(w.edit(n)->text().isEmpty());
+        QCOMPARE(w.category()->currentIndex(), -1);
+        QCOMPARE(w.activity()->currentIndex(), -1);
+        QCOMPARE(w.lmp()->date(), kToday);
+        // The layout is not applied again: the pregnant woman's fields stay shown, now empty.
+        QCOMPARE(w.edit(5)->width(), 121);
+        QCOMPARE(w.lmp()->width(), 113);
+        QCOMPARE(
+            db.scalar(QStringLiteral("select count(*) from personinf where name is null and age is null and "
+                                     "high is null and csjd is null and hdsp is null and yltz is null and "
+                                     "yftz is null and rmtz is null"))
+                .toInteger(),
+            1);
+        QCOMPARE(db.scalar(QStringLiteral("select mcyjrq from personinf")).toText(),
+                 QStringLiteral("2026-09-01"));
+        QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 9);
+        QCOMPARE(db.scalar(QStringLiteral("select y from lstzpj")).toReal(), 27.34);
+        // A save right after a clear stops at the first empty input.
+        w.click("Image2");
+        QCOMPARE(w.focused(), QStringLiteral("Edit1"));
+    }
+
+    // The evaluation saves without confirmation, grades, draws the chart and runs the category's
+    // layout with the record and the evaluation row.
+    void evaluation_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("grade");
+        QTest::addColumn<QStringList>("printed");
+        // Height 160, first weight 70.4: BMI 27.5 (高, normal gain 0.19 to 0.29 kg a week).
+        QTest::newRow("childbearing age")
+            << "育龄"
+            << "tzbg.rav"
+            << "earlier" << QStringList{"育龄妇女体质测试报告", "王芳",       "70.4 kg", "27.5",
+                                        "高（本次）",           "2026-12-10", "体重偏重"};
+        // 74.5 and 70.4 count as 74 and 70: 4 kg over 15 weeks is 0.27.
+        QTest::newRow("pregnant")
+            << "孕妇"
+            << "yftzbg.rav"
+            << "正常"
+            << QStringList{
+                   "孕妇体质测试报告", "王芳",          "2027-06-08",          "第 15 周（孕中期）", "27.5",
+                   "0.27 kg",          "0.19～0.29 kg", "体重增长在适宜范围内"};
+        // 66 and 70 over the 9 weeks stored by the last save as a pregnant woman: -0.44.
+        QTest::newRow("nursing")
+            << "乳母"
+            << "rmtzbg.rav"
+            << "过轻"
+            << QStringList{"乳母体质测试报告", "王芳",      "66 kg",         "27.5",
+                           "-0.44 kg",         "孕周 9 周", "0.19～0.29 kg", "体重变化低于适宜范围"};
+    }
+    void evaluation() {
+        QFETCH(QString, category);
+        QFETCH(QString, layout);
+        QFETCH(QString, grade);
+        QFETCH(QStringList, printed);
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        db.exec(QStringLiteral("update lstzpj set week_add=0.35, week_dj='earlier'"));
+        MessagesRecorder messages;
+        ReportCapture reports;
+        ProgramFolder folder(db.folder());
+        TForm3::confirmationFlag() = true;
+        Window w;
+        w.pick(w.category(), category);
+        w.click("Image4");
+
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(QLatin1Char('|'))));
+        QVERIFY(!TForm3::confirmationFlag());
+        QCOMPARE(db.scalar(QStringLiteral("select y from lstzpj")).toReal(), 27.5);
+        QCOMPARE(db.scalar(QStringLiteral("select week_dj from lstzpj")).toText(), grade);
+        QVERIFY(QFileInfo(db.folder() + QStringLiteral("/lsbmp.bmp")).size() > 0);
+
+        QCOMPARE(reports.size(), 1);
+        const ReportCapture::Report& r = reports.last();
+        QCOMPARE(QFileInfo(r.layoutPath).fileName(), layout);
+        QCOMPARE(QFileInfo(r.layoutPath).absolutePath(), QFileInfo(db.folder()).canonicalFilePath());
+        QCOMPARE(r.title, QStringLiteral("体质测试报告"));
+        QCOMPARE(r.pageCount, 1);
+        for (const QString& text : printed)
+            QVERIFY2(r.text.contains(text), qPrintable(text + QStringLiteral(" missing from:\n") + r.text));
+        QVERIFY(r.html.contains(QStringLiteral("lsbmp.bmp")));
+        QVERIFY(!r.text.contains(QStringLiteral("{{")));
+    }
+
+    // A period date of today or later gives no week count: the report says the gain cannot be judged
+    // yet rather than printing the gain over a token divisor. The stored grade is as the rule gives it.
+    void evaluationWithoutWeeks() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        ReportCapture reports;
+        ProgramFolder folder(db.folder());
+        Window w;
+        w.lmp()->setDate(kToday.addDays(3));
+        w.click("Image4");
+        QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 0);
+        QCOMPARE(db.scalar(QStringLiteral("select week_add from lstzpj")).toReal(), 40000.0);
+        QCOMPARE(db.scalar(QStringLiteral("select week_dj from lstzpj")).toText(), QStringLiteral("过重"));
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports.last().text.contains(QStringLiteral("每周增重暂时无法评价")));
+        QVERIFY(!reports.last().text.contains(QStringLiteral("40000")));
+    }
+
+    // A missing layout is reported after the save, the grade and the picture; the window stays open.
+    void evaluationWithoutLayout() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        ReportCapture reports;
+        ProgramFolder folder(db.folder(), false);
+        Window w;
+        w.click("Image4");
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+        QVERIFY2(messages.last().text.contains(QStringLiteral("yftzbg.rav")),
+                 qPrintable(messages.last().text));
+        QVERIFY(reports.isEmpty());
+        QCOMPARE(db.scalar(QStringLiteral("select week_dj from lstzpj")).toText(), QStringLiteral("正常"));
+        QVERIFY(QFile::exists(db.folder() + QStringLiteral("/lsbmp.bmp")));
+        QVERIFY(w.form.isVisible());
+    }
+
+    void hoverTops() {
+        FixtureDb db;
+        Window w;
+        QCOMPARE(w.get("Image6")->y(), 438);
+        nc::test::movePointer(w.get("Image1"));
+        const QList<QPair<const char*, int>> rest = {{"Image2", 436}, {"Image3", 436}, {"Image4", 436},
+                                                     {"Image6", 436}, {"Image18", 19}, {"Image19", 100}};
+        const QList<int> raised = {433, 433, 433, 433, 16, 97};
+        for (int i = 0; i < rest.size(); ++i) {
+            QCOMPARE(w.get(rest[i].first)->y(), rest[i].second);
+            nc::test::movePointer(w.get(rest[i].first));
+            QCOMPARE(w.get(rest[i].first)->y(), raised[i]);
+        }
+        nc::test::movePointer(w.get("Image1"));
+        for (const auto& [name, top] : rest)
+            QCOMPARE(w.get(name)->y(), top);
+    }
+
+    void arrowsOpenTheLists() {
+        FixtureDb db;
+        Window w;
+        w.click("Image20");
+        QTRY_VERIFY(w.category()->view()->isVisible());
+        w.category()->hidePopup();
+        w.click("Image21");
+        QTRY_VERIFY(w.activity()->view()->isVisible());
+        w.activity()->hidePopup();
+    }
+
+    // The magnifier opens the activity-level table as a new modal window over this one.
+    void magnifierOpensActivityLevels() {
+        FixtureDb db;
+        nc::ui::WindowRegistry windows;
+        QStringList opened;
+        windows.add(QStringLiteral("TForm2"), [&opened](QWidget* parent) {
+            auto d = std::make_unique<QDialog>(parent);
+            opened << (parent ? parent->objectName() : QString());
+            QTimer::singleShot(0, d.get(), &QDialog::accept);
+            return d;
+        });
+        Window w(windows);
+        w.click("Image19");
+        QCOMPARE(opened, QStringList{QStringLiteral("TForm3")});
+        QVERIFY(w.form.isVisible());
+    }
+
+    // 退出 and the close mark close without saving or asking.
+    void exit_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("exit") << "Image6";
+        QTest::newRow("close mark") << "Image18";
+    }
+    void exit() {
+        QFETCH(QString, button);
+        FixtureDb db;
+        MessagesRecorder messages;
+        Window w;
+        w.type(1, QStringLiteral("改过的名字"));
+        w.click(qPrintable(button));
+        QVERIFY(!w.form.isVisible());
+        QCOMPARE(w.form.result(), int(QDialog::Rejected));
+        QVERIFY(messages.isEmpty());
+        QVERIFY(db.scalar(QStringLiteral("select name from personinf")).isNull());
+    }
+};
+
+QTEST_MAIN(TestRecordWindow)
+#include "tst_record_window.moc"
