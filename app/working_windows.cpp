@@ -16,7 +16,7 @@
 #include <memory>
 #include "analysis/analysis_window.h"
 #include "analysis/food_list_window.h"
-#include "person/activity_levels_window.h"
+#include "info/activity_levels_window.h"
 #include "person/record_window.h"
 
 namespace nc::app {
@@ -33,7 +33,7 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     registry.add<nc::analysis::TForm13>(QStringLiteral("TForm13")); // nutrient analysis and its report
     registry.add<nc::analysis::TForm14>(QStringLiteral("TForm14")); // food-list report
     registry.add<nc::person::TForm3>(QStringLiteral("TForm3")); // personal record
-    registry.add<nc::person::TForm2>(QStringLiteral("TForm2")); // activity-level standards
+    registry.add<nc::info::TForm2>(QStringLiteral("TForm2")); // activity-level standards
 }
 
 } // namespace nc::app

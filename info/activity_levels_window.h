@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-namespace nc::person {
+namespace nc::info {
 
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -18,4 +18,4 @@ public:
 // The table as the window shows it, drawn by code: heading, column titles and the three levels.
 QPixmap activityLevelTable(QSize size);
 
-} // namespace nc::person
+} // namespace nc::info

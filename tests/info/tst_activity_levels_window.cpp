@@ -1,11 +1,11 @@
 // The activity-level table closes on a double click on the table or on 退出, and on nothing else.
 
-#include "person/activity_levels_window.h"
+#include "info/activity_levels_window.h"
 #include "ui/picture_button.h"
 
 #include <QTest>
 
-using nc::person::TForm2;
+using nc::info::TForm2;
 using nc::ui::PictureButton;
 
 class TestActivityLevelsWindow : public QObject {

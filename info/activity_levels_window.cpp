@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QTextOption>
 
-namespace nc::person {
+namespace nc::info {
 
 namespace {
 
@@ -136,4 +136,4 @@ void TForm2::Image2Click() {
     accept();
 }
 
-} // namespace nc::person
+} // namespace nc::info
