@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
         }
     }
     std::fprintf(stderr, "reports\n");
-    failures += nc::gallery::writeReportPages(out);
+    failures += nc::gallery::writeReportPages();
     nc::report::ReportOutput::setSink(nullptr);
     nc::data::Connection::setCurrent(nullptr);
     return failures == 0 ? 0 : 1;

@@ -6,13 +6,10 @@
 #include "data/database_builder.h"
 #include "data/query.h"
 #include "person/record_store.h"
-#include "report/report_document.h"
-#include "report/report_sink.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -22,19 +19,6 @@ namespace nc::gallery {
 namespace {
 
 using data::Query;
-
-// Exports each report it is given as a PDF under the next name.
-class PdfPages : public report::ReportSink {
-public:
-    void setFile(const QString& path) { path_ = path; }
-    void present(const report::ReportDocument& doc, const report::ReportJob& job) override {
-        report::exportPdf(doc, path_, job.title);
-        std::fprintf(stderr, "  %s: %d pages\n", qPrintable(QFileInfo(path_).fileName()), doc.pageCount());
-    }
-
-private:
-    QString path_;
-};
 
 // Three days of a pregnant woman's meals, from the shipped food table, and one home-made dish the
 // table does not hold (the report notes it).
@@ -88,25 +72,12 @@ person::RecordInput woman(const QString& category) {
     return in;
 }
 
-int rasterise(const QString& pdf, const QString& out) {
-    const QString stem = QFileInfo(pdf).completeBaseName();
-    for (const QString& old : QDir(out).entryList({stem + QStringLiteral("-*.png")}))
-        QFile::remove(QDir(out).filePath(old));
-    const int rc = QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                                                  QStringLiteral("90"), pdf, QDir(out).filePath(stem)});
-    if (rc != 0)
-        std::fprintf(stderr, "  pdftoppm failed or is missing (package poppler-utils); PDF only\n");
-    return 0;
-}
-
 } // namespace
 
-int writeReportPages(const QString& outFolder) {
-    const QString out = QDir(outFolder).absolutePath();
+int writeReportPages() {
     const QString source = QStringLiteral(NC_SOURCE_DIR);
     const QString previousDir = QDir::currentPath();
     data::Connection* previousConnection = data::Connection::current();
-    report::ReportSink* previousSink = report::ReportOutput::sink();
     int failures = 0;
     try {
         QTemporaryDir work;
@@ -125,8 +96,6 @@ int writeReportPages(const QString& outFolder) {
         data::Clock::setSource([] { return QDateTime(QDate(2024, 11, 12), QTime(10, 30)); });
         recordMeals();
 
-        PdfPages pdf;
-        report::ReportOutput::setSink(&pdf);
         const struct {
             const char* category;
             QString layout;
@@ -135,25 +104,17 @@ int writeReportPages(const QString& outFolder) {
                      {"乳母", analysis::kLayoutNursing}};
         for (const auto& c : cases) {
             person::saveRecord(woman(QString::fromUtf8(c.category)), data::Clock::today());
-            const QString file = QDir(out).filePath(QStringLiteral("report_") + QFileInfo(c.layout).completeBaseName() +
-                                                    QStringLiteral(".pdf"));
-            pdf.setFile(file);
             analysis::AnalysisReport report;
-            report.run();
-            failures += rasterise(file, out);
+            report.run(); // saved by the gallery's report sink, named after the layout
         }
         person::saveRecord(woman(QStringLiteral("孕妇")), data::Clock::today());
-        const QString file = QDir(out).filePath(QStringLiteral("report_sumrep.pdf"));
-        pdf.setFile(file);
         analysis::FoodListReport list;
         list.run();
-        failures += rasterise(file, out);
     } catch (const data::Error& e) {
         std::fprintf(stderr, "  report pages: %s\n", qPrintable(e.text()));
         ++failures;
     }
     data::Clock::setSource({});
-    report::ReportOutput::setSink(previousSink);
     data::Connection::setCurrent(previousConnection);
     QDir::setCurrent(previousDir);
     return failures;
