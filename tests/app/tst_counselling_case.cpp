@@ -1,0 +1,139 @@
+// A whole case as a counsellor works it, through the program's own windows: the record of a pregnant
+// woman saved and evaluated, three days of meals entered, then the analysis report and the food list.
+
+#include "app/working_windows.h"
+#include "data/clock.h"
+#include "data/query.h"
+#include "support/fixture_db.h"
+#include "support/messages_recorder.h"
+#include "support/report_capture.h"
+#include "ui/picture_button.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace nc;
+using test::FixtureDb;
+
+namespace {
+
+template <class T>
+T* child(QWidget& w, const QString& name) {
+    auto* c = w.findChild<T*>(name);
+    if (!c)
+        qFatal("no control %s", qPrintable(name));
+    return c;
+}
+
+void click(QWidget& w, const QString& name) { QTest::mouseClick(child<ui::PictureButton>(w, name), Qt::LeftButton); }
+
+struct Meal {
+    const char* food;
+    const char* grams;
+};
+
+// Three days, the foods of each with their weights.
+const QList<QList<Meal>> kDays = {
+    {{"稻米（代表值）", "150"}, {"鸡蛋（代表值）", "50"}, {"纯牛奶（代表值，全脂）", "250"}},
+    {{"小麦粉（标准粉）", "100"}, {"豆腐（代表值）", "100"}},
+    {{"稻米（代表值）", "200"}, {"苹果（代表值）", "200"}, {"花生油", "25"}},
+};
+
+} // namespace
+
+class TestCounsellingCase : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        if (ui::WindowRegistry::program().classNames().isEmpty())
+            app::registerWorkingWindows(ui::WindowRegistry::program());
+    }
+    void cleanup() { data::Clock::setSource({}); }
+
+    void pregnantWomanFromRecordToReports() {
+        FixtureDb db(FixtureDb::Content::ShippedSeeds);
+        test::MessagesRecorder messages;
+        test::ReportCapture reports;
+        data::Clock::setSource([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 0)); });
+
+        // The program's folder: the layouts lie there and the chart pictures are written there.
+        QTemporaryDir folder;
+        for (const QString& layout : QDir(QStringLiteral(NC_BIN_DIR)).entryList({QStringLiteral("*.rav")}))
+            QVERIFY(QFile::copy(QDir(QStringLiteral(NC_BIN_DIR)).filePath(layout), folder.filePath(layout)));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+
+        // 1. The personal record: save, then the physique evaluation.
+        {
+            auto w = ui::WindowRegistry::program().create(QStringLiteral("TForm3"), nullptr);
+            child<QComboBox>(*w, QStringLiteral("ComboBox1"))->setCurrentIndex(1); // 孕妇
+            child<QComboBox>(*w, QStringLiteral("ComboBox2"))->setCurrentIndex(0); // 轻
+            child<QLineEdit>(*w, QStringLiteral("Edit1"))->setText(QStringLiteral("王芳"));
+            child<QLineEdit>(*w, QStringLiteral("Edit2"))->setText(QStringLiteral("28"));
+            child<QLineEdit>(*w, QStringLiteral("Edit3"))->setText(QStringLiteral("160"));
+            child<QLineEdit>(*w, QStringLiteral("Edit4"))->setText(QStringLiteral("55"));
+            child<QLineEdit>(*w, QStringLiteral("Edit5"))->setText(QStringLiteral("60"));
+            child<QDateEdit>(*w, QStringLiteral("DateTimePicker1"))->setDate(QDate(2026, 9, 1));
+            click(*w, QStringLiteral("Image2"));
+            QCOMPARE(messages.texts(), QStringList{QStringLiteral("数据保存成功！")});
+            click(*w, QStringLiteral("Image4"));
+            QCOMPARE(reports.size(), 1);
+            QCOMPARE(QFileInfo(reports.last().layoutPath).fileName(), QStringLiteral("yftzbg.rav"));
+            QVERIFY(reports.last().text.contains(QStringLiteral("王芳")));
+        }
+        // Day count 99: the middle-period supplement of 200 kcal; BMI 21.48 keeps her own 55 kg.
+        QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=1")).toReal(), 2125.0);
+
+        // 2. Three days of meals in the diet record window.
+        auto diet = ui::WindowRegistry::program().create(QStringLiteral("TForm8"), nullptr);
+        diet->show();
+        double energy = 0;
+        for (const QList<Meal>& day : kDays) {
+            click(*diet, QStringLiteral("Image12")); // 增加一天: the new day is current
+            for (const Meal& m : day) {
+                child<QComboBox>(*diet, QStringLiteral("ComboBox2"))->setEditText(QString::fromUtf8(m.food));
+                child<QLineEdit>(*diet, QStringLiteral("LabeledEdit1"))->setText(QString::fromLatin1(m.grams));
+                click(*diet, QStringLiteral("Image8")); // 添 加
+                energy += db.scalar(QStringLiteral("select energy from Foodnurti where foodname='%1'")
+                                        .arg(QString::fromUtf8(m.food)))
+                              .toReal() *
+                          QString::fromLatin1(m.grams).toDouble() / 100;
+            }
+        }
+        QCOMPARE(db.count(QStringLiteral("ts")), 3);
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), 8);
+        QCOMPARE(messages.size(), 1); // nothing refused
+
+        // 3. 营养分析: the waiting window runs the analysis and the report, then closes itself.
+        click(*diet, QStringLiteral("Image6"));
+        QCOMPARE(reports.size(), 2);
+        QCOMPARE(QFileInfo(reports.last().layoutPath).fileName(), QStringLiteral("yyfx_yf.rav"));
+        QCOMPARE(reports.last().title, QStringLiteral("营养分析"));
+        const double stored = db.scalar(QStringLiteral("select srl from lsyysfx where id=1")).toReal();
+        QCOMPARE(stored, std::trunc(energy / 3 * 100) / 100);
+        QVERIFY(reports.last().text.contains(QString::number(stored)));
+        QVERIFY(QFileInfo::exists(folder.filePath(QStringLiteral("lsbmp1.bmp"))));
+
+        // 4. 食谱打印: every food entry, day by day.
+        click(*diet, QStringLiteral("Image7"));
+        QCOMPARE(reports.size(), 3);
+        QCOMPARE(QFileInfo(reports.last().layoutPath).fileName(), QStringLiteral("sumrep.rav"));
+        for (const QList<Meal>& day : kDays)
+            for (const Meal& m : day)
+                QVERIFY2(reports.last().text.contains(QString::fromUtf8(m.food)), m.food);
+        QCOMPARE(messages.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestCounsellingCase)
+#include "tst_counselling_case.moc"
