@@ -32,6 +32,16 @@ QList<nc::data::SeedTable> twoDays() {
                   {QStringLiteral("2"), QStringLiteral("稻米"), QStringLiteral("150")}})};
 }
 
+// The days of the diet record and, as their detail, the foods of the current day.
+struct DaysAndFoods {
+    DataSet days, foods;
+    DaysAndFoods() {
+        days.setSql(QStringLiteral("select * from ts"));
+        foods.setSql(QStringLiteral("select * from foodcheck"));
+        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+    }
+};
+
 void openFoods(DataSet& ds) {
     ds.setSql(QStringLiteral("select * from Foodnurti"));
     ds.open();
@@ -257,10 +267,9 @@ private Q_SLOTS:
 
     void detailFollowsMaster() {
         FixtureDb db(FixtureDb::Content::FixedRows, twoDays());
-        DataSet days, foods;
-        days.setSql(QStringLiteral("select * from ts"));
-        foods.setSql(QStringLiteral("select * from foodcheck"));
-        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+        DaysAndFoods set;
+        DataSet& days = set.days;
+        DataSet& foods = set.foods;
         days.open();
         foods.open();
         QCOMPARE(foods.recordCount(), 2); // day 1
@@ -303,10 +312,9 @@ private Q_SLOTS:
     // A detail row that cannot be stored keeps the master where it is, so nothing typed is lost.
     void masterStaysWhenTheDetailCannotBeStored() {
         FixtureDb db(FixtureDb::Content::FixedRows, twoDays());
-        DataSet days, foods;
-        days.setSql(QStringLiteral("select * from ts"));
-        foods.setSql(QStringLiteral("select * from foodcheck"));
-        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+        DaysAndFoods set;
+        DataSet& days = set.days;
+        DataSet& foods = set.foods;
         days.open();
         foods.open();
         foods.setField(QStringLiteral("zl"), 111.0);
@@ -322,10 +330,9 @@ private Q_SLOTS:
 
     void detailThatCannotFollowIsClosed() {
         FixtureDb db(FixtureDb::Content::FixedRows, twoDays());
-        DataSet days, foods;
-        days.setSql(QStringLiteral("select * from ts"));
-        foods.setSql(QStringLiteral("select * from foodcheck"));
-        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+        DaysAndFoods set;
+        DataSet& days = set.days;
+        DataSet& foods = set.foods;
         QSignalSpy failed(&foods, &DataSet::failed);
         days.open();
         foods.open();
@@ -338,10 +345,9 @@ private Q_SLOTS:
 
     void emptyMasterGivesEmptyDetail() {
         FixtureDb db;
-        DataSet days, foods;
-        days.setSql(QStringLiteral("select * from ts"));
-        foods.setSql(QStringLiteral("select * from foodcheck"));
-        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+        DaysAndFoods set;
+        DataSet& days = set.days;
+        DataSet& foods = set.foods;
         days.open();
         foods.open();
         QVERIFY(foods.isEmpty());
@@ -350,10 +356,9 @@ private Q_SLOTS:
     // The grid model stays consistent through every kind of change, and refuses bad edits.
     void gridModelMirrorsTheDataSet() {
         FixtureDb db(FixtureDb::Content::FixedRows, twoDays());
-        DataSet days, foods;
-        days.setSql(QStringLiteral("select * from ts"));
-        foods.setSql(QStringLiteral("select * from foodcheck"));
-        foods.setMaster(&days, QStringLiteral("tsid"), QStringLiteral("tc"));
+        DaysAndFoods set;
+        DataSet& days = set.days;
+        DataSet& foods = set.foods;
         DataSetModel model(&foods,
                            {{QStringLiteral("swname"), QStringLiteral("食物名称")},
                             {QStringLiteral("zl"), QStringLiteral("重量 (克/毫升)"), Qt::AlignRight | Qt::AlignVCenter}},
