@@ -23,7 +23,7 @@ struct SeedFile {
 constexpr SeedFile kSeedFiles[] = {
     {"foodkind.csv", "foodkind"}, {"foods.csv", "Foodnurti"}, {"personinf.csv", "personinf"},
     {"lstzpj.csv", "lstzpj"},     {"lsyysfx.csv", "lsyysfx"}, {"sdrn.csv", "sdrn"},
-    {"app_pj.csv", "app_pj"},
+    {"app_pj.csv", "app_pj"},     {"portions.csv", "foodportion"},
 };
 
 // A raw handle on the file being made; closed on every path out.

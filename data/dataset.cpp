@@ -111,8 +111,9 @@ void DataSet::masterMoved() {
 
 QString DataSet::effectiveSql() const {
     if (master_) {
-        return QStringLiteral("SELECT rowid AS %1, * FROM %2 WHERE %3 = :nc_master ORDER BY rowid")
-            .arg(kRowIdColumn, quoted(table_), quoted(detailField_));
+        const QString order = detailOrder_.isEmpty() ? QStringLiteral("rowid") : detailOrder_ + QStringLiteral(", rowid");
+        return QStringLiteral("SELECT rowid AS %1, * FROM %2 WHERE %3 = :nc_master ORDER BY %4")
+            .arg(kRowIdColumn, quoted(table_), quoted(detailField_), order);
     }
     QString s = sql_;
     const auto m = selectStar().match(s);

@@ -36,6 +36,9 @@ public:
     // master's current masterField, follows every change of the master's current row, and new rows get
     // the link field. The detail's own statement then only names the table.
     void setMaster(DataSet* master, const QString& masterField, const QString& detailField);
+    // The order of a detail's rows: an SQL ordering over the table's columns; rows stored in the same
+    // place keep the order they were stored in. Empty (the default) keeps the stored order alone.
+    void setDetailOrder(const QString& orderBy) { detailOrder_ = orderBy; }
 
     void open();  // cursor on the first row
     void close(); // pending changes are dropped
@@ -130,6 +133,7 @@ private:
     QList<DataSet*> details_;
     QString masterField_;
     QString detailField_;
+    QString detailOrder_;
 
     State state_ = State::Inactive;
     QStringList names_;

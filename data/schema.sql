@@ -59,22 +59,28 @@ CREATE TABLE ts (
     tsid INTEGER PRIMARY KEY
 );
 
--- The foods eaten: one row per food and day. foodid is numbered by the database.
+-- The foods eaten: one row per food and day. foodid is numbered by the database. zl is always the
+-- weight in grams of the edible part; meal (早餐 … 晚加餐) and portion (as entered, "2个") are
+-- optional and only describe the entry.
 CREATE TABLE foodcheck (
-    foodid INTEGER PRIMARY KEY AUTOINCREMENT,
-    tc     INTEGER,
-    swname TEXT COLLATE NOCASE,
-    zl     REAL
+    foodid  INTEGER PRIMARY KEY AUTOINCREMENT,
+    tc      INTEGER,
+    swname  TEXT COLLATE NOCASE,
+    zl      REAL,
+    meal    TEXT COLLATE NOCASE,
+    portion TEXT COLLATE NOCASE
 );
 CREATE INDEX foodcheck_tc ON foodcheck (tc);
 
 -- Saved recipes: one row per food line; a recipe is all rows sharing spname.
 CREATE TABLE sps (
-    spname TEXT COLLATE NOCASE,
-    sptime DATETIME,
-    foodid TEXT COLLATE NOCASE,
-    swname TEXT COLLATE NOCASE,
-    zl     REAL
+    spname  TEXT COLLATE NOCASE,
+    sptime  DATETIME,
+    foodid  TEXT COLLATE NOCASE,
+    swname  TEXT COLLATE NOCASE,
+    zl      REAL,
+    meal    TEXT COLLATE NOCASE,
+    portion TEXT COLLATE NOCASE
 );
 CREATE INDEX sps_name_time ON sps (spname, sptime);
 
@@ -111,3 +117,15 @@ CREATE TABLE Foodnurti (
     se         REAL
 );
 CREATE INDEX Foodnurti_foodname ON Foodnurti (foodname);
+
+-- Household portions: a unit of a food (碗, 个, 杯, 勺 …) and its typical weight in grams. foodname is
+-- a food's whole name or the name its varieties start with before a bracket ("鸡蛋" covers
+-- 鸡蛋（白皮）, not 鸡蛋白). edible = 1: the grams are of the edible part; 0: as bought (an egg in its
+-- shell), converted with the food's edible share foodish.
+CREATE TABLE foodportion (
+    foodname TEXT COLLATE NOCASE,
+    unit     TEXT COLLATE NOCASE,
+    grams    REAL,
+    edible   INTEGER
+);
+CREATE INDEX foodportion_name ON foodportion (foodname);

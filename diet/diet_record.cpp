@@ -34,6 +34,7 @@ DietRecord::DietRecord(QObject* parent) : QObject(parent) {
     days_.setSql(QStringLiteral("select * from ts"));
     foods_.setSql(QStringLiteral("select * from foodcheck"));
     foods_.setMaster(&days_, QStringLiteral("tsid"), QStringLiteral("tc"));
+    foods_.setDetailOrder(mealOrderSql()); // a day's foods grouped by meal, in the order entered
 }
 
 void DietRecord::open() {
@@ -112,7 +113,8 @@ void DietRecord::deleteCurrentDay() {
     foods_.open();
 }
 
-DietRecord::AddFood DietRecord::addFood(const QString& name, const QString& weightText) {
+DietRecord::AddFood DietRecord::addFood(const QString& name, const QString& weightText, const QString& meal,
+                                        const std::optional<Portion>& portion) {
     if (!hasDays())
         return AddFood::NoDays;
     const int day = currentDay();
@@ -128,16 +130,44 @@ DietRecord::AddFood DietRecord::addFood(const QString& name, const QString& weig
     double weight = 0;
     if (!readWeight(weightText, &weight))
         return AddFood::BadWeight;
+    Value portionText;
+    if (portion) {
+        double share = 100;
+        if (!portion->edible) {
+            Query f;
+            f.setSql(QStringLiteral("select foodish from foodnurti where foodname=:name"));
+            f.setParam(QStringLiteral("name"), trimmed);
+            f.open();
+            const Value v = f.field(QStringLiteral("foodish"));
+            if (!v.isNull() && v.toReal() > 0)
+                share = v.toReal();
+        }
+        portionText = nc::diet::portionText(weight, portion->unit);
+        weight = portionGrams(weight, *portion, share);
+    }
+    const QString mealText = meal.trimmed();
 
     foods_.append();
+    qint64 added = 0;
     try {
         foods_.setField(QStringLiteral("tc"), day);
         foods_.setField(QStringLiteral("swname"), trimmed);
         foods_.setField(QStringLiteral("zl"), weight);
+        foods_.setField(QStringLiteral("meal"), mealText.isEmpty() ? Value() : Value(mealText));
+        foods_.setField(QStringLiteral("portion"), portionText);
         foods_.post();
+        added = foods_.rowId();
     } catch (...) {
         foods_.cancel(); // no half-entered row stays behind
         throw;
+    }
+    // Read the day again so the entry stands among its meal, and make it current.
+    foods_.close();
+    foods_.open();
+    for (int r = foods_.rowCount() - 1; r >= 0; --r) {
+        foods_.moveTo(r);
+        if (foods_.rowId() == added)
+            break;
     }
     return AddFood::Added;
 }

@@ -4,6 +4,7 @@
 // operations the window offers. The recipe windows work on the same two data sets.
 
 #include "data/dataset.h"
+#include "portions.h"
 
 #include <QObject>
 #include <QStringList>
@@ -60,8 +61,12 @@ public:
 
     enum class AddFood { Added, NoDays, EmptyName, UnknownFood, BadWeight };
     // Appends a food entry to the current day: the name trimmed and found in the food table (any
-    // category), the weight as readWeight reads it.
-    AddFood addFood(const QString& name, const QString& weightText);
+    // category), the weight as readWeight reads it. With a portion the weight text is the number of
+    // units, and the entry stores the grams of the edible part they stand for and the portion as
+    // entered ("2个"); a meal (one of meals(), or empty for none) is stored with it. The day's foods
+    // are ordered by meal, so the new entry takes its place in its meal and becomes the current row.
+    AddFood addFood(const QString& name, const QString& weightText, const QString& meal = {},
+                    const std::optional<Portion>& portion = {});
     // Deletes the selected food entry of the current day; false when the day has none.
     bool deleteCurrentFood();
 

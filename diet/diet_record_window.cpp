@@ -6,6 +6,7 @@
 #include "import_recipe_dialog.h"
 #include "recipe_details_window.h"
 #include "save_recipe_dialog.h"
+#include "type_ahead.h"
 #include "ui/artwork.h"
 #include "ui/guard.h"
 #include "ui/hover_lift.h"
@@ -18,10 +19,13 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
 #include <QTableView>
 
 namespace nc::diet {
@@ -95,6 +99,7 @@ art::Backdrop backdrop() {
         {QRect(535, 112, 172, 24), QStringLiteral("食物类别"), 14, left},
         {QRect(535, 214, 172, 24), QStringLiteral("食物名称"), 14, left},
         {QRect(535, 292, 56, 24), QStringLiteral("重量"), 14, left},
+        {QRect(535, 178, 40, 28), QStringLiteral("餐次"), 14, left},
     };
     return b;
 }
@@ -116,6 +121,36 @@ void styleGrid(QTableView* grid) {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setFont(art::font(14));
     grid->horizontalHeader()->setFont(art::font(14, QFont::Bold));
+}
+
+// Runs a handler for some keys of a control; other keys go on as usual.
+class KeyHook : public QObject {
+public:
+    KeyHook(QWidget* control, std::function<bool(QKeyEvent*)> handler)
+        : QObject(control), handler_(std::move(handler)) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        bool handled = false;
+        ui::guard([&] { handled = handler_(static_cast<QKeyEvent*>(event)); });
+        return handled;
+    }
+
+private:
+    std::function<bool(QKeyEvent*)> handler_;
+};
+
+bool isEnter(const QKeyEvent* key) {
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+           !(key->modifiers() & Qt::ControlModifier);
+}
+
+QString gramsText(double grams) {
+    return QString::number(grams, 'f', 1).remove(QRegularExpression(QStringLiteral("\\.0$")));
 }
 
 } // namespace
@@ -160,9 +195,16 @@ void TForm8::buildControls() {
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
-    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
-    DBGrid1->setColumnWidth(0, 126);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    // Columns as wide as their contents, so no name is cut; a long day scrolls sideways instead. The
+    // meal shows beside the first food of each meal.
+    DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    DBGrid1->horizontalHeader()->setStretchLastSection(false);
+    DBGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    DBGrid1->verticalHeader()->show();
+    DBGrid1->verticalHeader()->setFont(art::font(12, QFont::Bold));
+    DBGrid1->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DBGrid1->verticalHeader()->setFixedWidth(50);
     // Shown once the editor has closed, so the message box does not fight the closing editor for focus.
     connect(foodsModel_, &FoodEntriesModel::weightRefused, this,
             [] { ui::Messages::inform(QStringLiteral("请输入正确的重量！")); }, Qt::QueuedConnection);
@@ -206,9 +248,75 @@ void TForm8::buildControls() {
 
     LabeledEdit1 = new QLineEdit(this);
     LabeledEdit1->setObjectName(QStringLiteral("LabeledEdit1"));
-    LabeledEdit1->setGeometry(535, 344, 171, 30);
+    LabeledEdit1->setGeometry(535, 344, 84, 30);
     LabeledEdit1->setFont(art::font(14));
     ui::NumericKeyFilter::install(LabeledEdit1);
+
+    // Beside the weight: its unit, grams or one of the food's household portions.
+    ComboBox3 = new QComboBox(this);
+    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
+    ComboBox3->setGeometry(623, 344, 84, 30);
+    ComboBox3->setFont(art::font(14));
+    ComboBox3->setToolTip(QStringLiteral("单位：克，或这种食物的家常份量（↑↓ 在重量框中切换）"));
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(535, 376, 172, 22);
+    Label2->setFont(art::font(12));
+    Label2->setStyleSheet(QStringLiteral("color: %1;").arg(art::colour::inkSoft.name()));
+
+    ComboBox4 = new QComboBox(this);
+    ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
+    ComboBox4->setGeometry(575, 178, 132, 28);
+    ComboBox4->setFont(art::font(14));
+    ComboBox4->addItem(QStringLiteral("不注明"));
+    ComboBox4->addItems(meals());
+    ComboBox4->setToolTip(
+        QStringLiteral("之后添加的食物记入这一餐（Ctrl+1 … Ctrl+6 选餐次，Ctrl+0 不注明）"));
+    for (int i = 0; i <= meals().size(); ++i) {
+        auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + i)), this);
+        connect(key, &QShortcut::activated, this, [this, i] { ComboBox4->setCurrentIndex(i); });
+    }
+
+    // Type-ahead under the name box: Chinese characters or pinyin initials, ranked matches.
+    ComboBox2->setCompleter(nullptr);
+    typeAhead_ = new TypeAheadList(
+        ComboBox2->lineEdit(), ComboBox2,
+        [this](const QString& text) { return foodIndex_.match(text, recent_, 50); }, this, 262);
+    connect(typeAhead_, &TypeAheadList::picked, this, ui::guarded([this](const QString&) { foodChosen(); }));
+    connect(typeAhead_, &TypeAheadList::enterWithoutList, this, ui::guarded([this] {
+                if (foodIndex_.find(ComboBox2->currentText()))
+                    foodChosen();
+                else
+                    Image8Click(); // says what is missing: the name, or the food
+            }));
+    connect(ComboBox2, &QComboBox::editTextChanged, this,
+            ui::guarded([this](const QString& text) { showPortions(text); }));
+    connect(ComboBox3, &QComboBox::currentIndexChanged, this, ui::guarded([this](int) { showGrams(); }));
+    connect(LabeledEdit1, &QLineEdit::textChanged, this,
+            ui::guarded([this](const QString&) { showGrams(); }));
+    new KeyHook(LabeledEdit1, [this](QKeyEvent* key) {
+        if (isEnter(key)) {
+            addFromKeyboard();
+            return true;
+        }
+        if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) && ComboBox3->count() > 1) {
+            const int step = key->key() == Qt::Key_Down ? 1 : -1;
+            ComboBox3->setCurrentIndex((ComboBox3->currentIndex() + step + ComboBox3->count()) %
+                                       ComboBox3->count());
+            return true;
+        }
+        return false;
+    });
+    new KeyHook(ComboBox3, [this](QKeyEvent* key) {
+        if (!isEnter(key))
+            return false;
+        addFromKeyboard();
+        return true;
+    });
+    setTabOrder(ComboBox1, ComboBox4);
+    setTabOrder(ComboBox4, ComboBox2);
+    setTabOrder(ComboBox2, LabeledEdit1);
+    setTabOrder(LabeledEdit1, ComboBox3);
 
     Label1 = new QLabel(QStringLiteral("(克/毫升)"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -257,11 +365,15 @@ void TForm8::FormCreate() {
         ComboBox1->addItems(DietRecord::categoryItems());
         ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
     }
+    foodIndex_ = FoodIndex::load();
+    recent_ = RecentFoods::load();
+    portionTable_ = PortionTable::load();
     ComboBox2->clear();
     if (ComboBox1->currentIndex() >= 0)
-        ComboBox2->addItems(DietRecord::foodNamesOfCategory(ComboBox1->currentText()));
+        ComboBox2->addItems(rankNames(DietRecord::foodNamesOfCategory(ComboBox1->currentText()), recent_));
     ComboBox2->setCurrentIndex(-1);
     ComboBox2->clearEditText();
+    showPortions(QString());
     record_.open();
 }
 
@@ -273,7 +385,8 @@ void TForm8::ComboBox1Change() {
         ComboBox1->setFocus();
         return;
     }
-    const QStringList names = DietRecord::foodNamesOfCategory(ComboBox1->currentText());
+    // The foods she used lately first, then each food's representative value, shorter names first.
+    const QStringList names = rankNames(DietRecord::foodNamesOfCategory(ComboBox1->currentText()), recent_);
     ComboBox2->clear();
     ComboBox2->addItems(names);
     ComboBox2->setCurrentIndex(-1);
@@ -307,7 +420,11 @@ void TForm8::Image6Click() {
 void TForm8::Image7Click() { ui::openWindow(QStringLiteral("TForm14"), this); }
 
 void TForm8::Image8Click() {
-    switch (record_.addFood(ComboBox2->currentText(), LabeledEdit1->text())) {
+    const DietRecord::AddFood outcome =
+        record_.addFood(ComboBox2->currentText(), LabeledEdit1->text(), chosenMeal(), chosenPortion());
+    if (outcome == DietRecord::AddFood::Added)
+        recent_ = RecentFoods::load();
+    switch (outcome) {
     case DietRecord::AddFood::NoDays:
         ui::Messages::inform(kAddDaysFirst);
         return;
@@ -326,9 +443,78 @@ void TForm8::Image8Click() {
         return;
     case DietRecord::AddFood::Added:
         DBGrid1->setFocus();
-        DBGrid1->scrollToBottom();
+        DBGrid1->scrollTo(DBGrid1->currentIndex());
         return;
     }
+}
+
+// Enter in the weight box: the food is added and the name box is ready for the next one (its text
+// selected, so typing replaces it); after a refusal the focus stays where the message put it.
+void TForm8::addFromKeyboard() {
+    const int before = record_.foods().recordCount();
+    Image8Click();
+    if (record_.foods().recordCount() == before)
+        return;
+    ComboBox2->setFocus();
+    ComboBox2->lineEdit()->selectAll();
+}
+
+void TForm8::foodChosen() {
+    showPortions(ComboBox2->currentText());
+    LabeledEdit1->setFocus();
+    LabeledEdit1->selectAll();
+}
+
+// The units offered beside the weight: grams, then the food's household portions.
+void TForm8::showPortions(const QString& food) {
+    const FoodEntry* entry = foodIndex_.find(food);
+    const QList<Portion> portions = entry ? portionTable_.portionsOf(entry->name) : QList<Portion>();
+    if (portions == portions_ && ComboBox3->count() == portions.size() + 1)
+        return;
+    portions_ = portions;
+    const QSignalBlocker block(ComboBox3);
+    ComboBox3->clear();
+    ComboBox3->addItem(QStringLiteral("克"));
+    for (const Portion& p : portions_) {
+        ComboBox3->addItem(p.unit);
+        const QString tip = p.edible
+                                ? QStringLiteral("1%1 约 %2 克（可食部）").arg(p.unit, gramsText(p.grams))
+                                : QStringLiteral("1%1 约 %2 克（市品，按可食部 %3% 计）")
+                                      .arg(p.unit, gramsText(p.grams), gramsText(entry->ediblePercent));
+        ComboBox3->setItemData(ComboBox3->count() - 1, tip, Qt::ToolTipRole);
+    }
+    ComboBox3->setCurrentIndex(0);
+    showGrams();
+}
+
+// What will be stored: the weight is always of the edible part; a portion shows the grams it stands for.
+void TForm8::showGrams() {
+    const std::optional<Portion> portion = chosenPortion();
+    if (!portion) {
+        Label2->setText(QStringLiteral("按可食部重量计"));
+        return;
+    }
+    double count = 0;
+    const FoodEntry* entry = foodIndex_.find(ComboBox2->currentText());
+    if (!DietRecord::readWeight(LabeledEdit1->text(), &count) || !entry) {
+        Label2->setText(QStringLiteral("1%1 = %2 克 可食部")
+                            .arg(portion->unit,
+                                 gramsText(portionGrams(1, *portion, entry ? entry->ediblePercent : 100))));
+        return;
+    }
+    Label2->setText(
+        QStringLiteral("= %1 克 可食部").arg(gramsText(portionGrams(count, *portion, entry->ediblePercent))));
+}
+
+std::optional<Portion> TForm8::chosenPortion() const {
+    const int i = ComboBox3->currentIndex() - 1;
+    if (i < 0 || i >= portions_.size())
+        return std::nullopt;
+    return portions_[i];
+}
+
+QString TForm8::chosenMeal() const {
+    return ComboBox4->currentIndex() > 0 ? ComboBox4->currentText() : QString();
 }
 
 void TForm8::Image9Click() {

@@ -4,6 +4,8 @@
 // composition viewer, the food query, the nutrient analysis and the food-list report.
 
 #include "diet_record.h"
+#include "food_search.h"
+#include "portions.h"
 
 #include <QDialog>
 
@@ -25,6 +27,7 @@ class DataSetModel;
 namespace nc::diet {
 
 class FoodEntriesModel;
+class TypeAheadList;
 
 class TForm8 : public QDialog {
     Q_OBJECT
@@ -63,11 +66,22 @@ public:
 
     void done(int result) override;
 
+    // The entry of one food by keyboard: a name picked in the type-ahead (or typed in full) moves to
+    // the weight box with that food's portions offered; Enter there adds it and returns to the name.
+    void foodChosen();
+    // The household portion chosen beside the weight, none for grams.
+    std::optional<Portion> chosenPortion() const;
+    // The meal picked for the next entries, empty for none.
+    QString chosenMeal() const;
+
 private:
     void buildControls();
     // Days exist; otherwise "请先增加天数！" and false.
     bool checkDays();
     void reloadFoods();
+    void showPortions(const QString& food);
+    void showGrams();
+    void addFromKeyboard();
 
     DietRecord record_;
     RecipeWindowRunner runRecipeWindow_;
@@ -86,6 +100,15 @@ private:
     QLabel* Label1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
+    QComboBox* ComboBox3 = nullptr; // unit of the weight: 克 or one of the food's portions
+    QComboBox* ComboBox4 = nullptr; // meal
+    QLabel* Label2 = nullptr;       // the grams a portion stands for
+    TypeAheadList* typeAhead_ = nullptr;
+
+    FoodIndex foodIndex_;
+    RecentFoods recent_;
+    PortionTable portionTable_;
+    QList<Portion> portions_; // of the food in the name box, as listed in ComboBox3 after 克
 };
 
 } // namespace nc::diet

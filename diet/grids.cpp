@@ -1,5 +1,6 @@
 #include "grids.h"
 
+#include "data/value.h"
 #include "diet_record.h"
 #include "ui/guard.h"
 
@@ -42,15 +43,41 @@ void followCursor(QTableView* grid, DataSet* dataSet) {
 }
 
 FoodEntriesModel::FoodEntriesModel(DataSet* foods, QObject* parent)
-    : DataSetModel(foods,
-                   {{QStringLiteral("swname"), QStringLiteral("食物名称")},
-                    {QStringLiteral("zl"), QStringLiteral("重量 (克/毫升)"), Qt::AlignRight | Qt::AlignVCenter}},
-                   true, parent) {}
+    : DataSetModel(
+          foods,
+          {{QStringLiteral("swname"), QStringLiteral("食物名称")},
+           {QStringLiteral("zl"), QStringLiteral("重量 (克/毫升)"), Qt::AlignRight | Qt::AlignVCenter},
+           {QStringLiteral("portion"), QStringLiteral("份量")}},
+          true, parent) {}
 
 QVariant FoodEntriesModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole)
         return DataSetModel::data(index, Qt::DisplayRole);
     return DataSetModel::data(index, role);
+}
+
+namespace {
+QString mealOf(const DataSet* ds, int row) {
+    const int meal = ds->fieldIndex(QStringLiteral("meal"));
+    return meal < 0 || row < 0 || row >= ds->rowCount() ? QString() : ds->value(row, meal).toText().trimmed();
+}
+} // namespace
+
+QVariant FoodEntriesModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o != Qt::Vertical)
+        return DataSetModel::headerData(section, o, role);
+    if (role != Qt::DisplayRole)
+        return {};
+    const QString meal = mealOf(dataSet(), section);
+    return section > 0 && mealOf(dataSet(), section - 1) == meal ? QString() : meal;
+}
+
+Qt::ItemFlags FoodEntriesModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = DataSetModel::flags(index);
+    if (index.isValid() && index.column() < columns().size() &&
+        columns()[index.column()].field == QLatin1String("portion"))
+        f &= ~Qt::ItemIsEditable;
+    return f;
 }
 
 bool FoodEntriesModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -63,6 +90,18 @@ bool FoodEntriesModel::setData(const QModelIndex& index, const QVariant& value, 
             Q_EMIT weightRefused();
             return false;
         }
+        if (text == shown)
+            return DataSetModel::setData(index, value, role);
+        if (!DataSetModel::setData(index, value, role))
+            return false;
+        DataSet* ds = dataSet();
+        if (ds->fieldIndex(QStringLiteral("portion")) >= 0 &&
+            !ds->field(QStringLiteral("portion")).isNull()) {
+            ds->setField(QStringLiteral("portion"), Value());
+            const QModelIndex portion = this->index(index.row(), columns().size() - 1);
+            Q_EMIT dataChanged(portion, portion);
+        }
+        return true;
     }
     return DataSetModel::setData(index, value, role);
 }

@@ -14,17 +14,23 @@ namespace nc::diet {
 // Call after the grid has its model.
 void followCursor(QTableView* grid, data::DataSet* dataSet);
 
-// The foods grid's model: edits go through the data set like any grid's, except that a weight cell
-// is only changed to a weight (DietRecord::readWeight); anything else is refused with
-// weightRefused() and the cell keeps its stored value.
+// The foods grid's model: name, weight and the household portion as entered, the rows titled by
+// meal. Edits go through the data set like any grid's, except that a weight cell is only changed to a
+// weight (DietRecord::readWeight); anything else is refused with weightRefused() and the cell keeps
+// its stored value.
 class FoodEntriesModel : public data::DataSetModel {
     Q_OBJECT
 public:
     FoodEntriesModel(data::DataSet* foods, QObject* parent = nullptr);
 
+    // A weight changed in the grid no longer is the portion entered, so the portion is cleared.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
-    // Long food names are cut in the narrow grid; the whole name shows as the cell's tip.
+    // Every cell's whole text shows as its tip, should the grid be too narrow for it.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Rows are titled by meal: the meal beside the first food of each meal, nothing beside the rest.
+    QVariant headerData(int section, Qt::Orientation o, int role = Qt::DisplayRole) const override;
+    // The portion as entered is not edited in the grid.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 Q_SIGNALS:
     void weightRefused();

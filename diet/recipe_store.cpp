@@ -26,6 +26,8 @@ bool saveRecipe(const QString& name, DataSet& foods) {
         sps.setField(QStringLiteral("foodid"), foods.field(QStringLiteral("foodid")).toText());
         sps.setField(QStringLiteral("swname"), foods.field(QStringLiteral("swname")));
         sps.setField(QStringLiteral("zl"), foods.field(QStringLiteral("zl")));
+        sps.setField(QStringLiteral("meal"), foods.field(QStringLiteral("meal")));
+        sps.setField(QStringLiteral("portion"), foods.field(QStringLiteral("portion")));
         sps.post();
     }
     t.commit();
@@ -55,9 +57,14 @@ int loadRecipe(const QString& name, DataSet& foods, int day) {
             foods.setField(QStringLiteral("tc"), day);
             foods.setField(QStringLiteral("swname"), lines.field(QStringLiteral("swname")));
             foods.setField(QStringLiteral("zl"), lines.field(QStringLiteral("zl")));
+            foods.setField(QStringLiteral("meal"), lines.field(QStringLiteral("meal")));
+            foods.setField(QStringLiteral("portion"), lines.field(QStringLiteral("portion")));
             foods.post();
         }
         t.commit();
+        foods.close();
+        foods.open(); // the loaded lines take their places among the day's meals
+        foods.last();
     } catch (...) {
         foods.cancel();
         foods.close();

@@ -188,7 +188,9 @@ private Q_SLOTS:
         QCOMPARE(t.box("ComboBox1")->count(), 14);
         QCOMPARE(t.box("ComboBox1")->currentText(), QStringLiteral("01 谷类及制品"));
         QCOMPARE(t.box("ComboBox2")->count(), 2);
-        QCOMPARE(t.box("ComboBox2")->itemText(1), QStringLiteral("稻米"));
+        // The category's foods used most recently come first: 稻米 was entered after 小麦.
+        QCOMPARE(t.box("ComboBox2")->itemText(0), QStringLiteral("稻米"));
+        QCOMPARE(t.box("ComboBox2")->itemText(1), QStringLiteral("小麦"));
         QCOMPARE(t.box("ComboBox2")->currentText(), QString());
 
         QCOMPARE(t.days()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("天次"));

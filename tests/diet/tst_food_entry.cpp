@@ -1,0 +1,400 @@
+// Entering foods fast: ranked matches by name or pinyin initials, the foods used lately first,
+// household portions turned into grams of the edible part, meals stored and ordered, recipes keeping
+// both, and the update that brings an older database file up to holding them.
+
+#include "data/connection.h"
+#include "data/meals_portions_update.h"
+#include "data/query.h"
+#include "diet/diet_record.h"
+#include "diet/food_search.h"
+#include "diet/portions.h"
+#include "diet/recipe_store.h"
+#include "support/fixture_db.h"
+
+#include <QTest>
+
+using namespace nc::diet;
+using nc::test::FixtureDb;
+using nc::test::seed;
+
+namespace {
+
+// A few foods as the table names them: varieties in brackets, representative values, aliases.
+FoodIndex smallIndex() {
+    return FoodIndex({{QStringLiteral("红香蕉苹果"), QStringLiteral("HXJPG")},
+                      {QStringLiteral("香蕉（红皮）（海南）"), QStringLiteral("XJ")},
+                      {QStringLiteral("香蕉［甘蕉］"), QStringLiteral("XJ")},
+                      {QStringLiteral("番茄（整个，罐头）"), QStringLiteral("FQ")},
+                      {QStringLiteral("番茄［西红柿］"), QStringLiteral("FQ")},
+                      {QStringLiteral("鸡蛋白"), QStringLiteral("JDB")},
+                      {QStringLiteral("鸡蛋（白皮）"), QStringLiteral("JD")},
+                      {QStringLiteral("鸡蛋（代表值）"), QStringLiteral("JD")},
+                      {QStringLiteral("馒头"), QStringLiteral("MT")},
+                      {QStringLiteral("馒头（标准粉）"), QStringLiteral("MT")},
+                      {QStringLiteral("面条（生，代表值）"), QStringLiteral("MT")},
+                      {QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("MF")},
+                      {QStringLiteral("小米粥"), QStringLiteral("XMZ")},
+                      {QStringLiteral("VC饮料"), QStringLiteral("VCYL")}});
+}
+
+QList<nc::data::SeedTable> recordFoods() {
+    return {seed(QStringLiteral("Foodnurti"), {"foodid", "foodname", "dm", "foodish", "foodkind"},
+                 {{"11001", "鸡蛋（代表值）", "JD", "87", "11"},
+                  {"06001", "苹果（代表值）", "PG", "85", "06"},
+                  {"01001", "米饭（蒸，代表值）", "MF", "100", "01"},
+                  {"10001", "牛奶", "NN", "", "10"}})};
+}
+
+QStringList rows(FixtureDb& db, const QString& sql) {
+    QStringList out;
+    nc::data::Query q(&db.connection());
+    q.setSql(sql);
+    q.open();
+    for (q.first(); !q.eof(); q.next()) {
+        QStringList cells;
+        for (int c = 0; c < q.fieldNames().size(); ++c)
+            cells << q.field(c).toText();
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+} // namespace
+
+class TestFoodEntry : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void tiers_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("initials");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("tier");
+        const int exact = int(MatchTier::Exact), base = int(MatchTier::BaseName),
+                  prefix = int(MatchTier::Prefix), contains = int(MatchTier::Contains),
+                  none = int(MatchTier::None);
+        QTest::newRow("whole name") << "馒头"
+                                    << "MT"
+                                    << "馒头" << exact;
+        QTest::newRow("blanks around") << "馒头"
+                                       << "MT"
+                                       << " 馒头 " << exact;
+        QTest::newRow("name before bracket") << "番茄［西红柿］"
+                                             << "FQ"
+                                             << "番茄" << base;
+        QTest::newRow("name before half-width bracket") << "鸡蛋(白皮)"
+                                                        << "JD"
+                                                        << "鸡蛋" << base;
+        QTest::newRow("start of name") << "鸡蛋白"
+                                       << "JDB"
+                                       << "鸡蛋" << prefix;
+        QTest::newRow("inside name") << "红香蕉苹果"
+                                     << "HXJPG"
+                                     << "香蕉" << contains;
+        QTest::newRow("alias in brackets") << "番茄［西红柿］"
+                                           << "FQ"
+                                           << "西红柿" << contains;
+        QTest::newRow("initials") << "馒头"
+                                  << "MT"
+                                  << "MT" << exact;
+        QTest::newRow("initials lower case") << "馒头"
+                                             << "MT"
+                                             << "mt" << exact;
+        QTest::newRow("start of initials") << "小米粥"
+                                           << "XMZ"
+                                           << "xm" << prefix;
+        QTest::newRow("inside initials") << "小米粥"
+                                         << "XMZ"
+                                         << "MZ" << contains;
+        QTest::newRow("Latin in the name") << "VC饮料"
+                                           << "VCYL"
+                                           << "vc饮" << prefix;
+        QTest::newRow("Chinese never compared with initials") << "馒头"
+                                                              << "馒"
+                                                              << "馒" << prefix;
+        QTest::newRow("no match") << "馒头"
+                                  << "MT"
+                                  << "米" << none;
+        QTest::newRow("empty text") << "馒头"
+                                    << "MT"
+                                    << "  " << none;
+        QTest::newRow("food without initials") << "馒头"
+                                               << ""
+                                               << "MT" << none;
+    }
+    void tiers() {
+        QFETCH(QString, name);
+        QFETCH(QString, initials);
+        QFETCH(QString, text);
+        QFETCH(int, tier);
+        QCOMPARE(int(matchTier(name, initials, text)), tier);
+    }
+
+    // The food she means comes first: the complaints that led to ranking, and the order within a tier.
+    void ranking_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("recent");
+        QTest::addColumn<QStringList>("first");
+        QTest::newRow("banana, not the apple named after it")
+            << "香蕉" << QStringList() << QStringList{"香蕉［甘蕉］", "香蕉（红皮）（海南）", "红香蕉苹果"};
+        QTest::newRow("tomato, not the canned one")
+            << "番茄" << QStringList() << QStringList{"番茄［西红柿］", "番茄（整个，罐头）"};
+        QTest::newRow("egg: representative value, then varieties, then the white")
+            << "鸡蛋" << QStringList() << QStringList{"鸡蛋（代表值）", "鸡蛋（白皮）", "鸡蛋白"};
+        QTest::newRow("initials: exact before prefix, shorter first")
+            << "MT" << QStringList() << QStringList{"面条（生，代表值）", "馒头", "馒头（标准粉）"};
+        QTest::newRow("used lately first within the tier")
+            << "MT" << QStringList{"馒头（标准粉）"}
+            << QStringList{"馒头（标准粉）", "面条（生，代表值）", "馒头"};
+        QTest::newRow("used lately never above a better tier")
+            << "鸡蛋" << QStringList{"鸡蛋白"} << QStringList{"鸡蛋（代表值）", "鸡蛋（白皮）", "鸡蛋白"};
+        QTest::newRow("empty text offers the recent foods in the table")
+            << "" << QStringList{"小米粥", "不在表中的食物", "馒头"} << QStringList{"小米粥", "馒头"};
+    }
+    void ranking() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, recent);
+        QFETCH(QStringList, first);
+        const QStringList got = smallIndex().match(text, RecentFoods(recent), 50);
+        QCOMPARE(got.mid(0, first.size()), first);
+    }
+
+    void rankingKeepsToTheLimit() {
+        const FoodIndex index = smallIndex();
+        QCOMPARE(index.match(QStringLiteral("M"), {}, 2).size(), 2);
+        QCOMPARE(index.match(QStringLiteral("M"), {}, 2), index.match(QStringLiteral("M"), {}, 50).mid(0, 2));
+    }
+
+    void categoryListOrder() {
+        const QStringList table = {"鸡蛋白", "鸡蛋（白皮）", "鸡蛋（代表值）", "鸭蛋"};
+        QCOMPARE(rankNames(table, {}), (QStringList{"鸡蛋（代表值）", "鸭蛋", "鸡蛋白", "鸡蛋（白皮）"}));
+        QCOMPARE(rankNames(table, RecentFoods({"鸭蛋", "鸡蛋白"})),
+                 (QStringList{"鸭蛋", "鸡蛋白", "鸡蛋（代表值）", "鸡蛋（白皮）"}));
+    }
+
+    // This client's entries newest first, then saved recipes newest first, each name once.
+    void recentFoodsFromTheRecord() {
+        FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
+        db.exec(QStringLiteral(
+            "insert into foodcheck (tc, swname, zl) values (1, '牛奶', 250), (1, '米饭（蒸，代表值）', 150), "
+            "(2, '牛奶', 200)"));
+        db.exec(QStringLiteral(
+            "insert into sps (spname, sptime, swname, zl) values ('早餐', '2026-01-01 08:00:00.000', "
+            "'苹果（代表值）', 200), ('早餐', '2026-01-02 08:00:00.000', '鸡蛋（代表值）', 50), "
+            "('早餐', '2026-01-03 08:00:00.000', '牛奶', 50)"));
+        QCOMPARE(RecentFoods::load().names(),
+                 (QStringList{"牛奶", "米饭（蒸，代表值）", "鸡蛋（代表值）", "苹果（代表值）"}));
+        QCOMPARE(RecentFoods::load().rank(QStringLiteral("鸡蛋（代表值）")), 2);
+        QCOMPARE(RecentFoods::load().rank(QStringLiteral("小麦")), -1);
+    }
+
+    // The whole shipped table: the foods a counsellor types most often come first.
+    void shippedTableRanking_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("香蕉") << "香蕉"
+                              << "香蕉";
+        QTest::newRow("番茄") << "番茄"
+                              << "番茄";
+        QTest::newRow("鸡蛋") << "鸡蛋"
+                              << "鸡蛋（代表值）";
+        QTest::newRow("米饭") << "米饭"
+                              << "米饭（蒸，代表值）";
+        QTest::newRow("苹果") << "苹果"
+                              << "苹果（代表值）";
+        QTest::newRow("JD") << "JD"
+                            << "鸡蛋（代表值）";
+    }
+    void shippedTableRanking() {
+        QFETCH(QString, text);
+        QFETCH(QString, first);
+        static FixtureDb* db = nullptr;
+        if (!db)
+            db = new FixtureDb(FixtureDb::Content::ShippedSeeds); // one table for all rows; lives to the end
+        const QStringList got = FoodIndex::load().match(text, {}, 5);
+        QVERIFY2(!got.isEmpty(), qPrintable(text));
+        // The first hit is the food itself (under whatever brackets the table gives its alias).
+        QVERIFY2(baseName(got.first()) == baseName(first) &&
+                     (got.first() == first || first == baseName(first)),
+                 qPrintable(got.join(QLatin1Char(' '))));
+    }
+
+    void portionCoverage_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("food");
+        QTest::addColumn<bool>("covers");
+        QTest::newRow("same name") << "小米粥"
+                                   << "小米粥" << true;
+        QTest::newRow("variety in brackets") << "鸡蛋"
+                                             << "鸡蛋（白皮）" << true;
+        QTest::newRow("variety in square brackets") << "香蕉"
+                                                    << "香蕉［甘蕉］" << true;
+        QTest::newRow("variety in half-width brackets") << "鸡蛋"
+                                                        << "鸡蛋(土鸡)" << true;
+        QTest::newRow("another food starting alike") << "鸡蛋"
+                                                     << "鸡蛋白" << false;
+        QTest::newRow("another food containing it") << "苹果"
+                                                    << "红香蕉苹果" << false;
+        QTest::newRow("whole bracketed name") << "猪油（炼）"
+                                              << "猪油（炼）" << true;
+        QTest::newRow("empty key") << ""
+                                   << "鸡蛋" << false;
+    }
+    void portionCoverage() {
+        QFETCH(QString, key);
+        QFETCH(QString, food);
+        QFETCH(bool, covers);
+        QCOMPARE(portionCovers(key, food), covers);
+    }
+
+    void portionsOfAFood() {
+        const PortionTable table({{"鸡蛋", {"个", 60, false}},
+                                  {"鸡蛋（土鸡）", {"个", 45, false}},
+                                  {"鸡蛋", {"盒", 600, false}},
+                                  {"鸡", {"只", 1000, false}}});
+        QCOMPARE(table.portionsOf(QStringLiteral("鸡蛋（白皮）")),
+                 (QList<Portion>{{"个", 60, false}, {"盒", 600, false}}));
+        // The row naming the food most closely gives the weight of its unit.
+        QCOMPARE(table.portionsOf(QStringLiteral("鸡蛋（土鸡）")),
+                 (QList<Portion>{{"个", 45, false}, {"盒", 600, false}}));
+        QVERIFY(table.portionsOf(QStringLiteral("鸡蛋白")).isEmpty());
+    }
+
+    void portionGramsOfTheEdiblePart_data() {
+        QTest::addColumn<double>("count");
+        QTest::addColumn<double>("grams");
+        QTest::addColumn<bool>("edible");
+        QTest::addColumn<double>("share");
+        QTest::addColumn<double>("stored");
+        QTest::newRow("one bowl of rice") << 1.0 << 150.0 << true << 100.0 << 150.0;
+        QTest::newRow("half a bowl") << 0.5 << 150.0 << true << 100.0 << 75.0;
+        QTest::newRow("edible weight ignores the share") << 2.0 << 250.0 << true << 50.0 << 500.0;
+        QTest::newRow("two eggs in their shells") << 2.0 << 60.0 << false << 87.0 << 104.4;
+        QTest::newRow("one apple as bought") << 1.0 << 200.0 << false << 85.0 << 170.0;
+        QTest::newRow("rounded to one decimal") << 1.0 << 10.0 << false << 87.55 << 8.8;
+        QTest::newRow("none") << 0.0 << 60.0 << false << 87.0 << 0.0;
+    }
+    void portionGramsOfTheEdiblePart() {
+        QFETCH(double, count);
+        QFETCH(double, grams);
+        QFETCH(bool, edible);
+        QFETCH(double, share);
+        QFETCH(double, stored);
+        QCOMPARE(portionGrams(count, {QStringLiteral("个"), grams, edible}, share), stored);
+    }
+
+    void portionAndMealTexts() {
+        QCOMPARE(portionText(2, QStringLiteral("个")), QStringLiteral("2个"));
+        QCOMPARE(portionText(1.5, QStringLiteral("碗")), QStringLiteral("1.5碗"));
+        QCOMPARE(meals().size(), 6);
+        QCOMPARE(mealOrder(QStringLiteral("早餐")), 0);
+        QCOMPARE(mealOrder(QStringLiteral("晚加餐")), 5);
+        QCOMPARE(mealOrder(QString()), 6);
+        QCOMPARE(mealOrder(QStringLiteral("夜宵")), 6);
+    }
+
+    // What an entry stores: grams of the edible part always; the portion and the meal beside them.
+    void entriesStoreGramsPortionAndMeal() {
+        FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
+        DietRecord record;
+        record.open();
+        record.addDay();
+        using A = DietRecord::AddFood;
+        QCOMPARE(record.addFood(QStringLiteral("鸡蛋（代表值）"), QStringLiteral("2"), QStringLiteral("早餐"),
+                                Portion{QStringLiteral("个"), 60, false}),
+                 A::Added);
+        QCOMPARE(record.addFood(QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("1.5"),
+                                QStringLiteral("午餐"), Portion{QStringLiteral("碗"), 150, true}),
+                 A::Added);
+        // A food without an edible share counts whole; a portion of a bad count stores nothing.
+        QCOMPARE(record.addFood(QStringLiteral("牛奶"), QStringLiteral("1"), QStringLiteral("早餐"),
+                                Portion{QStringLiteral("杯"), 250, false}),
+                 A::Added);
+        QCOMPARE(record.addFood(QStringLiteral("牛奶"), QStringLiteral("."), QString(),
+                                Portion{QStringLiteral("杯"), 250, true}),
+                 A::BadWeight);
+        QCOMPARE(record.addFood(QStringLiteral("苹果（代表值）"), QStringLiteral("120")), A::Added);
+        QCOMPARE(rows(db, QStringLiteral("select swname, zl, portion, meal from foodcheck order by foodid")),
+                 (QStringList{"鸡蛋（代表值）|104.4|2个|早餐", "米饭（蒸，代表值）|225|1.5碗|午餐",
+                              "牛奶|250|1杯|早餐", "苹果（代表值）|120||"}));
+        // The day reads by meal, in the order entered within a meal, unmarked entries last; the
+        // entry just added is the current one.
+        QStringList shown;
+        for (int r = 0; r < record.foods().rowCount(); ++r)
+            shown << record.foods().value(r, record.foods().fieldIndex(QStringLiteral("swname"))).toText();
+        QCOMPARE(shown, (QStringList{"鸡蛋（代表值）", "牛奶", "米饭（蒸，代表值）", "苹果（代表值）"}));
+        QCOMPARE(record.foods().field(QStringLiteral("swname")).toText(), QStringLiteral("苹果（代表值）"));
+        QCOMPARE(record.addFood(QStringLiteral("牛奶"), QStringLiteral("100"), QStringLiteral("早餐")),
+                 A::Added);
+        QCOMPARE(record.foods().currentRow(), 2);
+        QCOMPARE(record.foods().field(QStringLiteral("swname")).toText(), QStringLiteral("牛奶"));
+    }
+
+    void recipesKeepMealsAndPortions() {
+        FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
+        DietRecord record;
+        record.open();
+        record.addDay();
+        record.addFood(QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("1"), QStringLiteral("午餐"),
+                       Portion{QStringLiteral("碗"), 150, true});
+        record.addFood(QStringLiteral("鸡蛋（代表值）"), QStringLiteral("1"), QStringLiteral("早餐"),
+                       Portion{QStringLiteral("个"), 60, false});
+        record.addFood(QStringLiteral("牛奶"), QStringLiteral("200"));
+        QVERIFY(saveRecipe(QStringLiteral("一日三餐"), record.foods()));
+        record.addDay();
+        QCOMPARE(loadRecipe(QStringLiteral("一日三餐"), record.foods(), record.currentDay()), 3);
+        QCOMPARE(
+            rows(db, QStringLiteral(
+                         "select swname, zl, portion, meal from foodcheck where tc=2 order by foodid")),
+            (QStringList{"鸡蛋（代表值）|52.2|1个|早餐", "米饭（蒸，代表值）|150|1碗|午餐", "牛奶|200||"}));
+    }
+
+    // A file made before entries had meals and portions: the update adds the columns and the shipped
+    // portions, keeps every entry and recipe, and leaves a counsellor's own portions alone.
+    void updateOfAnOlderFile() {
+        FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
+        // Back to the older tables, as such a file holds them.
+        for (const char* sql :
+             {"drop table foodcheck", "drop table sps", "drop table foodportion",
+              "CREATE TABLE foodcheck (foodid INTEGER PRIMARY KEY AUTOINCREMENT, tc INTEGER, swname TEXT "
+              "COLLATE NOCASE, zl REAL)",
+              "CREATE TABLE sps (spname TEXT COLLATE NOCASE, sptime DATETIME, foodid TEXT COLLATE NOCASE, "
+              "swname TEXT "
+              "COLLATE NOCASE, zl REAL)",
+              "insert into foodcheck (tc, swname, zl) values (1, '牛奶', 250)",
+              "insert into sps (spname, sptime, swname, zl) values ('早餐', '2026-01-01', '牛奶', 250)"})
+            db.exec(QString::fromUtf8(sql));
+
+        nc::data::addMealsAndPortions(db.connection());
+        QCOMPARE(rows(db, QStringLiteral("select foodid, tc, swname, zl, meal, portion from foodcheck")),
+                 QStringList{"1|1|牛奶|250||"});
+        QCOMPARE(rows(db, QStringLiteral("select spname, swname, zl, meal, portion from sps")),
+                 QStringList{"早餐|牛奶|250||"});
+        const int shipped = db.count(QStringLiteral("foodportion"));
+        QVERIFY(shipped > 20);
+        QCOMPARE(rows(db, QStringLiteral("select unit, grams, edible from foodportion where foodname='米饭'"))
+                     .first(),
+                 QStringLiteral("碗|150|1"));
+        // The shipped database has the same portions as an updated one.
+        FixtureDb fresh(FixtureDb::Content::FixedRows);
+        QCOMPARE(fresh.count(QStringLiteral("foodportion")), shipped);
+        nc::data::Connection::setCurrent(&db.connection());
+
+        // Applied again (a file already holding the columns) it changes nothing, and own rows stay.
+        db.exec(QStringLiteral("delete from foodportion where foodname<>'米饭'"));
+        db.exec(QStringLiteral("update foodportion set grams=180 where foodname='米饭' and unit='碗'"));
+        nc::data::addMealsAndPortions(db.connection());
+        QCOMPARE(rows(db, QStringLiteral("select unit, grams from foodportion")),
+                 (QStringList{"碗|180", "两|50"}));
+
+        // The diet record works on the updated file.
+        db.exec(QStringLiteral("insert into ts (tsid) values (1)"));
+        DietRecord record;
+        record.open();
+        QCOMPARE(record.addFood(QStringLiteral("牛奶"), QStringLiteral("1"), QStringLiteral("早餐"),
+                                Portion{QStringLiteral("杯"), 250, true}),
+                 DietRecord::AddFood::Added);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFoodEntry)
+#include "tst_food_entry.moc"
