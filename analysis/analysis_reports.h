@@ -5,6 +5,7 @@
 // record by day with its weight and twelve nutrient amounts). No widgets: the windows only start them
 // and close when they return, so they run in tests and in the gallery as they run in the program.
 
+#include "data/meals.h"
 #include "data/query.h"
 #include "data/value.h"
 #include "intake_analysis.h"
@@ -64,7 +65,7 @@ public:
 // Columns tsid, swname, zl, then per entry value / 100 x weight rounded to two decimals: energy,
 // carbohydra, fat, protein, vita, vitb1, vitb2, vitc, ca, fe, zn, se.
 inline const QString kFoodListSql = QStringLiteral(
-    "SELECT ts.tsid, foodcheck.swname, foodcheck.zl, "
+    "SELECT ts.tsid, foodcheck.meal, foodcheck.swname, foodcheck.zl, "
     "round(Foodnurti.energy/100*foodcheck.zl,2) AS energy, "
     "round(Foodnurti.carbohydra/100*foodcheck.zl,2) AS carbohydra, "
     "round(Foodnurti.fat/100*foodcheck.zl,2) AS fat, "
@@ -77,9 +78,11 @@ inline const QString kFoodListSql = QStringLiteral(
     "round(Foodnurti.fe/100*foodcheck.zl,2) AS fe, "
     "round(Foodnurti.zn/100*foodcheck.zl,2) AS zn, "
     "round(Foodnurti.se/100*foodcheck.zl,2) AS se");
-inline const QString kFoodListFromSql = QStringLiteral(
-    "FROM foodcheck LEFT JOIN ts ON ts.tsid=foodcheck.tc INNER JOIN Foodnurti ON foodcheck.swname=Foodnurti.foodname "
-    "ORDER BY ts.tsid, foodcheck.foodid");
+// Each day's entries by meal (entries without one last), in the order entered within a meal.
+inline const QString kFoodListFromSql =
+    QStringLiteral("FROM foodcheck LEFT JOIN ts ON ts.tsid=foodcheck.tc INNER JOIN Foodnurti ON "
+                   "foodcheck.swname=Foodnurti.foodname ORDER BY ts.tsid, ") +
+    nc::data::mealOrderSql(QStringLiteral("foodcheck.meal")) + QStringLiteral(", foodcheck.foodid");
 
 // The food-list report's data sets and engine: RvDataSetConnection1 the food list,
 // RvDataSetConnection2 the person (for the heading), the parameter "date".

@@ -115,14 +115,15 @@ FoodIndex::FoodIndex(QList<FoodEntry> foods) : foods_(std::move(foods)) {
 
 FoodIndex FoodIndex::load() {
     Query q;
-    q.setSql(QStringLiteral("select foodname, dm, foodish from Foodnurti"));
+    q.setSql(QStringLiteral("select foodname, dm, foodish, foodid from Foodnurti"));
     q.open();
     QList<FoodEntry> foods;
     foods.reserve(q.recordCount());
     for (q.first(); !q.eof(); q.next()) {
         const Value share = q.field(QStringLiteral("foodish"));
         foods.append({q.field(QStringLiteral("foodname")).toText(), q.field(QStringLiteral("dm")).toText(),
-                      share.isNull() || share.toReal() <= 0 ? 100.0 : share.toReal()});
+                      share.isNull() || share.toReal() <= 0 ? 100.0 : share.toReal(),
+                      q.field(QStringLiteral("foodid")).toText()});
     }
     return FoodIndex(std::move(foods));
 }
@@ -132,14 +133,15 @@ const FoodEntry* FoodIndex::find(const QString& name) const {
     return it == byName_.constEnd() ? nullptr : &foods_[*it];
 }
 
-QStringList FoodIndex::match(const QString& text, const RecentFoods& recent, int limit) const {
-    QStringList out;
+QList<int> FoodIndex::matchRows(const QString& text, const RecentFoods& recent, int limit) const {
+    QList<int> out;
     if (text.trimmed().isEmpty()) {
         for (const QString& n : recent.names()) {
             if (out.size() >= limit)
                 break;
-            if (const FoodEntry* f = find(n))
-                out << f->name;
+            const auto it = byName_.constFind(n.toCaseFolded());
+            if (it != byName_.constEnd())
+                out << *it;
         }
         return out;
     }
@@ -152,20 +154,42 @@ QStringList FoodIndex::match(const QString& text, const RecentFoods& recent, int
     const auto cut = hits.begin() + std::min<qsizetype>(limit, hits.size());
     std::partial_sort(hits.begin(), cut, hits.end());
     for (auto it = hits.begin(); it != cut; ++it)
-        out << foods_[it->second].name;
+        out << it->second;
     return out;
 }
 
-QStringList rankNames(const QStringList& names, const RecentFoods& recent) {
+QStringList FoodIndex::match(const QString& text, const RecentFoods& recent, int limit) const {
+    QStringList out;
+    for (int row : matchRows(text, recent, limit))
+        out << foods_[row].name;
+    return out;
+}
+
+QStringList FoodIndex::matchIds(const QString& text, const RecentFoods& recent, int limit) const {
+    QStringList out;
+    for (int row : matchRows(text, recent, limit))
+        out << foods_[row].id;
+    return out;
+}
+
+QList<int> rankOrder(const QStringList& names, const RecentFoods& recent) {
     QList<std::pair<RankKey, int>> keyed;
     keyed.reserve(names.size());
     for (int i = 0; i < names.size(); ++i)
         keyed.append({keyOf(MatchTier::Exact, names[i], i, recent), i});
     std::sort(keyed.begin(), keyed.end());
-    QStringList out;
+    QList<int> out;
     out.reserve(names.size());
     for (const auto& k : keyed)
-        out << names[k.second];
+        out << k.second;
+    return out;
+}
+
+QStringList rankNames(const QStringList& names, const RecentFoods& recent) {
+    QStringList out;
+    out.reserve(names.size());
+    for (int i : rankOrder(names, recent))
+        out << names[i];
     return out;
 }
 

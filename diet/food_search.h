@@ -49,6 +49,7 @@ struct FoodEntry {
     QString name;
     QString initials;           // dm
     double ediblePercent = 100; // foodish; 100 when the table has none
+    QString id{};               // foodid
 };
 
 // The food table's names held in memory for the type-ahead, in table order.
@@ -67,8 +68,12 @@ public:
     // then a food's representative value (代表值) before its varieties, then shorter names first,
     // then table order. An empty text offers the recently used foods that are in the table.
     QStringList match(const QString& text, const RecentFoods& recent, int limit = 50) const;
+    // The same matches as the foods' numbers (foodid), so foods sharing a name stay apart.
+    QStringList matchIds(const QString& text, const RecentFoods& recent, int limit = 50) const;
 
 private:
+    QList<int> matchRows(const QString& text, const RecentFoods& recent, int limit) const;
+
     QList<FoodEntry> foods_;
     QHash<QString, int> byName_; // case-folded name → first row
 };
@@ -76,5 +81,7 @@ private:
 // Orders a list of names without a text (a category's foods): recently used first, then the
 // representative value, then shorter names, then the list's own order.
 QStringList rankNames(const QStringList& names, const RecentFoods& recent);
+// The same order as the places of the names in the list: names[rankOrder(names)[0]] comes first.
+QList<int> rankOrder(const QStringList& names, const RecentFoods& recent);
 
 } // namespace nc::diet

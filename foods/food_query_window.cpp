@@ -3,6 +3,9 @@
 #include "food_query_window.h"
 
 #include "diet/diet_record.h"
+#include "food_ranking.h"
+#include "data/query.h"
+#include "data/value.h"
 #include "food_fields.h"
 #include "food_grid.h"
 #include "nutrient_condition.h"
@@ -127,6 +130,8 @@ void TForm15::FormCreate() {
     ComboBox1->addItems(categoryItems());
     for (QComboBox* box : {ComboBox1, ComboBox2, ComboBox3})
         box->setCurrentIndex(-1);
+    foodIndex_ = diet::FoodIndex::load();
+    recent_ = diet::RecentFoods::load();
     listAll();
 }
 
@@ -142,11 +147,30 @@ void TForm15::Image5Click() {
         ui::Messages::inform(QStringLiteral("选择食物类别！"));
         return;
     }
-    listCategory(ADOQuery_swcf, ComboBox1->currentText());
+    // The category's foods ranked as the diet record's list: used lately, representative value, short.
+    data::Query kind;
+    kind.setSql(QStringLiteral("select foodid, foodname from Foodnurti where foodkind=:lskind"));
+    kind.setParam(QStringLiteral("lskind"), categoryCode(ComboBox1->currentText()));
+    kind.open();
+    QStringList ids, names;
+    for (kind.first(); !kind.eof(); kind.next()) {
+        ids << kind.field(QStringLiteral("foodid")).toText();
+        names << kind.field(QStringLiteral("foodname")).toText();
+    }
+    QStringList ranked;
+    for (int i : diet::rankOrder(names, recent_))
+        ranked << ids[i];
+    listInOrder(ADOQuery_swcf, ranked);
 }
 
+// Part of a name or pinyin initials, the food meant first: the whole name, the name before its
+// bracket, names starting with the text, names containing it. An empty box lists every food.
 void TForm15::Image6Click() {
-    listByName(ADOQuery_swcf, Edit1->text());
+    if (Edit1->text().trimmed().isEmpty()) {
+        listAll();
+        return;
+    }
+    listInOrder(ADOQuery_swcf, foodIndex_.matchIds(Edit1->text(), recent_, foodIndex_.size()));
 }
 
 void TForm15::Image7Click() {

@@ -3,6 +3,7 @@
 // on one nutrient, and hands a double-clicked food's name to the diet record window's food box.
 
 #include "data/dataset.h"
+#include "diet/food_search.h"
 
 #include <QDialog>
 
@@ -41,6 +42,8 @@ private:
     void listAll();
 
     data::DataSet ADOQuery_swcf;
+    diet::FoodIndex foodIndex_; // the names searched, read once at creation
+    diet::RecentFoods recent_;
     ui::HoverLift* hover_;
     QComboBox* ComboBox1;
     QComboBox* ComboBox2;

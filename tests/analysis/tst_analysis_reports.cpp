@@ -431,7 +431,7 @@ private Q_SLOTS:
         report.run();
         const nc::data::Query& list = report.ADOQuery1;
         QCOMPARE(list.fieldNames(),
-                 (QStringList{"tsid", "swname", "zl", "energy", "carbohydra", "fat", "protein", "vita", "vitb1", "vitb2",
+                 (QStringList{"tsid", "meal", "swname", "zl", "energy", "carbohydra", "fat", "protein", "vita", "vitb1", "vitb2",
                               "vitc", "ca", "fe", "zn", "se"}));
         QCOMPARE(list.recordCount(), 4);
         auto cell = [&](int row, const char* name) { return list.rows().at(row).at(list.fieldIndex(QString::fromLatin1(name))); };
@@ -454,6 +454,31 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("2 稻米 150 519 115.8")));
         QVERIFY(!text.contains(QStringLiteral("桂花糕")));
         QVERIFY(text.contains(QStringLiteral("周雨桐")));
+    }
+
+    // Each day's foods by meal, in the order of the day, entries without a meal last; the meal printed.
+    void theFoodListPrintsTheMeal() {
+        FixtureDb db(FixtureDb::Content::FixedRows, {foods(), days({QStringLiteral("1"), QStringLiteral("2")})});
+        db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl, meal, portion) values "
+                               "(1, '稻米', 150, '晚餐', NULL), (1, '牛奶', 250, '早餐', '1杯'), (1, '花生油', 8, NULL, NULL), "
+                               "(1, '稻米', 75, '午餐', '半碗'), (2, '牛奶', 200, '早加餐', NULL), (1, '牛奶', 100, '早餐', NULL)"));
+        recordPregnantWoman(db);
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        FoodListReport report;
+        report.run();
+        const nc::data::Query& list = report.ADOQuery1;
+        QStringList order;
+        for (const auto& row : list.rows())
+            order << row.at(list.fieldIndex(QStringLiteral("tsid"))).toText() + QLatin1Char(' ') +
+                         row.at(list.fieldIndex(QStringLiteral("meal"))).toText() + QLatin1Char(' ') +
+                         row.at(list.fieldIndex(QStringLiteral("swname"))).toText();
+        QCOMPARE(order, (QStringList{"1 早餐 牛奶", "1 早餐 牛奶", "1 午餐 稻米", "1 晚餐 稻米", "1  花生油", "2 早加餐 牛奶"}));
+        QCOMPARE(reports.size(), 1);
+        const QString text = reports.last().text.simplified();
+        QVERIFY(text.contains(QStringLiteral("餐次")));
+        QVERIFY2(text.contains(QStringLiteral("1 早餐 牛奶 250")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("2 早加餐 牛奶 200")));
     }
 
     void anEmptyFoodListStillPrints() {
