@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "database_start.h"
 #include "main_window.h"
 #include "splash_window.h"
 #include "titles.h"
@@ -23,6 +24,7 @@ int runProgram() {
     registerWorkingWindows(ui::WindowRegistry::program());
     TForm1 main;
     main.show();
+    updateDatabaseAtStart();
     return QApplication::exec();
 }
 

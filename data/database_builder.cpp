@@ -91,7 +91,7 @@ QList<SeedTable> readSeedFolder(const QString& seedDir) {
 }
 
 void createDatabase(const QString& path, const QString& password, const QString& schemaSql,
-                    const QList<SeedTable>& seeds) {
+                    const QList<SeedTable>& seeds, int version) {
     if (QFileInfo::exists(path))
         throw Error(QStringLiteral("数据库文件“%1”已经存在，未做改动。").arg(QDir::toNativeSeparators(path)));
     const QString temp = QStringLiteral("%1.new-%2").arg(path).arg(QCoreApplication::applicationPid());
@@ -109,6 +109,9 @@ void createDatabase(const QString& path, const QString& password, const QString&
                     QStringLiteral("数据库结构无法建立"));
             for (const SeedTable& s : seeds)
                 insertSeed(h, s);
+            const QByteArray stamp = QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8();
+            h.check(sqlite3_exec(h.db, stamp.constData(), nullptr, nullptr, nullptr),
+                    QStringLiteral("数据库版本无法记录"));
             h.check(sqlite3_exec(h.db, "COMMIT", nullptr, nullptr, nullptr), QStringLiteral("初始数据无法保存"));
         }
         if (!QFile::rename(temp, path))

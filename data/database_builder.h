@@ -3,6 +3,7 @@
 // make_database tool (the file shipped beside the program) and by the tests' fixture databases.
 
 #include "csv.h"
+#include "database_update.h"
 
 #include <QList>
 #include <QString>
@@ -19,10 +20,11 @@ QList<SeedTable> readSeedFolder(const QString& seedDir);
 
 // Creates the file at `path`, encrypted with `password`, runs `schemaSql` and inserts the seed rows,
 // all in one transaction. The file is first written under a temporary name and renamed into place,
-// so a failure never leaves a half-made database. Throws Error when `path` already exists or
-// anything fails.
+// so a failure never leaves a half-made database. The file records `version` as its update version
+// (the latest by default, so the program's updates never run on a file made from today's seeds).
+// Throws Error when `path` already exists or anything fails.
 void createDatabase(const QString& path, const QString& password, const QString& schemaSql,
-                    const QList<SeedTable>& seeds);
+                    const QList<SeedTable>& seeds, int version = latestDatabaseVersion());
 
 // Reads a whole text file as UTF-8; throws Error naming the file when it cannot be read.
 QString readTextFile(const QString& path);

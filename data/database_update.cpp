@@ -1,0 +1,131 @@
+#include "database_update.h"
+
+#include "clock.h"
+#include "connection.h"
+#include "errors.h"
+#include "query.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace nc::data {
+
+const QList<DatabaseUpdate>& databaseUpdates() {
+    // Append new steps at the end with the next number; never renumber or change a step that has
+    // shipped, since files in use already record it as applied.
+    static const QList<DatabaseUpdate> steps = {};
+    return steps;
+}
+
+int latestDatabaseVersion() {
+    const QList<DatabaseUpdate>& steps = databaseUpdates();
+    return steps.isEmpty() ? 0 : steps.last().version;
+}
+
+int databaseVersion(Connection& c) {
+    Query q(&c);
+    q.setSql(QStringLiteral("PRAGMA user_version"));
+    q.open();
+    return int(q.field(0).toInteger());
+}
+
+void setDatabaseVersion(Connection& c, int version) {
+    // A pragma takes no bound parameters; the number is an int, so nothing typed reaches the text.
+    c.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+QString backupFolderFor(const QString& databasePath) {
+    return QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("backups"));
+}
+
+QString backupPathFor(const QString& databasePath, const QDateTime& moment) {
+    const QFileInfo file(databasePath);
+    const QDir folder(backupFolderFor(databasePath));
+    const QString base =
+        file.completeBaseName() + QLatin1Char('-') + moment.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString suffix = file.suffix().isEmpty() ? QString() : QLatin1Char('.') + file.suffix();
+    QString path = folder.filePath(base + suffix);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix));
+    return path;
+}
+
+namespace {
+
+// Copies the file while the update's transaction holds the write lock: nothing can change the file
+// during the copy, and the file itself is encrypted, so the copy is an encrypted, consistent database.
+QString makeBackup(const QString& databasePath) {
+    const QString folder = backupFolderFor(databasePath);
+    if (!QDir().mkpath(folder))
+        throw Error(QStringLiteral("无法建立备份文件夹“%1”").arg(QDir::toNativeSeparators(folder)));
+    const QString target = backupPathFor(databasePath, Clock::now());
+    QFile source(databasePath);
+    if (!source.copy(target)) {
+        QFile::remove(target);
+        throw Error(QStringLiteral("无法把数据库文件备份到“%1”：%2")
+                        .arg(QDir::toNativeSeparators(target), source.errorString()));
+    }
+    return target;
+}
+
+QString withoutFinalStop(QString text) {
+    while (text.endsWith(QChar(0x3002)) || text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+UpdateOutcome updateDatabase(Connection& c, const QList<DatabaseUpdate>& steps) {
+    UpdateOutcome out;
+    const QString shown = QDir::toNativeSeparators(c.databasePath());
+    QString stepName;
+    try {
+        out.fromVersion = out.toVersion = databaseVersion(c);
+    } catch (const std::exception&) {
+        out.status = UpdateOutcome::Status::Unavailable;
+        return out;
+    }
+    try {
+        const int latest = steps.isEmpty() ? 0 : steps.last().version;
+        if (out.fromVersion > latest) {
+            out.status = UpdateOutcome::Status::TooNew;
+            return out;
+        }
+        if (out.fromVersion == latest)
+            return out;
+
+        Transaction t(c);
+        out.backupPath = makeBackup(c.databasePath());
+        for (const DatabaseUpdate& step : steps) {
+            if (step.version <= out.fromVersion)
+                continue;
+            stepName = step.description;
+            step.apply(c);
+            setDatabaseVersion(c, step.version);
+        }
+        stepName.clear();
+        t.commit();
+        // Statements prepared before the update may describe tables as they were ("select *" keeps
+        // its old columns until re-prepared); closing drops them, and the next statement reopens.
+        c.close();
+        out.toVersion = latest;
+        out.status = UpdateOutcome::Status::Updated;
+        out.message = QStringLiteral("数据库文件“%1”已更新到最新版本。更新前的文件已备份为“%2”。")
+                          .arg(shown, QDir::toNativeSeparators(out.backupPath));
+    } catch (const std::exception& e) {
+        c.close(); // the transaction is rolled back; drop statements prepared on the changed tables
+        out.status = UpdateOutcome::Status::Failed;
+        out.toVersion = out.fromVersion;
+        const QString reason = withoutFinalStop(QString::fromUtf8(e.what()));
+        out.message =
+            (stepName.isEmpty()
+                 ? QStringLiteral("数据库文件“%1”未能更新：%2。").arg(shown, reason)
+                 : QStringLiteral("数据库文件“%1”未能更新（%2）：%3。").arg(shown, stepName, reason)) +
+            QStringLiteral("文件保持原样，未做任何改动；程序仍可使用，数据为更新前的内容。");
+    }
+    return out;
+}
+
+} // namespace nc::data
