@@ -3,6 +3,8 @@
 // both, and the update that brings an older database file up to holding them.
 
 #include "data/connection.h"
+#include "data/database_builder.h"
+#include "data/database_update.h"
 #include "data/meals_portions_update.h"
 #include "data/query.h"
 #include "diet/diet_record.h"
@@ -11,6 +13,8 @@
 #include "diet/recipe_store.h"
 #include "support/fixture_db.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace nc::diet;
@@ -45,9 +49,9 @@ QList<nc::data::SeedTable> recordFoods() {
                   {"10001", "牛奶", "NN", "", "10"}})};
 }
 
-QStringList rows(FixtureDb& db, const QString& sql) {
+QStringList rows(nc::data::Connection& c, const QString& sql) {
     QStringList out;
-    nc::data::Query q(&db.connection());
+    nc::data::Query q(&c);
     q.setSql(sql);
     q.open();
     for (q.first(); !q.eof(); q.next()) {
@@ -57,6 +61,18 @@ QStringList rows(FixtureDb& db, const QString& sql) {
         out << cells.join(QLatin1Char('|'));
     }
     return out;
+}
+
+QStringList rows(FixtureDb& db, const QString& sql) {
+    return rows(db.connection(), sql);
+}
+
+// The columns of a table, in order, with their declared types and collations left aside.
+QString columns(nc::data::Connection& c, const QString& table) {
+    QStringList names;
+    for (const QString& row : rows(c, QStringLiteral("PRAGMA table_info(%1)").arg(table)))
+        names << row.section(QLatin1Char('|'), 1, 1);
+    return names.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -348,51 +364,84 @@ private Q_SLOTS:
             (QStringList{"鸡蛋（代表值）|52.2|1个|早餐", "米饭（蒸，代表值）|150|1碗|午餐", "牛奶|200||"}));
     }
 
-    // A file made before entries had meals and portions: the update adds the columns and the shipped
-    // portions, keeps every entry and recipe, and leaves a counsellor's own portions alone.
+    // A file made before entries had meals and portions (the tables and seeds of update version 0):
+    // the program's update adds the columns and the shipped portions, after a backup copy, keeping
+    // every entry and recipe; the file then holds what a new file holds.
     void updateOfAnOlderFile() {
-        FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
-        // Back to the older tables, as such a file holds them.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName));
+        QList<nc::data::SeedTable> seeds;
+        for (const nc::data::SeedTable& t :
+             nc::data::readSeedFolder(nc::test::sourceDir() + QStringLiteral("/data/seed")))
+            if (t.table != QLatin1String("Foodnurti") && t.table != QLatin1String("foodportion"))
+                seeds << t;
+        seeds << recordFoods();
+        nc::data::createDatabase(
+            path, nc::test::databasePassword(),
+            nc::data::readTextFile(nc::test::sourceDir() + QStringLiteral("/tests/data/schema_v0.sql")),
+            seeds, 0);
+        nc::data::Connection old(nc::data::connectionStringForFolder(dir.path()));
+        nc::data::Connection::setCurrent(&old);
         for (const char* sql :
-             {"drop table foodcheck", "drop table sps", "drop table foodportion",
-              "CREATE TABLE foodcheck (foodid INTEGER PRIMARY KEY AUTOINCREMENT, tc INTEGER, swname TEXT "
-              "COLLATE NOCASE, zl REAL)",
-              "CREATE TABLE sps (spname TEXT COLLATE NOCASE, sptime DATETIME, foodid TEXT COLLATE NOCASE, "
-              "swname TEXT "
-              "COLLATE NOCASE, zl REAL)",
+             {"insert into ts (tsid) values (1)",
               "insert into foodcheck (tc, swname, zl) values (1, '牛奶', 250)",
               "insert into sps (spname, sptime, swname, zl) values ('早餐', '2026-01-01', '牛奶', 250)"})
-            db.exec(QString::fromUtf8(sql));
+            old.exec(QString::fromUtf8(sql));
 
-        nc::data::addMealsAndPortions(db.connection());
-        QCOMPARE(rows(db, QStringLiteral("select foodid, tc, swname, zl, meal, portion from foodcheck")),
+        // A failure half-way leaves the file as it was.
+        old.failStatementAfter(6);
+        const nc::data::UpdateOutcome failed = nc::data::updateDatabase(old);
+        QCOMPARE(failed.status, nc::data::UpdateOutcome::Status::Failed);
+        QVERIFY2(failed.message.contains(QStringLiteral("餐次")), qPrintable(failed.message));
+        old.failStatementAfter(0);
+        QCOMPARE(nc::data::databaseVersion(old), 0);
+        QCOMPARE(columns(old, QStringLiteral("foodcheck")), QStringLiteral("foodid tc swname zl"));
+
+        const nc::data::UpdateOutcome outcome = nc::data::updateDatabase(old);
+        QCOMPARE(outcome.status, nc::data::UpdateOutcome::Status::Updated);
+        QVERIFY(QFileInfo::exists(outcome.backupPath));
+        QCOMPARE(nc::data::databaseVersion(old), nc::data::latestDatabaseVersion());
+        QCOMPARE(rows(old, QStringLiteral("select foodid, tc, swname, zl, meal, portion from foodcheck")),
                  QStringList{"1|1|牛奶|250||"});
-        QCOMPARE(rows(db, QStringLiteral("select spname, swname, zl, meal, portion from sps")),
+        QCOMPARE(rows(old, QStringLiteral("select spname, swname, zl, meal, portion from sps")),
                  QStringList{"早餐|牛奶|250||"});
-        const int shipped = db.count(QStringLiteral("foodportion"));
-        QVERIFY(shipped > 20);
-        QCOMPARE(rows(db, QStringLiteral("select unit, grams, edible from foodportion where foodname='米饭'"))
-                     .first(),
-                 QStringLiteral("碗|150|1"));
-        // The shipped database has the same portions as an updated one.
-        FixtureDb fresh(FixtureDb::Content::FixedRows);
-        QCOMPARE(fresh.count(QStringLiteral("foodportion")), shipped);
-        nc::data::Connection::setCurrent(&db.connection());
+        QCOMPARE(
+            rows(old, QStringLiteral("select unit, grams, edible from foodportion where foodname='米饭'"))
+                .first(),
+            QStringLiteral("碗|150|1"));
 
-        // Applied again (a file already holding the columns) it changes nothing, and own rows stay.
-        db.exec(QStringLiteral("delete from foodportion where foodname<>'米饭'"));
-        db.exec(QStringLiteral("update foodportion set grams=180 where foodname='米饭' and unit='碗'"));
-        nc::data::addMealsAndPortions(db.connection());
-        QCOMPARE(rows(db, QStringLiteral("select unit, grams from foodportion")),
-                 (QStringList{"碗|180", "两|50"}));
+        // The same tables and portions as a file made new.
+        {
+            FixtureDb fresh(FixtureDb::Content::FixedRows);
+            for (const QString& table :
+                 {QStringLiteral("foodcheck"), QStringLiteral("sps"), QStringLiteral("foodportion")})
+                QCOMPARE(columns(old, table), columns(fresh.connection(), table));
+            const QString portions =
+                QStringLiteral("select foodname, unit, grams, edible from foodportion order by rowid");
+            QCOMPARE(rows(old, portions), rows(fresh.connection(), portions));
+        }
+        nc::data::Connection::setCurrent(&old);
 
         // The diet record works on the updated file.
-        db.exec(QStringLiteral("insert into ts (tsid) values (1)"));
         DietRecord record;
         record.open();
         QCOMPARE(record.addFood(QStringLiteral("牛奶"), QStringLiteral("1"), QStringLiteral("早餐"),
                                 Portion{QStringLiteral("杯"), 250, true}),
                  DietRecord::AddFood::Added);
+        nc::data::Connection::setCurrent(nullptr);
+    }
+
+    // A counsellor's own portions are never replaced, and a file already holding the columns keeps them.
+    void updateKeepsWhatIsThere() {
+        FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
+        db.exec(QStringLiteral("delete from foodportion where foodname<>'米饭'"));
+        db.exec(QStringLiteral("update foodportion set grams=180 where foodname='米饭' and unit='碗'"));
+        db.exec(
+            QStringLiteral("insert into foodcheck (tc, swname, zl, meal) values (1, '牛奶', 250, '早餐')"));
+        nc::data::addMealsAndPortions(db.connection());
+        QCOMPARE(rows(db.connection(), QStringLiteral("select unit, grams from foodportion")),
+                 (QStringList{"碗|180", "两|50"}));
+        QCOMPARE(rows(db.connection(), QStringLiteral("select meal from foodcheck")), QStringList{"早餐"});
     }
 };
 
