@@ -195,16 +195,28 @@ void TForm8::buildControls() {
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
-    // Columns as wide as their contents, so no name is cut; a long day scrolls sideways instead. The
-    // meal shows beside the first food of each meal.
-    DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    DBGrid1->horizontalHeader()->setStretchLastSection(false);
-    DBGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // The grid keeps its place and size, so a long name is never cut: it wraps onto further lines and
+    // its row grows (the whole name is also the cell's tip). The columns have fixed widths that leave
+    // room for the scroll bar, so the row heights are measured against the widths shown; the
+    // headers wrap too. The meal shows beside the first food of each meal.
+    QHeaderView* columns = DBGrid1->horizontalHeader();
+    columns->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    columns->setFont(art::font(12, QFont::Bold));
+    columns->setFixedHeight(40);
+    columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    DBGrid1->setColumnWidth(0, 78);
+    DBGrid1->setColumnWidth(1, 56);
+    DBGrid1->setColumnWidth(2, 36);
+    DBGrid1->setWordWrap(true);
+    DBGrid1->setTextElideMode(Qt::ElideNone);
+    DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGrid1->verticalHeader()->show();
     DBGrid1->verticalHeader()->setFont(art::font(12, QFont::Bold));
     DBGrid1->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DBGrid1->verticalHeader()->setFixedWidth(50);
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    DBGrid1->verticalHeader()->setMinimumSectionSize(24);
+    DBGrid1->verticalHeader()->setFixedWidth(44);
     // Shown once the editor has closed, so the message box does not fight the closing editor for focus.
     connect(foodsModel_, &FoodEntriesModel::weightRefused, this,
             [] { ui::Messages::inform(QStringLiteral("请输入正确的重量！")); }, Qt::QueuedConnection);

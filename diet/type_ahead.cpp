@@ -55,7 +55,7 @@ void TypeAheadList::refresh() {
 }
 
 QString TypeAheadList::highlighted() const {
-    return isVisible() && currentItem() ? currentItem()->text() : QString();
+    return !isHidden() && currentItem() ? currentItem()->text() : QString();
 }
 
 void TypeAheadList::place() {
@@ -89,7 +89,7 @@ bool TypeAheadList::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Up: {
         if (shortcut)
             return false;
-        if (!isVisible()) {
+        if (isHidden()) {
             refresh(); // Down on a box with nothing typed offers the foods used lately
             return true;
         }
@@ -99,7 +99,7 @@ bool TypeAheadList::eventFilter(QObject* watched, QEvent* event) {
     }
     case Qt::Key_PageDown:
     case Qt::Key_PageUp:
-        if (shortcut || !isVisible())
+        if (shortcut || isHidden())
             return false;
         setCurrentRow(std::clamp(
             currentRow() + (key->key() == Qt::Key_PageDown ? kVisibleRows : -kVisibleRows), 0, count() - 1));
@@ -114,7 +114,7 @@ bool TypeAheadList::eventFilter(QObject* watched, QEvent* event) {
             Q_EMIT enterWithoutList();
         return true;
     case Qt::Key_Escape:
-        if (!isVisible())
+        if (isHidden())
             return false;
         if (shortcut) {
             event->accept(); // Esc closes the list, not the window

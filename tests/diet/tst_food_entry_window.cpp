@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 
@@ -153,12 +154,18 @@ private Q_SLOTS:
         QCOMPARE(titles,
                  (QStringList{"早餐", "", "", "早加餐", "午餐", "", "", "", "午加餐", "晚餐", "", ""}));
         QCOMPARE(grid->model()->index(1, 2).data().toString(), QStringLiteral("2个"));
+        // A name wraps in its column and its row is tall enough for every line of it.
         const QFontMetrics metrics(grid->font());
+        const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
         for (int r = 0; r < grid->model()->rowCount(); ++r) {
             const QString name = grid->model()->index(r, 0).data().toString();
-            QVERIFY2(grid->columnWidth(0) >= metrics.horizontalAdvance(name), qPrintable(name));
+            const QRect needed = metrics.boundingRect(QRect(0, 0, grid->columnWidth(0) - 2 * margin, 1000),
+                                                      Qt::TextWordWrap, name);
+            QVERIFY2(grid->rowHeight(r) >= needed.height(), qPrintable(name));
+            QVERIFY2(needed.width() <= grid->columnWidth(0) - 2 * margin, qPrintable(name));
             QCOMPARE(grid->model()->index(r, 0).data(Qt::ToolTipRole).toString(), name);
         }
+        QVERIFY(grid->rowHeight(0) > grid->rowHeight(2)); // 纯牛奶（代表值，全脂） takes more lines than 馒头
         QCOMPARE(grid->currentIndex().row(), 11); // the last food entered
     }
 

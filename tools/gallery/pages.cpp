@@ -3,21 +3,23 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/working_windows.h"
+#include "data/clock.h"
+#include "data/query.h"
+#include "data/value.h"
 #include "diet/diet_record.h"
+#include "diet/diet_record_window.h"
 #include "diet/import_recipe_dialog.h"
 #include "diet/recipe_details_window.h"
 #include "diet/save_recipe_dialog.h"
 #include "info/recipe_sheets_window.h"
-#include "data/clock.h"
-#include "data/query.h"
-#include "data/value.h"
 #include "person/record_window.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 namespace nc::gallery {
 
@@ -78,6 +80,25 @@ std::unique_ptr<QWidget> overDietRecord(void (*prepare)(W&) = nullptr) {
     return w;
 }
 
+// The diet record window with a food name typed key by key, then, when an amount is given, the
+// food picked, the amount typed and the unit chosen.
+std::unique_ptr<QWidget> dietRecordTyping(const QString& name, const QString& amount, int unit) {
+    auto w = std::make_unique<diet::TForm8>();
+    w->findChild<QComboBox*>(QStringLiteral("ComboBox4"))->setCurrentIndex(1);
+    QLineEdit* edit = w->findChild<QComboBox*>(QStringLiteral("ComboBox2"))->lineEdit();
+    for (const QChar c : name) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(edit, &press);
+    }
+    if (amount.isEmpty())
+        return w;
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit, &enter);
+    w->findChild<QLineEdit*>(QStringLiteral("LabeledEdit1"))->setText(amount);
+    w->findChild<QComboBox*>(QStringLiteral("ComboBox3"))->setCurrentIndex(unit);
+    return w;
+}
+
 // Made-up people, one per category, stored as the record before the personal record window opens.
 void storeSampleRecord(const QString& category) {
     data::Query q;
@@ -128,39 +149,57 @@ QList<data::SeedTable> sampleRecords() {
         t.data.rows = rows;
         return t;
     };
+    // Day, food, grams, meal, household portion as entered.
     const QList<QStringList> meals = {
-        {QStringLiteral("1"), QStringLiteral("稻米（代表值）"), QStringLiteral("150")},
-        {QStringLiteral("1"), QStringLiteral("鸡蛋（代表值）"), QStringLiteral("60")},
-        {QStringLiteral("1"), QStringLiteral("纯牛奶（代表值，全脂）"), QStringLiteral("250")},
-        {QStringLiteral("1"), QStringLiteral("大白菜（代表值）"), QStringLiteral("200")},
-        {QStringLiteral("2"), QStringLiteral("挂面（代表值）"), QStringLiteral("120")},
-        {QStringLiteral("2"), QStringLiteral("鸡（代表值）"), QStringLiteral("80")},
-        {QStringLiteral("2"), QStringLiteral("苹果（代表值）"), QStringLiteral("200")},
-        {QStringLiteral("3"), QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("300")},
-        {QStringLiteral("3"), QStringLiteral("豆腐（代表值）"), QStringLiteral("100")},
-        {QStringLiteral("3"), QStringLiteral("牛肉（代表值，瘦，fat 3g）"), QStringLiteral("75")},
-        {QStringLiteral("3"), QStringLiteral("茄子（代表值）"), QStringLiteral("150")},
-        {QStringLiteral("3"), QStringLiteral("酸奶（代表值，全脂）"), QStringLiteral("125")},
-        {QStringLiteral("3"), QStringLiteral("葡萄（代表值）"), QStringLiteral("150")},
+        {QStringLiteral("1"), QStringLiteral("稻米（代表值）"), QStringLiteral("150"), QStringLiteral("午餐"),
+         QString()},
+        {QStringLiteral("1"), QStringLiteral("鸡蛋（代表值）"), QStringLiteral("52.2"),
+         QStringLiteral("早餐"), QStringLiteral("1个")},
+        {QStringLiteral("1"), QStringLiteral("纯牛奶（代表值，全脂）"), QStringLiteral("250"),
+         QStringLiteral("早餐"), QStringLiteral("1杯")},
+        {QStringLiteral("1"), QStringLiteral("大白菜（代表值）"), QStringLiteral("200"),
+         QStringLiteral("晚餐"), QString()},
+        {QStringLiteral("2"), QStringLiteral("挂面（代表值）"), QStringLiteral("120"), QString(), QString()},
+        {QStringLiteral("2"), QStringLiteral("鸡（代表值）"), QStringLiteral("80"), QString(), QString()},
+        {QStringLiteral("2"), QStringLiteral("苹果（代表值）"), QStringLiteral("200"), QString(), QString()},
+        {QStringLiteral("3"), QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("300"),
+         QStringLiteral("午餐"), QStringLiteral("2碗")},
+        {QStringLiteral("3"), QStringLiteral("豆腐（代表值）"), QStringLiteral("100"), QStringLiteral("午餐"),
+         QStringLiteral("1块")},
+        {QStringLiteral("3"), QStringLiteral("牛肉（代表值，瘦，fat 3g）"), QStringLiteral("75"),
+         QStringLiteral("午餐"), QString()},
+        {QStringLiteral("3"), QStringLiteral("茄子（代表值）"), QStringLiteral("150"), QStringLiteral("晚餐"),
+         QString()},
+        {QStringLiteral("3"), QStringLiteral("酸奶（代表值，全脂）"), QStringLiteral("125"),
+         QStringLiteral("晚加餐"), QStringLiteral("1杯")},
+        {QStringLiteral("3"), QStringLiteral("葡萄（代表值）"), QStringLiteral("150"),
+         QStringLiteral("午加餐"), QString()},
+        {QStringLiteral("3"), QStringLiteral("纯牛奶（代表值，全脂）"), QStringLiteral("250"),
+         QStringLiteral("早餐"), QStringLiteral("1杯")},
+        {QStringLiteral("3"), QStringLiteral("鸡蛋（代表值）"), QStringLiteral("104.4"),
+         QStringLiteral("早餐"), QStringLiteral("2个")},
     };
     QList<QStringList> recipe;
     int second = 0;
     for (const QStringList& m : meals) {
         if (m[0] == QLatin1String("1"))
             recipe.append({QStringLiteral("孕中期一日食谱"),
-                           QStringLiteral("2026-03-02 09:30:%1.000").arg(second++, 2, 10, QLatin1Char('0')), m[1],
-                           m[2]});
+                           QStringLiteral("2026-03-02 09:30:%1.000").arg(second++, 2, 10, QLatin1Char('0')),
+                           m[1], m[2], m[3], m[4]});
     }
     recipe.append({QStringLiteral("清淡午餐"), QStringLiteral("2026-03-05 12:10:00.000"),
-                   QStringLiteral("面条（生，代表值）"), QStringLiteral("100")});
+                   QStringLiteral("面条（生，代表值）"), QStringLiteral("100"), QString(), QString()});
     recipe.append({QStringLiteral("清淡午餐"), QStringLiteral("2026-03-05 12:10:01.000"),
-                   QStringLiteral("茄子（代表值）"), QStringLiteral("150")});
+                   QStringLiteral("茄子（代表值）"), QStringLiteral("150"), QString(), QString()});
     return {table(QStringLiteral("ts"), {QStringLiteral("tsid")},
                   {{QStringLiteral("1")}, {QStringLiteral("2")}, {QStringLiteral("3")}}),
-            table(QStringLiteral("foodcheck"), {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")},
+            table(QStringLiteral("foodcheck"),
+                  {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl"),
+                   QStringLiteral("meal"), QStringLiteral("portion")},
                   meals),
             table(QStringLiteral("sps"),
-                  {QStringLiteral("spname"), QStringLiteral("sptime"), QStringLiteral("swname"), QStringLiteral("zl")},
+                  {QStringLiteral("spname"), QStringLiteral("sptime"), QStringLiteral("swname"),
+                   QStringLiteral("zl"), QStringLiteral("meal"), QStringLiteral("portion")},
                   recipe)};
 }
 
@@ -189,6 +228,11 @@ QList<Page> pages() {
                  [](diet::TForm10& w) { w.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0); });
          }},
         {QStringLiteral("TForm16"), [] { return overDietRecord<diet::TForm16>(); }},
+        // The diet record window while a food is typed (its matches dropped down), and with a household
+        // portion chosen beside the weight.
+        {QStringLiteral("TForm8-typeahead"), [] { return dietRecordTyping(QStringLiteral("鸡蛋"), {}, 0); }},
+        {QStringLiteral("TForm8-portion"),
+         [] { return dietRecordTyping(QStringLiteral("鸡蛋（代表值）"), QStringLiteral("2"), 1); }},
         recordPage(QStringLiteral("TForm3-childbearing"), QStringLiteral("育龄")),
         recordPage(QStringLiteral("TForm3-pregnant"), QStringLiteral("孕妇")),
         recordPage(QStringLiteral("TForm3-nursing"), QStringLiteral("乳母")),
