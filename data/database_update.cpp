@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "connection.h"
 #include "errors.h"
+#include "food_table_update.h"
 #include "query.h"
 
 #include <QDir>
@@ -14,7 +15,11 @@ namespace nc::data {
 const QList<DatabaseUpdate>& databaseUpdates() {
     // Append new steps at the end with the next number; never renumber or change a step that has
     // shipped, since files in use already record it as applied.
-    static const QList<DatabaseUpdate> steps = {};
+    static const QList<DatabaseUpdate> steps = {
+        {1, QStringLiteral("食物成分表更正"),
+         QStringLiteral("corrected food composition table, 20 added cereal foods"),
+         &applyShippedFoodTableCorrection},
+    };
     return steps;
 }
 
