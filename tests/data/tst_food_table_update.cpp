@@ -57,7 +57,7 @@ QString dump(Connection& c) {
 }
 
 // A counsellor's file from the first release, used for a while: two diet days, a saved recipe, an
-// edited figure, a food she renamed and three foods of her own.
+// edited figure, a food she renamed and four foods of her own, one named as a corrected name.
 void useForAWhile(FixtureDb& db) {
     db.exec(QStringLiteral("insert into ts (tsid) values (1), (2)"));
     db.exec(QStringLiteral(
@@ -72,9 +72,11 @@ void useForAWhile(FixtureDb& db) {
     // She shortened a name (the diet record already uses hers).
     db.exec(QStringLiteral("update Foodnurti set foodname = '菠菜' where foodid = '04038'"));
     // Her own foods: one on a number the added foods use, one named like an added food, one elsewhere.
-    db.exec(QStringLiteral("insert into Foodnurti (foodid, foodname, foodkind, energy, protein) values "
-                           "('01093', '自制杂粮馒头', '01', 230, 7.5), ('19099', '油条', '19', 388, 6.9), "
-                           "('12999', '自家熏鱼', '12', 210, 20)"));
+    db.exec(
+        QStringLiteral("insert into Foodnurti (foodid, foodname, foodkind, energy, protein) values "
+                       "('01093', '自制杂粮馒头', '01', 230, 7.5), ('19099', '油条', '19', 388, 6.9), "
+                       "('12999', '自家熏鱼', '12', 210, 20), ('04999', '西兰花［绿菜花］', '04', 30, 3)"));
+    db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (2, '西兰花[绿菜花]', 100)"));
 }
 
 } // namespace
@@ -168,10 +170,17 @@ private Q_SLOTS:
         row("diet record follows",
             "select group_concat(swname, '|') from (select swname from foodcheck order by foodid)",
             QStringLiteral("番茄［西红柿］|鲫鱼［喜头鱼、海附鱼］（1）|菠菜|猪肝|自制杂粮馒头|"
-                           "鲫鱼［喜头鱼、海附鱼］（1）"));
+                           "鲫鱼［喜头鱼、海附鱼］（1）|西兰花[绿菜花]"));
         row("recipe follows",
             "select group_concat(swname, '|') from (select swname from sps order by sptime)",
             QStringLiteral("番茄［西红柿］|鲫鱼［喜头鱼、海附鱼］（1）|猪肝"));
+        row("corrected name taken by her food: both keep theirs",
+            "select group_concat(foodname, '|') from (select foodname from Foodnurti where foodid in "
+            "('04037', "
+            "'04999') order by foodid)",
+            QStringLiteral("西兰花[绿菜花]|西兰花［绿菜花］"));
+        row("records of a food that kept its name keep it",
+            "select count(*) from foodcheck where swname='西兰花[绿菜花]'", QStringLiteral("1"));
         row("her foods untouched",
             "select group_concat(foodid || foodname || energy, '|') from "
             "(select * from Foodnurti where foodid in ('01093', '19099', '12999') order by foodid)",
@@ -185,7 +194,7 @@ private Q_SLOTS:
             "select count(*) || ' ' || sum(foodname='油条') from Foodnurti where foodid between '01093' and "
             "'01113'",
             QStringLiteral("20 0"));
-        row("foods in all", "select count(*) from Foodnurti", QString::number(1639 + 3 + 19));
+        row("foods in all", "select count(*) from Foodnurti", QString::number(1639 + 4 + 19));
         row("version recorded", "pragma user_version", QString::number(latestDatabaseVersion()));
     }
     // A counsellor's file after the update, case by case.
