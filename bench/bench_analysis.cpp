@@ -1,4 +1,4 @@
-// A year of a full diet record (365 days x 30 entries over the shipped 1,639 foods) in a database
+// A year of a full diet record (365 days x 30 entries over the shipped 1,659 foods) in a database
 // file made from the shipped seeds:
 //  - the nutrient analysis, against one SELECT … JOIN … GROUP BY that sums the same fourteen
 //    nutrients over the same rows in the same file (limit: the analysis under 100 ms and at most

@@ -1,4 +1,4 @@
-// The food windows over the shipped 1,639 foods: opening the management and query windows, and
+// The food windows over the shipped 1,659 foods: opening the management and query windows, and
 // refreshing their grids by category, by name and by a nutrient condition. Prints the median of
 // several runs of each step; limits: 300 ms to open, 50 ms per refresh.
 

@@ -30,7 +30,7 @@ nc::report::ReportData yearOfMeals(int rows) {
     static const QStringList foods{
         QStringLiteral("稻米（籼米，标一）"), QStringLiteral("小麦粉（标准粉）"), QStringLiteral("鸡蛋（白皮）"),
         QStringLiteral("牛乳"), QStringLiteral("猪肉（瘦）"), QStringLiteral("菠菜[赤根菜]"),
-        QStringLiteral("大白菜（白梗）[黄芽白]"), QStringLiteral("苹果"), QStringLiteral("豆腐（南豆腐）"),
+        QStringLiteral("大白菜（白梗）［黄芽白］"), QStringLiteral("苹果"), QStringLiteral("豆腐（南豆腐）"),
         QStringLiteral("带鱼[白带鱼，刀鱼]"), QStringLiteral("胡萝卜（黄）"), QStringLiteral("香蕉")};
     nc::report::DataTable t;
     t.columns = {QStringLiteral("tsid"), QStringLiteral("swname"), QStringLiteral("zl"), QStringLiteral("energy"),

@@ -17,13 +17,14 @@ namespace {
 struct SeedFile {
     const char* file;
     const char* table;
+    int since = 0; // the update that added the table; a seed folder of an earlier file has no such file
 };
 
 // Which seed file fills which table. The food composition figures keep their own file names.
 constexpr SeedFile kSeedFiles[] = {
     {"foodkind.csv", "foodkind"}, {"foods.csv", "Foodnurti"}, {"personinf.csv", "personinf"},
     {"lstzpj.csv", "lstzpj"},     {"lsyysfx.csv", "lsyysfx"}, {"sdrn.csv", "sdrn"},
-    {"app_pj.csv", "app_pj"},     {"portions.csv", "foodportion"},
+    {"app_pj.csv", "app_pj"},     {"portions.csv", "foodportion", 2},
 };
 
 // A raw handle on the file being made; closed on every path out.
@@ -85,8 +86,12 @@ QString readTextFile(const QString& path) {
 
 QList<SeedTable> readSeedFolder(const QString& seedDir) {
     QList<SeedTable> seeds;
-    for (const SeedFile& s : kSeedFiles)
-        seeds.append({QString::fromLatin1(s.table), readCsvFile(QDir(seedDir).filePath(QString::fromLatin1(s.file)))});
+    for (const SeedFile& s : kSeedFiles) {
+        const QString path = QDir(seedDir).filePath(QString::fromLatin1(s.file));
+        if (s.since > 0 && !QFileInfo::exists(path))
+            continue; // the folder is of a file made before that table existed
+        seeds.append({QString::fromLatin1(s.table), readCsvFile(path)});
+    }
     return seeds;
 }
 

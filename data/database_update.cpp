@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "connection.h"
 #include "errors.h"
+#include "food_table_update.h"
 #include "meals_portions_update.h"
 #include "query.h"
 
@@ -16,7 +17,10 @@ const QList<DatabaseUpdate>& databaseUpdates() {
     // Append new steps at the end with the next number; never renumber or change a step that has
     // shipped, since files in use already record it as applied.
     static const QList<DatabaseUpdate> steps = {
-        {1, QStringLiteral("为食物记录和食谱增加餐次与家常份量"),
+        {1, QStringLiteral("食物成分表更正"),
+         QStringLiteral("corrected food composition table, 20 added cereal foods"),
+         &applyShippedFoodTableCorrection},
+        {2, QStringLiteral("为食物记录和食谱增加餐次与家常份量"),
          QStringLiteral("Meal and portion columns on foodcheck and sps; the table of typical household portions"),
          &addMealsAndPortions},
     };

@@ -27,12 +27,25 @@ bool foodNumberTaken(const QString& number, qint64 exceptRowId);
 QString categoryOfNumber(const QString& number);
 
 // The checks of a store, in order, on the current row of the food list: number (refused with
-// kWrongNumber, or ConversionError thrown), name not empty (blanks count), number not taken.
-// Focus goes to DBEdit1 or DBEdit2.
+// kWrongNumber, or ConversionError thrown), a category with the number's first two characters
+// (kWrongNumber: a food without one would be in no list), name not empty (blanks count), number not
+// taken, no negative figure ("蛋白质不能为负数！"). Focus goes to the field refused.
 std::optional<Refusal> checkFood(const data::DataSet& foods);
 
-// Stores the current row as it stands (the caller checked it): a new food with no category gets
-// the one its number names. The row stays current, in browse state.
+// A figure beyond what 100 g of any food can hold, as a question for the counsellor (she may have
+// typed a unit too small, or a value into the wrong field).
+struct Doubt {
+    QString question; // names the field, its value and the limit; asks whether to store anyway
+    QString control;  // objectName of the field's edit
+};
+// The first such figure of the current row, in field order, then the sum of protein, fat and
+// carbohydrate: edible portion above 100 %, energy above 900 kcal (pure fat), protein, fat,
+// carbohydrate or water above 100 g, their sum above 100 g, vitamin B1 above 20 mg.
+std::optional<Doubt> doubtfulFigure(const data::DataSet& foods);
+
+// Stores the current row as it stands (the caller checked it). The food's category is the one its
+// number names, so a new food gets it and a food given another category's number moves there. The
+// row stays current, in browse state.
 void storeFood(data::DataSet& foods);
 
 // Drops pending changes and appends an empty pending row.

@@ -237,6 +237,13 @@ bool TForm7::storeCurrentRow() {
             return false;
         }
     }
+    // A figure no food can hold is stored only when the counsellor confirms it.
+    if (const std::optional<Doubt> doubt = doubtfulFigure(ADOQuery_swcf)) {
+        if (!ui::Messages::confirm(doubt->question)) {
+            focusControl(doubt->control);
+            return false;
+        }
+    }
     storeFood(ADOQuery_swcf);
     return true;
 }

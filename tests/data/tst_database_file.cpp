@@ -96,13 +96,13 @@ private Q_SLOTS:
                 q.next();
             }
         }
-        QCOMPARE(db.count(QStringLiteral("Foodnurti")), 1639);
+        QCOMPARE(db.count(QStringLiteral("Foodnurti")), 1659);
         QCOMPARE(db.count(QStringLiteral("foodkind")), 14);
         // Codes keep their leading zero, so categories match their foods.
         QCOMPARE(db.scalar(QStringLiteral("select count(*) from Foodnurti f join foodkind k "
                                           "on f.foodkind = substr(k.foodkindid, 1, 2)"))
                      .toInteger(),
-                 1639);
+                 1659);
     }
 
     void fileIsEncrypted() {
@@ -136,7 +136,7 @@ private Q_SLOTS:
         p.closeWriteChannel();
         QVERIFY(p.waitForFinished());
         const QString out = QString::fromUtf8(p.readAllStandardOutput());
-        QVERIFY2(out.contains(QStringLiteral("Foodnurti|1639")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("Foodnurti|1659")), qPrintable(out));
         QVERIFY2(out.contains(QStringLiteral("lsyysfx|14")), qPrintable(out));
         QVERIFY2(out.contains(QStringLiteral("personinf|1")), qPrintable(out));
     }

@@ -364,9 +364,10 @@ private Q_SLOTS:
             (QStringList{"鸡蛋（代表值）|52.2|1个|早餐", "米饭（蒸，代表值）|150|1碗|午餐", "牛奶|200||"}));
     }
 
-    // A file made before entries had meals and portions (the tables and seeds of update version 0):
-    // the program's update adds the columns and the shipped portions, after a backup copy, keeping
-    // every entry and recipe; the file then holds what a new file holds.
+    // A file made before entries had meals and portions (the tables of version 0, its food table
+    // already corrected by step 1, so it stands at version 1): the program's update adds the columns
+    // and the shipped portions, after a backup copy, keeping every entry and recipe; the file then
+    // holds what a new file holds.
     void updateOfAnOlderFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName));
@@ -378,8 +379,9 @@ private Q_SLOTS:
         seeds << recordFoods();
         nc::data::createDatabase(
             path, nc::test::databasePassword(),
-            nc::data::readTextFile(nc::test::sourceDir() + QStringLiteral("/tests/data/schema_v0.sql")),
-            seeds, 0);
+            nc::data::readTextFile(nc::test::sourceDir() +
+                                   QStringLiteral("/tests/support/earlier_database/schema.sql")),
+            seeds, 1);
         nc::data::Connection old(nc::data::connectionStringForFolder(dir.path()));
         nc::data::Connection::setCurrent(&old);
         for (const char* sql :
@@ -394,7 +396,7 @@ private Q_SLOTS:
         QCOMPARE(failed.status, nc::data::UpdateOutcome::Status::Failed);
         QVERIFY2(failed.message.contains(QStringLiteral("餐次")), qPrintable(failed.message));
         old.failStatementAfter(0);
-        QCOMPARE(nc::data::databaseVersion(old), 0);
+        QCOMPARE(nc::data::databaseVersion(old), 1);
         QCOMPARE(columns(old, QStringLiteral("foodcheck")), QStringLiteral("foodid tc swname zl"));
 
         const nc::data::UpdateOutcome outcome = nc::data::updateDatabase(old);

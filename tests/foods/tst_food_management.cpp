@@ -1,6 +1,7 @@
 // The food composition management window: the new food pending at opening, the checks of a save in
-// order, a number no other food has, the category a new food takes from its number, text a nutrient
-// cannot hold, storing on a move in the grid, lists by category and name, delete and cancel.
+// order, a number no other food has, the category a food takes from its number, text a nutrient
+// cannot hold, figures no food can hold, storing on a move in the grid, lists by category and name,
+// delete and cancel.
 
 #include "app/working_windows.h"
 #include "data/query.h"
@@ -92,14 +93,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message"); // empty: stored
         QTest::addColumn<QString>("focus");
-        QTest::newRow("28 passes") << "28001"
+        QTest::newRow("21 passes") << "21001"
                                    << "新食物"
                                    << ""
                                    << "";
-        QTest::newRow("two digits, three letters") << "28abc"
+        QTest::newRow("two digits, three letters") << "21abc"
                                                    << "新食物"
                                                    << ""
                                                    << "";
+        // A number whose first two characters name no category: the food would be in no list.
+        QTest::newRow("28 names no category") << "28001"
+                                              << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("13 names no category") << "13001"
+                                              << "新食物" << kWrongNumber << "DBEdit1";
         QTest::newRow("blank-only name") << "01009"
                                          << "   "
                                          << ""
@@ -187,7 +193,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QVariant>("kind");
         QTest::newRow("known category") << "01999" << QVariant(QStringLiteral("01"));
-        QTest::newRow("no such category") << "28abc" << QVariant();
+        QTest::newRow("letters after the code") << "21abc" << QVariant(QStringLiteral("21"));
     }
     void newFoodTakesItsCategoryFromItsNumber() {
         QFETCH(QString, number);
@@ -204,6 +210,111 @@ private Q_SLOTS:
         child<QLineEdit>(w, QStringLiteral("Edit2"))->setText(QStringLiteral("米糕"));
         clickImage(w, QStringLiteral("Image6"));
         QCOMPARE(w.foodList().rowCount(), 1);
+    }
+
+    // A food given another category's number moves to that category's list; one given a number that
+    // names no category is refused and keeps its place.
+    void changedNumberMovesTheFoodToItsCategory() {
+        FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
+        MessagesRecorder messages;
+        TForm7 w;
+        chooseCategory(w, 0); // 01001 稻米, 01002 小麦粉
+        typeInto(w, 1, QStringLiteral("13001"));
+        clickImage(w, QStringLiteral("Image2"));
+        QCOMPARE(messages.texts(), QStringList{kWrongNumber});
+        QCOMPARE(storedValue(db, QStringLiteral("foodkind"), QStringLiteral("01001")),
+                 QVariant(QStringLiteral("01")));
+
+        typeInto(w, 1, QStringLiteral("02009"));
+        clickImage(w, QStringLiteral("Image2"));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(storedValue(db, QStringLiteral("foodname"), QStringLiteral("02009")),
+                 QVariant(QStringLiteral("稻米")));
+        QCOMPARE(storedValue(db, QStringLiteral("foodkind"), QStringLiteral("02009")),
+                 QVariant(QStringLiteral("02")));
+        chooseCategory(w, 1);
+        QCOMPARE(w.foodList().rowCount(), 2); // 藕粉 and the moved food
+        chooseCategory(w, 0);
+        QCOMPARE(w.foodList().rowCount(), 1);
+    }
+
+    void figuresBeyondAnyFoodAsk_data() {
+        QTest::addColumn<QList<int>>("fields"); // DBEdit numbers, typed in order
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("named"); // in the question; empty: no question
+        QTest::addColumn<int>("focus");     // the field focused on No
+        QTest::newRow("protein above 100 g") << QList<int>{6} << QStringList{"150"} << "蛋白质为 150 g" << 6;
+        QTest::newRow("fat above 100 g") << QList<int>{7} << QStringList{"100.5"} << "脂肪为 100.5 g" << 7;
+        QTest::newRow("carbohydrate above 100 g")
+            << QList<int>{8} << QStringList{"120"} << "碳水化物为 120 g" << 8;
+        QTest::newRow("water above 100 g") << QList<int>{9} << QStringList{"101"} << "水份为 101 g" << 9;
+        QTest::newRow("B1 above 20 mg")
+            << QList<int>{12} << QStringList{"6502"} << "维生素B1为 6502 mg" << 12;
+        QTest::newRow("energy above pure fat")
+            << QList<int>{5} << QStringList{"1200"} << "能量为 1200 kcal" << 5;
+        QTest::newRow("edible part above 100 %")
+            << QList<int>{4} << QStringList{"120"} << "食部为 120 %" << 4;
+        QTest::newRow("sum above 100 g") << QList<int>{6, 7, 8} << QStringList{"40", "30", "35"}
+                                         << "蛋白质、脂肪、碳水化物之和为 105 g" << 6;
+        QTest::newRow("limits themselves pass")
+            << QList<int>{5, 6, 7, 8, 12} << QStringList{"900", "0", "100", "0", "20"} << "" << 0;
+        QTest::newRow("sum of 100 g passes")
+            << QList<int>{6, 7, 8} << QStringList{"20.1", "9.9", "70"} << "" << 0;
+    }
+    // A figure no food can hold is stored only after the counsellor confirms it; No leaves the food
+    // as typed, with the focus on that field.
+    void figuresBeyondAnyFoodAsk() {
+        QFETCH(QList<int>, fields);
+        QFETCH(QStringList, values);
+        QFETCH(QString, named);
+        QFETCH(int, focus);
+        for (const bool yes : {false, true}) {
+            FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
+            MessagesRecorder messages;
+            messages.answerNext(yes);
+            TForm7 w;
+            QVERIFY(nc::test::showActive(w));
+            typeInto(w, 1, QStringLiteral("01999"));
+            typeInto(w, 2, QStringLiteral("自制米糕"));
+            for (int i = 0; i < fields.size(); ++i)
+                typeInto(w, fields[i], values[i]);
+            clickImage(w, QStringLiteral("Image2"));
+            if (named.isEmpty()) {
+                QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(QLatin1Char('|'))));
+                QCOMPARE(foodCount(db), 7);
+                break;
+            }
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(messages.last().kind, Kind::Confirm);
+            QVERIFY2(messages.last().text.contains(named) &&
+                         messages.last().text.contains(QStringLiteral("确定要保存吗")),
+                     qPrintable(messages.last().text));
+            QCOMPARE(foodCount(db), yes ? 7 : 6);
+            if (!yes) {
+                QCOMPARE(w.foodList().state(), State::Insert);
+                QCOMPARE(field(w, fields.first())->text(), values.first());
+                QCOMPARE(QApplication::focusWidget(), field(w, focus));
+            }
+        }
+    }
+
+    // A negative figure (pasted: the keys cannot type a minus) is refused naming the field.
+    void negativeFigureIsRefused() {
+        FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
+        MessagesRecorder messages;
+        TForm7 w;
+        QVERIFY(nc::test::showActive(w));
+        typeInto(w, 1, QStringLiteral("01999"));
+        typeInto(w, 2, QStringLiteral("自制米糕"));
+        QApplication::clipboard()->setText(QStringLiteral("-3"));
+        field(w, 16)->setFocus();
+        QTest::keyClick(field(w, 16), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field(w, 16)->text(), QStringLiteral("-3"));
+        field(w, 2)->setFocus();
+        clickImage(w, QStringLiteral("Image2"));
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("钙不能为负数！")});
+        QCOMPARE(foodCount(db), 6);
+        QCOMPARE(QApplication::focusWidget(), field(w, 16));
     }
 
     void unreadableNutrientIsRefusedNamingTheField() {

@@ -6,9 +6,12 @@
 #include "analysis/intake_analysis.h"
 #include "data/csv.h"
 #include "data/errors.h"
+#include "data/values.h"
 #include "diet/diet_record.h"
 #include "diet/recipe_store.h"
 #include "info/sheet_list.h"
+#include "person/physique.h"
+#include "person/reference_intakes.h"
 #include "support/fixture_db.h"
 #include "tools/render_sheets/menu_figures.h"
 #include "tools/render_sheets/recipe_seed.h"
@@ -99,6 +102,17 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("protein %1 of %2").arg(f.protein).arg(f.proteinReference)));
         // The sheet prints these figures.
         QVERIFY(sheets::figuresLine(f).contains(QStringLiteral("能量 %1 kcal").arg(qRound(f.energy))));
+        // No nutrient beyond five times its reference: a day of ordinary food cannot give that, a
+        // figure in the wrong column of the food table can (pork liver's vitamin A read as B1).
+        const double bmi = person::bodyMassIndex(sheets::kReferenceHeightCm, sheets::kReferenceWeightKg);
+        for (const person::ReferenceIntake& r :
+             person::referenceIntakes(menu.category, data::kActivityLight, sheets::kReferenceHeightCm,
+                                      sheets::kReferenceWeightKg, bmi, menu.dayCount)) {
+            const double intake =
+                db.scalar(QStringLiteral("select srl from lsyysfx where id=%1").arg(r.row)).toReal();
+            QVERIFY2(intake <= 5 * r.value,
+                     qPrintable(QStringLiteral("row %1: %2 of %3").arg(r.row).arg(intake).arg(r.value)));
+        }
     }
 
     void unknownFoodsAreNamed() {
@@ -197,7 +211,7 @@ private Q_SLOTS:
         const sheets::Sheet s = sheets::parseSheet(
             QStringLiteral("# 注释\n标题：试\n版式：食谱\n类别：孕妇\n孕天：130\n尾注：一\n尾注：二\n"
                            "## 早餐\n馒头\n  面粉=小麦粉（代表值） 75\n## 午餐\n汤\n  鸡蛋（代表值） 25.5\n  "
-                           "番茄[西红柿] 100\n"),
+                           "番茄［西红柿］ 100\n"),
             QStringLiteral("t.txt"));
         QCOMPARE(s.dayCount, 130);
         QCOMPARE(s.footnotes, (QStringList{QStringLiteral("一"), QStringLiteral("二")}));

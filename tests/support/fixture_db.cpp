@@ -19,7 +19,11 @@ data::SeedTable seed(const QString& table, const QStringList& header, const QLis
 }
 
 FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
-    const QString seedDir = sourceDir() + QStringLiteral("/data/seed");
+    const bool first = content == Content::FirstRelease;
+    const QString seedDir = sourceDir() + (first ? QStringLiteral("/tests/support/earlier_database")
+                                                 : QStringLiteral("/data/seed"));
+    const QString schema = first ? seedDir + QStringLiteral("/schema.sql")
+                                 : sourceDir() + QStringLiteral("/data/schema.sql");
     QList<data::SeedTable> seeds;
     for (const data::SeedTable& s : data::readSeedFolder(seedDir)) {
         if (content == Content::FixedRows && s.table == QLatin1String("Foodnurti"))
@@ -28,8 +32,8 @@ FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
     }
     seeds += extra;
     const QString file = dir_.filePath(QString::fromLatin1(data::kDatabaseFileName));
-    data::createDatabase(file, databasePassword(),
-                         data::readTextFile(sourceDir() + QStringLiteral("/data/schema.sql")), seeds);
+    data::createDatabase(file, databasePassword(), data::readTextFile(schema), seeds,
+                         first ? 0 : data::latestDatabaseVersion());
     conn_ = std::make_unique<data::Connection>(data::connectionStringForFolder(dir_.path()));
     previous_ = data::Connection::current();
     data::Connection::setCurrent(conn_.get());

@@ -24,6 +24,8 @@ public:
     enum class Content {
         FixedRows,    // the working tables' fixed rows and the food categories, no foods
         ShippedSeeds, // everything the shipped database holds, all foods included
+        FirstRelease, // a file as the first release made it: its schema and seeds, the first food
+                      // table, no update version (tests/support/earlier_database)
     };
     // Extra seed tables are loaded after the chosen content.
     explicit FixtureDb(Content content = Content::FixedRows, const QList<data::SeedTable>& extra = {});

@@ -20,7 +20,7 @@ const QString kColon = QStringLiteral("：");
 // The printed name of a food: its name before the first bracket ("鸡蛋（代表值）" → "鸡蛋").
 QString shortName(const QString& food) {
     int cut = int(food.size());
-    for (const QChar c : {QChar(0xFF08), QChar(u'['), QChar(u'(')}) {
+    for (const QChar c : {QChar(0xFF08), QChar(0xFF3B), QChar(u'['), QChar(u'(')}) {
         const int at = int(food.indexOf(c));
         if (at > 0)
             cut = std::min(cut, at);

@@ -1,6 +1,3 @@
--- The tables as files at update version 0 hold them (the program before numbered updates). Kept
--- unchanged, so each update step can be tested on a file made the way older programs made it.
-
 -- The tables of the database file yfdb.dbz. Table and column names are matched without regard to
 -- case; text columns compare without regard to case as well. Dates are ISO-8601 text
 -- ("yyyy-MM-dd", moments "yyyy-MM-dd HH:mm:ss.zzz").

@@ -1,0 +1,98 @@
+// The program's start on a database made by the first release: the file is updated once, after a
+// backup copy, and the counsellor is told; the analysis of her existing diet record then uses the
+// corrected food figures. A failed update is reported and the program goes on with the old file.
+
+#include "analysis/intake_analysis.h"
+#include "app/database_start.h"
+#include "data/database_update.h"
+#include "support/fixture_db.h"
+#include "support/messages_recorder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+using nc::test::FixtureDb;
+using nc::test::MessagesRecorder;
+using Kind = MessagesRecorder::Kind;
+
+namespace {
+
+constexpr int kVitaminB1 = 7; // index of lsyysfx row 8 in the analysis result
+constexpr int kVitaminA = 4;  // row 5
+
+// Her diet record: one day with 30 g of pork liver, whose first-table B1 cell held its vitamin A.
+void recordPorkLiver(FixtureDb& db) {
+    db.exec(QStringLiteral("insert into ts (tsid) values (1)"));
+    db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '猪肝', 30)"));
+}
+
+} // namespace
+
+class TestDatabaseStart : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstReleaseFileIsUpdatedOnStart() {
+        FixtureDb db(FixtureDb::Content::FirstRelease);
+        recordPorkLiver(db);
+        MessagesRecorder messages;
+        nc::app::updateDatabaseAtStart();
+
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, Kind::Inform);
+        QVERIFY2(messages.last().text.contains(QStringLiteral("已更新")), qPrintable(messages.last().text));
+        const QStringList backups = QDir(nc::data::backupFolderFor(db.path())).entryList(QDir::Files);
+        QCOMPARE(backups.size(), 1);
+        QVERIFY(messages.last().text.contains(backups.first()));
+        QCOMPARE(nc::data::databaseVersion(db.connection()), nc::data::latestDatabaseVersion());
+
+        const nc::analysis::AnalysisResult r = nc::analysis::runIntakeAnalysis();
+        QCOMPARE(r.unknownFoods, 0);
+        // 30 g at 0.22 mg and 6502 µg RE per 100 g (intakes are truncated to two decimals).
+        QCOMPARE(r.intakes[kVitaminB1], 0.06);
+        QCOMPARE(r.intakes[kVitaminA], 1950.6);
+
+        // The next start says nothing.
+        nc::app::updateDatabaseAtStart();
+        QCOMPARE(messages.size(), 1);
+    }
+
+    void failedUpdateIsReportedAndTheProgramGoesOn() {
+        FixtureDb db(FixtureDb::Content::FirstRelease);
+        recordPorkLiver(db);
+        MessagesRecorder messages;
+        db.connection().failStatementAfter(40);
+        nc::app::updateDatabaseAtStart();
+        db.connection().failStatementAfter(0);
+
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, Kind::Error);
+        QVERIFY2(messages.last().text.contains(QStringLiteral("未能更新")) &&
+                     messages.last().text.contains(QStringLiteral("文件保持原样")),
+                 qPrintable(messages.last().text));
+        QCOMPARE(nc::data::databaseVersion(db.connection()), 0);
+        // The old figures are still there and the analysis still runs on them.
+        const nc::analysis::AnalysisResult r = nc::analysis::runIntakeAnalysis();
+        QCOMPARE(r.intakes[kVitaminB1], 1950.6);
+    }
+
+    // A new database (stamped with the latest version) and a missing file start silently.
+    void nothingToSay_data() {
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("new database") << true;
+        QTest::newRow("no database file") << false;
+    }
+    void nothingToSay() {
+        QFETCH(bool, fileExists);
+        FixtureDb db(FixtureDb::Content::ShippedSeeds);
+        if (!fileExists)
+            QVERIFY(QFile::remove(db.path()));
+        MessagesRecorder messages;
+        nc::app::updateDatabaseAtStart();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(QLatin1Char('|'))));
+        QVERIFY(!QFileInfo::exists(nc::data::backupFolderFor(db.path())));
+    }
+};
+
+QTEST_MAIN(TestDatabaseStart)
+#include "tst_database_start.moc"
