@@ -7,6 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config          # build
   qt6-base-dev libqt6opengl6-dev libgl-dev  # Qt Widgets, Print Support, Test (Charts needs OpenGL to configure)
   qt6-charts-dev                            # chart pictures
+  qt6-translations-l10n                     # Qt's own dialogs and buttons in Chinese
   libsqlcipher-dev sqlcipher                # the encrypted database and its command-line tool
   libkainjow-mustache-dev                   # report layouts
   fonts-noto-cjk                            # Chinese text on screen and in print
