@@ -365,6 +365,8 @@ FilledLayout fillLayout(const QString& layoutText, const ReportData& data, const
                 out.pageHeaderRight = content;
             else if (name == QLatin1String("page-footer"))
                 out.pageFooter = content;
+            else if (name == QLatin1String("file-name"))
+                out.fileName = content.simplified();
             else if (name == QLatin1String("page-orientation"))
                 out.landscape = content.trimmed().compare(QLatin1String("landscape"), Qt::CaseInsensitive) == 0;
         }

@@ -98,7 +98,9 @@ void RvProject::execute() {
     ReportJob job;
     job.layoutPath = path;
     job.title = engine_ && !engine_->title().isEmpty() ? engine_->title() : QFileInfo(path).completeBaseName();
-    const ReportDocument doc(fillLayout(text, data, QDir::toNativeSeparators(path)));
+    FilledLayout filled = fillLayout(text, data, QDir::toNativeSeparators(path));
+    job.fileName = filled.fileName;
+    const ReportDocument doc(std::move(filled));
     ReportOutput::present(doc, job);
 }
 
