@@ -29,7 +29,7 @@ namespace {
 constexpr int kLayoutScale = 2;
 
 QFont pixelFont(int px, bool bold = false) {
-    QFont f(kReportFontFamily);
+    QFont f(reportFontFamily());
     f.setPixelSize(px * kLayoutScale);
     f.setBold(bold);
     return f;

@@ -11,6 +11,7 @@ PACKAGES=(
   libsqlcipher-dev sqlcipher                # the encrypted database and its command-line tool
   libkainjow-mustache-dev                   # report layouts
   fonts-noto-cjk                            # Chinese text on screen and in print
+  python3 python3-fonttools                 # the report typeface derived from it at build time
   xvfb xauth imagemagick                    # looking at windows without a display
   poppler-utils                             # report pages as pictures (pdftoppm)
 )
