@@ -1,6 +1,7 @@
 #include "analysis_reports.h"
 
 #include "data/clock.h"
+#include "data/numeric.h"
 #include "data/values.h"
 #include "report/chart_pictures.h"
 #include "ui/messages.h"
@@ -30,6 +31,19 @@ QString analysisLayoutFor(const data::Value& category) {
     if (text == data::kCategoryPregnant)
         return kLayoutPregnant;
     return kLayoutNursing;
+}
+
+EnergyShareGrams energyShareGrams(double energyReference) {
+    if (!(energyReference > 0))
+        return {};
+    // Tenths of a gram, halves to the even neighbour like the program's other rounding.
+    auto grams = [&](int lowPercent, int highPercent, int kcalPerGram) {
+        auto g = [&](int percent) {
+            return QString::number(data::roundHalfEven(energyReference * percent / 100.0 / kcalPerGram, 1), 'f', 1);
+        };
+        return g(lowPercent) + QStringLiteral("～") + g(highPercent);
+    };
+    return {grams(20, 30, 9), grams(55, 65, 4)};
 }
 
 QString reportDate() { return data::Clock::today().toString(QStringLiteral("yyyy年M月d日")); }
@@ -66,13 +80,23 @@ void AnalysisReport::print(const AnalysisResult& result) {
     reopen(ADOQuery_gy, QStringLiteral("select * from personinf;"));
     ADOQuery_gy.first();
     const data::Value category = ADOQuery_gy.field(QStringLiteral("csjd"));
-    reopen(ADOTable_ts, QStringLiteral("select * from lsyysfx ;"));
+    reopen(ADOTable_ts, kNutrientRowsSql);
 
     RvProject1.setProjectFile(analysisLayoutFor(category));
     RvProject1.clearParams();
     // The days the intakes were divided by, so the report never states more days than it averaged.
     RvProject1.setParam(QStringLiteral("days"), QString::number(result.days));
     RvProject1.setParam(QStringLiteral("date"), reportDate());
+    Query energy;
+    energy.setSql(QStringLiteral("select ckl from lsyysfx where id=1"));
+    energy.open();
+    const double energyReference = energy.eof() ? 0 : energy.field(QStringLiteral("ckl")).toReal();
+    const EnergyShareGrams grams = energyShareGrams(energyReference);
+    if (!grams.fat.isEmpty()) {
+        RvProject1.setParam(QStringLiteral("energy_reference"), QString::number(energyReference, 'g', 15));
+        RvProject1.setParam(QStringLiteral("fat_grams"), grams.fat);
+        RvProject1.setParam(QStringLiteral("carbohydrate_grams"), grams.carbohydrate);
+    }
     // Only what was missing is set: the layout prints a note for each parameter present.
     const MissingDataNotes notes = missingDataNotes(result);
     if (!notes.unknownFoods.isEmpty())

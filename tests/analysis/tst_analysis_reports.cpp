@@ -233,6 +233,53 @@ private Q_SLOTS:
         QVERIFY(messages.isEmpty());
     }
 
+    // Fat and carbohydrate have no reference of their own: every analysis layout prints "—" as their
+    // reference, difference and percentage (the stored 0 stays), and under the table the grams that
+    // 20 %–30 % and 55 %–65 % of the energy reference would be; without an energy reference no grams.
+    void fatAndCarbohydratePrintNoReference_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<double>("energy");
+        QTest::addColumn<QString>("fatGrams");
+        QTest::addColumn<QString>("carbohydrateGrams");
+        QTest::newRow("育龄") << "育龄" << 2300.0 << "51.1～76.7" << "316.2～373.8";
+        QTest::newRow("孕妇") << "孕妇" << 1897.5 << "42.2～63.2" << "260.9～308.3";
+        QTest::newRow("乳母") << "乳母" << 2665.3 << "59.2～88.8" << "366.5～433.1";
+        QTest::newRow("no energy reference") << "孕妇" << 0.0 << QString() << QString();
+    }
+    void fatAndCarbohydratePrintNoReference() {
+        QFETCH(QString, category);
+        QFETCH(double, energy);
+        QFETCH(QString, fatGrams);
+        QFETCH(QString, carbohydrateGrams);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("稻米"), QStringLiteral("200")}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update personinf set csjd='%1'").arg(category));
+        db.exec(QStringLiteral("update lsyysfx set ckl=%1 where id=1").arg(energy));
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        AnalysisReport report;
+        report.run();
+        QCOMPARE(reports.size(), 1);
+        const QString text = reports.last().text.simplified();
+        // 200 g of rice: 1.8 g fat, 154.4 g carbohydrate.
+        QVERIFY2(text.contains(QStringLiteral("脂肪 g 1.8 — — —")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("碳水化合物 g 154.4 — — —")));
+        QCOMPARE(column(db, QStringLiteral("ckl"), 3), 0.0);
+        QCOMPARE(column(db, QStringLiteral("ckl"), 4), 0.0);
+        if (fatGrams.isEmpty()) {
+            QVERIFY(!text.contains(QStringLiteral("供能计")));
+            QVERIFY(text.contains(QStringLiteral("能量 kcal 692 — — —")));
+        } else {
+            const QString kcal = QString::number(energy, 'g', 15);
+            QVERIFY(text.contains(QStringLiteral("脂肪：按能量推荐摄入量 %1 kcal 的 20%～30% 供能计，约为每日 %2 g。")
+                                      .arg(kcal, fatGrams)));
+            QVERIFY(text.contains(QStringLiteral("碳水化合物：按能量推荐摄入量 %1 kcal 的 55%～65% 供能计，约为每日 %2 g。")
+                                      .arg(kcal, carbohydrateGrams)));
+        }
+    }
+
     // The report states the days the intakes were divided by, also after a middle day was deleted.
     void theDaysAreTheDaysDividedBy() {
         FixtureDb db(FixtureDb::Content::FixedRows,
