@@ -101,8 +101,18 @@ inline const QString kFoodListFromSql = QStringLiteral(
     "FROM foodcheck LEFT JOIN ts ON ts.tsid=foodcheck.tc INNER JOIN Foodnurti ON foodcheck.swname=Foodnurti.foodname "
     "ORDER BY ts.tsid, foodcheck.foodid");
 
-// The food-list report's data sets and engine: RvDataSetConnection1 the food list,
-// RvDataSetConnection2 the person (for the heading), the parameter "date".
+// The food list with its totals, as printed: after the rows of each day (consecutive rows of one
+// tsid) a row "当日合计" (for entries whose day was deleted "无天次合计") with that day's total of
+// every nutrient column, and at the end a row "每日平均（n 天）" with the average daily intakes the
+// analysis stores. Totals and average are the analysis's own figures (readIntakeTotals,
+// averageIntakes): totals rounded to two decimals, halves away from zero as the list's own amounts
+// are, the average cut to two as the analysis stores it. Columns the totals do
+// not cover (weight, any other) stay empty in these rows.
+report::DataTable withDailyTotals(const report::DataTable& list, const IntakeTotals& totals, int days);
+
+// The food-list report's data sets and engine: RvDataSetConnection1 the food list with its daily
+// totals and average (withDailyTotals over ADOQuery1), RvDataSetConnection2 the person (for the
+// heading), the parameter "date".
 class FoodListReport {
 public:
     FoodListReport();

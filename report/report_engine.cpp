@@ -56,6 +56,9 @@ RvDataSetConnection::RvDataSetConnection(const QString& name, const data::DataSe
     };
 }
 
+RvDataSetConnection::RvDataSetConnection(const QString& name, std::function<DataTable()> rows)
+    : name_(name), read_(std::move(rows)) {}
+
 DataTable RvDataSetConnection::read() const { return read_(); }
 
 QString resolveLayoutPath(const QString& name, const QString& folder) {

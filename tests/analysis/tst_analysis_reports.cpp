@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -501,6 +502,55 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("2 稻米 150 519 115.8")));
         QVERIFY(!text.contains(QStringLiteral("桂花糕")));
         QVERIFY(text.contains(QStringLiteral("周雨桐")));
+    }
+
+    // After each day's foods the day's total of every printed nutrient; entries of a deleted day get
+    // a total of their own; at the end the daily average over every day of the record, the very
+    // figures the analysis stores.
+    void theFoodListTotalsEachDayAndAverages() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}),
+                      entries({{QStringLiteral("2"), QStringLiteral("稻米"), QStringLiteral("150")},
+                               {QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("250")},
+                               {QStringLiteral("1"), QStringLiteral("桂花糕"), QStringLiteral("50")},
+                               {QStringLiteral("5"), QStringLiteral("花生油"), QStringLiteral("8")},
+                               {QStringLiteral("1"), QStringLiteral(" 稻米"), QStringLiteral("75.5")}})});
+        ProgramFolder folder(db);
+        ReportCapture reports;
+        FoodListReport list;
+        list.run();
+        QCOMPARE(reports.size(), 1);
+        QStringList lines;
+        for (const QString& page : reports.last().pages)
+            for (const QString& line : page.split(QLatin1Char('\n')))
+                if (line.contains(QLatin1Char('\t')))
+                    lines << line.simplified();
+        // Day 1 counts the rice typed with a blank in front, as the analysis does, though the list
+        // itself shows only names that match exactly.
+        const QStringList expected{
+            QStringLiteral("无天次合计 71.92 0 7.99 0 0 0 0 0 0.96 0 0 0"),
+            QStringLiteral("1 当日合计 423.73 70.54 9.68 14.21 0 0 0 0 273.54 0 0 2.14"),
+            QStringLiteral("2 当日合计 519 115.8 1.35 11.85 0 0 0 0 12 0 0 4.25"),
+            QStringLiteral("每日平均（3 天） 338.21 62.11 6.34 8.68 0 0 0 0 95.5 0 0 2.12")};
+        QStringList totals;
+        for (const QString& line : lines)
+            if (line.contains(QStringLiteral("合计")) || line.contains(QStringLiteral("每日平均")))
+                totals << line;
+        QCOMPARE(totals, expected);
+        // Each total follows its own day's foods.
+        const int oil = int(lines.indexOf(QRegularExpression(QStringLiteral("花生油 .*"))));
+        const int milk = int(lines.indexOf(QRegularExpression(QStringLiteral("1 牛奶 .*"))));
+        QVERIFY2(oil >= 0 && milk >= 0, qPrintable(lines.join(QLatin1Char('\n'))));
+        QCOMPARE(lines.at(oil + 1), expected.at(0));
+        QCOMPARE(lines.at(lines.indexOf(expected.at(2)) - 1).left(5), QStringLiteral("2 稻米 "));
+        QCOMPARE(lines.last(), expected.at(3));
+
+        // The average row holds what the analysis stores.
+        runIntakeAnalysis();
+        const QStringList average = expected.at(3).split(QLatin1Char(' ')).mid(2);
+        const QList<int> rows{1, 4, 3, 2, 5, 8, 9, 7, 11, 12, 13, 14}; // the list's nutrient order
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(column(db, QStringLiteral("srl"), rows.at(i)), average.at(i).toDouble());
     }
 
     void anEmptyFoodListStillPrints() {
