@@ -79,7 +79,8 @@ public:
         const QString pdf = QDir(folder_).filePath(e.layout + QStringLiteral(".pdf"));
         nc::report::exportPdf(doc, pdf, job.title);
         QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+        p.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
         p.waitForFinished(60000);
         e.pdfPages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
         if (!e.pdfPages.isEmpty() && e.pdfPages.last().trimmed().isEmpty())
@@ -98,10 +99,11 @@ private:
 class ProgramFolder {
 public:
     explicit ProgramFolder(const QString& folder) : previous_(QDir::currentPath()) {
-        for (const QString& layout : {QStringLiteral("analysis/layouts/yyfx.rav"), QStringLiteral("analysis/layouts/yyfx_yf.rav"),
-                                      QStringLiteral("analysis/layouts/yyfx_rm.rav"), QStringLiteral("analysis/layouts/sumrep.rav"),
-                                      QStringLiteral("person/layouts/tzbg.rav"), QStringLiteral("person/layouts/yftzbg.rav"),
-                                      QStringLiteral("person/layouts/rmtzbg.rav")})
+        for (const QString& layout :
+             {QStringLiteral("analysis/layouts/yyfx.rav"), QStringLiteral("analysis/layouts/yyfx_yf.rav"),
+              QStringLiteral("analysis/layouts/yyfx_rm.rav"), QStringLiteral("analysis/layouts/sumrep.rav"),
+              QStringLiteral("person/layouts/tzbg.rav"), QStringLiteral("person/layouts/yftzbg.rav"),
+              QStringLiteral("person/layouts/rmtzbg.rav")})
             QFile::copy(nc::test::sourceDir() + QLatin1Char('/') + layout,
                         QDir(folder).filePath(QFileInfo(layout).fileName()));
         QDir::setCurrent(folder);
@@ -159,14 +161,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("record");
         QTest::addColumn<QStringList>("layouts");
-        QTest::newRow("育龄") << "育龄" << "update personinf set age=27, high=158, yltz=52.5, yftz=52.5, hdsp='中'"
-                            << QStringList{"tzbg.rav", "yyfx.rav", "sumrep.rav"};
+        QTest::newRow("育龄") << "育龄"
+                              << "update personinf set age=27, high=158, yltz=52.5, yftz=52.5, hdsp='中'"
+                              << QStringList{"tzbg.rav", "yyfx.rav", "sumrep.rav"};
         QTest::newRow("孕妇") << "孕妇"
-                            << "update personinf set age=29, high=160, yltz=54, yftz=60.5, hdsp='轻', "
-                               "mcyjrq='2026-06-01', ycq='2027-03-08', yq_week=27, yq_jd='中期'"
-                            << QStringList{"yftzbg.rav", "yyfx_yf.rav", "sumrep.rav"};
-        QTest::newRow("乳母") << "乳母" << "update personinf set age=31, high=162, yltz=55, yftz=61.5, rmtz=58, hdsp='重'"
-                            << QStringList{"rmtzbg.rav", "yyfx_rm.rav", "sumrep.rav"};
+                              << "update personinf set age=29, high=160, yltz=54, yftz=60.5, hdsp='轻', "
+                                 "mcyjrq='2026-06-01', ycq='2027-03-08', yq_week=27, yq_jd='中期'"
+                              << QStringList{"yftzbg.rav", "yyfx_yf.rav", "sumrep.rav"};
+        QTest::newRow("乳母")
+            << "乳母"
+            << "update personinf set age=31, high=162, yltz=55, yftz=61.5, rmtz=58, hdsp='重'"
+            << QStringList{"rmtzbg.rav", "yyfx_rm.rav", "sumrep.rav"};
     }
     void everyReportReadsAsItsPages() {
         QFETCH(QString, category);
@@ -182,7 +187,8 @@ private Q_SLOTS:
         exec(QStringLiteral("insert into foodcheck (tc, swname, zl) select (rowid % 3) + 1, foodname, "
                             "(rowid % 7) * 35 + 12.5 from Foodnurti where rowid % 53 = 0"));
         QVERIFY(db.count(QStringLiteral("foodcheck")) > 20);
-        for (const nc::person::ReferenceIntake& ri : nc::person::referenceIntakes(category, QStringLiteral("中"), 160, 55, 21.5, 120))
+        for (const nc::person::ReferenceIntake& ri :
+             nc::person::referenceIntakes(category, QStringLiteral("中"), 160, 55, 21.5, 120))
             exec(QStringLiteral("update lsyysfx set ckl=%1 where id=%2").arg(ri.value).arg(ri.row));
 
         QTemporaryDir out;
@@ -205,7 +211,8 @@ private Q_SLOTS:
             QCOMPARE(e.pdfPages.size(), e.pages.size());
             for (int p = 0; p < e.pages.size(); ++p) {
                 // The header line shows the name as typed on every page.
-                QVERIFY2(e.pages.at(p).contains(kName), qPrintable(e.layout + QStringLiteral(": ") + e.pages.at(p).left(200)));
+                QVERIFY2(e.pages.at(p).contains(kName),
+                         qPrintable(e.layout + QStringLiteral(": ") + e.pages.at(p).left(200)));
                 const QString expected = characters(e.pages.at(p));
                 const QString actual = characters(e.pdfPages.at(p));
                 QVERIFY2(actual == expected, qPrintable(QStringLiteral("%1 page %2: %3")
@@ -218,8 +225,8 @@ private Q_SLOTS:
         const QString foodListText = sink.exported.at(2).pdfPages.join(QLatin1Char('\n'));
         QVERIFY(foodListText.contains(QStringLiteral("食物")));
         const QString analysisText = sink.exported.at(1).pdfPages.join(QLatin1Char('\n'));
-        for (const QString& word : {QStringLiteral("维生素B1"), QStringLiteral("维生素B2"), QStringLiteral("身高"),
-                                    QStringLiteral("μgRE")})
+        for (const QString& word : {QStringLiteral("维生素B1"), QStringLiteral("维生素B2"),
+                                    QStringLiteral("身高"), QStringLiteral("μgRE")})
             QVERIFY2(analysisText.contains(word), qPrintable(word));
     }
 };
