@@ -1,9 +1,12 @@
 #include "analysis_reports.h"
 
 #include "data/clock.h"
+#include "data/numeric.h"
 #include "data/values.h"
 #include "report/chart_pictures.h"
 #include "ui/messages.h"
+
+#include <cmath>
 
 namespace nc::analysis {
 
@@ -14,6 +17,19 @@ namespace {
 
 // The chart picture keeps its layout size and gets three times the pixels, so it prints sharp.
 constexpr qreal kChartPixelRatio = 3;
+
+// A total as the list prints its amounts: two decimals, halves away from zero, like the database's
+// round() that gives each food's amount, so a day of one food totals exactly what its row shows. The
+// value is read at twelve decimals first, so 4.2449999999999997 (the double for 4.245) counts as 4.245.
+QString roundedAmount(double v) {
+    const QString text = QString::number(std::fabs(v), 'f', 12);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    qint64 hundredths = text.left(point).toLongLong() * 100 + text.mid(point + 1, 2).toLongLong();
+    if (text.at(point + 3) >= QLatin1Char('5'))
+        ++hundredths;
+    const double rounded = double(hundredths) / 100;
+    return QString::number(v < 0 ? -rounded : rounded, 'g', 15);
+}
 
 void reopen(Query& q, const QString& sql) {
     q.close();
@@ -30,6 +46,19 @@ QString analysisLayoutFor(const data::Value& category) {
     if (text == data::kCategoryPregnant)
         return kLayoutPregnant;
     return kLayoutNursing;
+}
+
+EnergyShareGrams energyShareGrams(double energyReference) {
+    if (!(energyReference > 0))
+        return {};
+    // Tenths of a gram, halves to the even neighbour like the program's other rounding.
+    auto grams = [&](int lowPercent, int highPercent, int kcalPerGram) {
+        auto g = [&](int percent) {
+            return QString::number(data::roundHalfEven(energyReference * percent / 100.0 / kcalPerGram, 1), 'f', 1);
+        };
+        return g(lowPercent) + QStringLiteral("～") + g(highPercent);
+    };
+    return {grams(20, 30, 9), grams(55, 65, 4)};
 }
 
 QString reportDate() { return data::Clock::today().toString(QStringLiteral("yyyy年M月d日")); }
@@ -66,13 +95,23 @@ void AnalysisReport::print(const AnalysisResult& result) {
     reopen(ADOQuery_gy, QStringLiteral("select * from personinf;"));
     ADOQuery_gy.first();
     const data::Value category = ADOQuery_gy.field(QStringLiteral("csjd"));
-    reopen(ADOTable_ts, QStringLiteral("select * from lsyysfx ;"));
+    reopen(ADOTable_ts, kNutrientRowsSql);
 
     RvProject1.setProjectFile(analysisLayoutFor(category));
     RvProject1.clearParams();
     // The days the intakes were divided by, so the report never states more days than it averaged.
     RvProject1.setParam(QStringLiteral("days"), QString::number(result.days));
     RvProject1.setParam(QStringLiteral("date"), reportDate());
+    Query energy;
+    energy.setSql(QStringLiteral("select ckl from lsyysfx where id=1"));
+    energy.open();
+    const double energyReference = energy.eof() ? 0 : energy.field(QStringLiteral("ckl")).toReal();
+    const EnergyShareGrams grams = energyShareGrams(energyReference);
+    if (!grams.fat.isEmpty()) {
+        RvProject1.setParam(QStringLiteral("energy_reference"), QString::number(energyReference, 'g', 15));
+        RvProject1.setParam(QStringLiteral("fat_grams"), grams.fat);
+        RvProject1.setParam(QStringLiteral("carbohydrate_grams"), grams.carbohydrate);
+    }
     // Only what was missing is set: the layout prints a note for each parameter present.
     const MissingDataNotes notes = missingDataNotes(result);
     if (!notes.unknownFoods.isEmpty())
@@ -84,11 +123,61 @@ void AnalysisReport::print(const AnalysisResult& result) {
     RvProject1.execute();
 }
 
+report::DataTable withDailyTotals(const report::DataTable& list, const IntakeTotals& totals, int days) {
+    // Which nutrient each column holds, -1 for the others.
+    QList<int> nutrientOf;
+    for (const QString& column : list.columns) {
+        int found = -1;
+        for (std::size_t i = 0; i < data::kNutrients.size(); ++i)
+            if (column.compare(QLatin1String(data::kNutrients[i].column), Qt::CaseInsensitive) == 0)
+                found = int(i);
+        nutrientOf << found;
+    }
+    const int dayColumn = int(list.columns.indexOf(QStringLiteral("tsid")));
+    const int nameColumn = int(list.columns.indexOf(QStringLiteral("swname")));
+    auto row = [&](const QString& day, const QString& label, const std::array<double, 14>& amounts, bool cut) {
+        QStringList cells;
+        for (int c = 0; c < list.columns.size(); ++c) {
+            if (c == dayColumn)
+                cells << day;
+            else if (c == nameColumn)
+                cells << label;
+            else if (nutrientOf.at(c) >= 0)
+                cells << (cut ? QString::number(amounts[std::size_t(nutrientOf.at(c))], 'g', 15)
+                              : roundedAmount(amounts[std::size_t(nutrientOf.at(c))]));
+            else
+                cells << QString();
+        }
+        return cells;
+    };
+
+    report::DataTable out;
+    out.columns = list.columns;
+    out.rows.reserve(list.rows.size() + totals.byDay.size() + 1);
+    for (int r = 0; r < list.rows.size(); ++r) {
+        out.rows.append(list.rows.at(r));
+        const QString day = list.rows.at(r).value(dayColumn);
+        if (r + 1 < list.rows.size() && list.rows.at(r + 1).value(dayColumn) == day)
+            continue;
+        out.rows.append(row(day, day.isEmpty() ? QStringLiteral("无天次合计") : QStringLiteral("当日合计"),
+                            totals.byDay.value(day), false));
+    }
+    if (!list.rows.isEmpty() && days > 0)
+        out.rows.append(row(QString(), QStringLiteral("每日平均（%1 天）").arg(days), averageIntakes(totals.all, days), true));
+    return out;
+}
+
 FoodListReport::FoodListReport() : RvProject1(&RvSystem2) {
     RvSystem2.setTitle(report::kTitlePhysique); // the food list prints under the same job title
     ADOQuery1.setSql(kFoodListSql);
     ADOQuery1.addLine(kFoodListFromSql);
-    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection1"), ADOQuery1));
+    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection1"), [this] {
+        const report::DataTable list = RvDataSetConnection(QStringLiteral("RvDataSetConnection1"), ADOQuery1).read();
+        Query days;
+        days.setSql(QStringLiteral("select count(*) as n from ts"));
+        days.open();
+        return withDailyTotals(list, readIntakeTotals(), int(days.field(QStringLiteral("n")).toInteger()));
+    }));
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection2"), ADOQuery_gy));
 }
 

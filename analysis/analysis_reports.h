@@ -33,9 +33,29 @@ inline const QString kEvaluationHighSql = QStringLiteral(
     "SELECT app_pj.content, app_pj.rg_name, app_pj.appraise FROM lsyysfx INNER JOIN app_pj ON lsyysfx.id = "
     "app_pj.z_id WHERE app_pj.range='>110'and lsyysfx.dris>110");
 
+// The nutrient rows as the analysis report prints them: a row without a reference (fat and
+// carbohydrate, stored with reference 0) prints "—" as its reference, difference and percentage, so
+// it never reads as "recommended: zero"; the stored figures are left as they are.
+inline const QString kNutrientRowsSql = QStringLiteral(
+    "select id, yysmc, dw, srl, "
+    "case when ckl=0 then '—' else ckl end as ckl, "
+    "case when ckl=0 then '—' else cz end as cz, "
+    "case when ckl=0 then '—' else dris end as dris "
+    "from lsyysfx order by id");
+
+// The daily grams of fat (20 %–30 % of the energy, 9 kcal/g) and carbohydrate (55 %–65 %, 4 kcal/g)
+// for an energy reference in kcal, as printed under the nutrient table: "51.1～76.7". Empty for a
+// reference of 0 or less (no record saved yet).
+struct EnergyShareGrams {
+    QString fat;
+    QString carbohydrate;
+};
+EnergyShareGrams energyShareGrams(double energyReference);
+
 // The analysis report's data sets and engine, named as the layouts know them. The layout gets
 // RvDataSetConnection1 (personinf), 2 (lsyysfx), 3 and 4 (the evaluation texts), the parameters
-// "days" (the number of days divided by), "date" (today) and, when something counted as 0 because
+// "days" (the number of days divided by), "date" (today), "energy_reference", "fat_grams" and
+// "carbohydrate_grams" (energyShareGrams, when there is an energy reference) and, when something counted as 0 because
 // it was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture
 // "lsbmp1.bmp" in the current directory.
 class AnalysisReport {
@@ -84,8 +104,18 @@ inline const QString kFoodListFromSql =
                    "foodcheck.swname=Foodnurti.foodname ORDER BY ts.tsid, ") +
     nc::data::mealOrderSql(QStringLiteral("foodcheck.meal")) + QStringLiteral(", foodcheck.foodid");
 
-// The food-list report's data sets and engine: RvDataSetConnection1 the food list,
-// RvDataSetConnection2 the person (for the heading), the parameter "date".
+// The food list with its totals, as printed: after the rows of each day (consecutive rows of one
+// tsid) a row "当日合计" (for entries whose day was deleted "无天次合计") with that day's total of
+// every nutrient column, and at the end a row "每日平均（n 天）" with the average daily intakes the
+// analysis stores. Totals and average are the analysis's own figures (readIntakeTotals,
+// averageIntakes): totals rounded to two decimals, halves away from zero as the list's own amounts
+// are, the average cut to two as the analysis stores it. Columns the totals do
+// not cover (weight, any other) stay empty in these rows.
+report::DataTable withDailyTotals(const report::DataTable& list, const IntakeTotals& totals, int days);
+
+// The food-list report's data sets and engine: RvDataSetConnection1 the food list with its daily
+// totals and average (withDailyTotals over ADOQuery1), RvDataSetConnection2 the person (for the
+// heading), the parameter "date".
 class FoodListReport {
 public:
     FoodListReport();

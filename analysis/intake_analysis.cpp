@@ -85,35 +85,53 @@ private:
 NoDaysError::NoDaysError()
     : Error(QStringLiteral("膳食记录里有食物，但没有任何天次，无法计算每日平均摄入量。请先增加天数。")) {}
 
+IntakeTotals readIntakeTotals() {
+    IntakeTotals t;
+    const FoodTable foods;
+    Query entries;
+    entries.setSql(QStringLiteral("select foodcheck.swname, foodcheck.zl, ts.tsid from foodcheck "
+                                  "left join ts on ts.tsid=foodcheck.tc order by foodcheck.rowid"));
+    entries.open();
+    t.entries = entries.recordCount();
+    for (const QList<Value>& row : entries.rows()) {
+        const FoodValues* food = foods.find(cleanName(row.at(0).toText()));
+        if (!food) {
+            ++t.unknownFoods; // a food missing from the table adds nothing
+            continue;
+        }
+        if (row.at(1).isNull())
+            ++t.withoutAmount;
+        const double amount = row.at(1).toReal();
+        std::array<double, kCount>& day = t.byDay[row.at(2).isNull() ? QString() : row.at(2).toText()];
+        for (std::size_t i = 0; i < kCount; ++i) {
+            const double value = food->value[i] * amount / 100;
+            t.all[i] += value;
+            day[i] += value;
+            t.missingValues[i] += food->missing[i] ? 1 : 0;
+        }
+    }
+    return t;
+}
+
+std::array<double, 14> averageIntakes(const std::array<double, 14>& totals, int days) {
+    const int divisor = days > 0 ? days : 1;
+    std::array<double, 14> out{};
+    for (std::size_t i = 0; i < kCount; ++i)
+        out[i] = trunc2(double(static_cast<long double>(totals[i]) / divisor));
+    return out;
+}
+
 AnalysisResult runIntakeAnalysis() {
     Connection& conn = Connection::required();
     Transaction transaction(conn);
     AnalysisResult result;
 
-    // 1. Totals over every food entry, whatever its day, in the order the entries are stored. Each
-    //    amount is value x weight / 100 (multiplied first), added to a double total.
-    std::array<double, kCount> totals{};
-    {
-        const FoodTable foods;
-        Query entries;
-        entries.setSql(QStringLiteral("select swname,zl from foodcheck"));
-        entries.open();
-        result.entries = entries.recordCount();
-        for (const QList<Value>& row : entries.rows()) {
-            const FoodValues* food = foods.find(cleanName(row.at(0).toText()));
-            if (!food) {
-                ++result.unknownFoods; // a food missing from the table adds nothing
-                continue;
-            }
-            if (row.at(1).isNull())
-                ++result.withoutAmount;
-            const double amount = row.at(1).toReal();
-            for (std::size_t i = 0; i < kCount; ++i) {
-                totals[i] += food->value[i] * amount / 100;
-                result.missingValues[i] += food->missing[i] ? 1 : 0;
-            }
-        }
-    }
+    // 1. Totals over every food entry, whatever its day, in the order the entries are stored.
+    const IntakeTotals totals = readIntakeTotals();
+    result.entries = totals.entries;
+    result.unknownFoods = totals.unknownFoods;
+    result.withoutAmount = totals.withoutAmount;
+    result.missingValues = totals.missingValues;
 
     // 2. Days.
     Query q;
@@ -122,12 +140,11 @@ AnalysisResult runIntakeAnalysis() {
     result.days = int(q.field(QStringLiteral("xyz")).toInteger());
     if (result.days <= 0 && result.entries > 0)
         throw NoDaysError();
-    const int divisor = result.days > 0 ? result.days : 1; // no days and no foods: every intake is 0
 
-    // 3. Average daily intakes, divided in extended precision, stored cut to two decimals.
+    // 3. Average daily intakes, divided in extended precision, stored cut to two decimals (no days
+    //    and no foods: every intake is 0).
+    result.intakes = averageIntakes(totals.all, result.days);
     for (std::size_t i = 0; i < kCount; ++i) {
-        const long double average = static_cast<long double>(totals[i]) / divisor;
-        result.intakes[i] = trunc2(double(average));
         q.setSql(QStringLiteral("update lsyysfx set srl=:s_ene where id=%1").arg(kNutrients[i].id));
         q.setParam(QStringLiteral("s_ene"), result.intakes[i]);
         q.execute();

@@ -5,6 +5,7 @@
 
 #include "data/errors.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -30,6 +31,24 @@ class NoDaysError : public data::Error {
 public:
     NoDaysError();
 };
+
+// The diet record's amounts as the analysis reads them, nothing written: each entry adds
+// value x weight / 100 (multiplied first) to the double total of all entries, in the order the entries
+// are stored, and to the total of its day, by the day's number as text ("" for entries whose day
+// was deleted). Amounts are in the order of kNutrients.
+struct IntakeTotals {
+    std::array<double, 14> all{};
+    QHash<QString, std::array<double, 14>> byDay;
+    int entries = 0;
+    int unknownFoods = 0;
+    int withoutAmount = 0;
+    std::array<int, 14> missingValues{};
+};
+IntakeTotals readIntakeTotals();
+
+// The average daily intakes as the analysis stores them: each total divided by the number of days
+// in extended precision and cut to two decimals (no days: the totals themselves, which are then 0).
+std::array<double, 14> averageIntakes(const std::array<double, 14>& totals, int days);
 
 // Runs the whole analysis as one transaction. Every food entry of every day counts; a name missing
 // from the food table, or an empty amount or value, adds nothing (and is counted in the result). A

@@ -100,11 +100,15 @@ QList<ReferenceIntake> referenceIntakes(const QString& category, const QString& 
     const ActivityFactors f = factorsOf(activity);
     const Period period = periodOf(category, dayCount);
     const Supplement s = supplementOf(period);
-    const double weight = referenceWeight(bmi, heightCm, weightKg);
+    // Weight, factors and supplements are four-decimal figures: computed in exact decimal, the sum is
+    // the decimal it stands for (1.16 x 48.5 + 15 = 71.26), and only then cut to two decimals.
+    const Decimal4 weight = referenceWeight(bmi, heightCm, weightKg);
+    const Decimal4 energy = weight * Decimal4(f.energyPerKg) + Decimal4(s.energy);
+    const Decimal4 protein = weight * Decimal4(f.proteinPerKg) + Decimal4(s.protein);
 
     QList<ReferenceIntake> out;
-    out.append({1, trunc2(roundHalfEven(weight * f.energyPerKg + s.energy, 4))});
-    out.append({2, trunc2(roundHalfEven(f.proteinPerKg * roundHalfEven(weight, 4), 4) + s.protein)});
+    out.append({1, trunc2(energy.toDouble())});
+    out.append({2, trunc2(protein.toDouble())});
     const Micro& m = microOf(period);
     for (int i = 0; i < 10; ++i)
         out.append({5 + i, trunc2(m[std::size_t(i)])});

@@ -3,7 +3,9 @@
 // BMI bar chart of the physique report and the energy split pie of the analysis report. The layouts
 // show them by file name, so each run replaces the earlier file.
 
+#include <QColor>
 #include <QList>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -40,8 +42,28 @@ struct EnergyShare {
     double value;
 };
 
-// "三大热能营养素实际摄入占总热比例": one slice per share in the given order, each marked with its
-// label and percent of the whole. Returns the full path written.
+// Where the energy picture draws its parts, in picture pixels. The figures stand in a legend beside
+// the pie, one row per share ("脂肪 0.0%"), so no two labels ever share a place, however small or
+// empty a slice. When no share is above 0 the pie is an empty ring with `message` ("无供能数据")
+// inside it and there is no legend.
+struct EnergyChartLayout {
+    struct Row {
+        QRectF swatch;
+        QRectF text;
+        QString label; // "蛋白质 14.5%"
+        QColor colour;
+        double percent = 0;
+    };
+    QRectF title;
+    QRectF pie;
+    QList<Row> legend;
+    QRectF message;
+    QString messageText;
+};
+EnergyChartLayout energyChartLayout(const QList<EnergyShare>& shares, QSize size);
+
+// "三大热能营养素实际摄入占总热比例": one slice per share in the given order, the figures in a legend
+// (energyChartLayout). Returns the full path written.
 QString saveEnergyChart(const QList<EnergyShare>& shares,
                         const ChartPicture& picture = {kEnergyChartFile, kEnergyChartSize});
 // The same from the rows of an open query on sdrn: slice values from "value1", labels from "mc"

@@ -21,31 +21,39 @@ QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
 QString htmlEscape(const QString& s) { return s.toHtmlEscaped(); }
 
-// The few entities a layout writer puts into table cells and attributes.
-QString decodeEntities(QString s) {
+// Reads the character references of HTML text back into characters, in one pass, so that what the
+// filling escaped (&amp; &lt; &gt; &quot; &apos; and numeric references) reads as the value itself in
+// attributes (header and footer lines) and list-table cells, exactly as the HTML body shows it. An
+// unknown reference is kept as written.
+QString decodeEntities(const QString& s) {
     if (!s.contains(QLatin1Char('&')))
         return s;
-    static const QRegularExpression numeric(QStringLiteral("&#(x?)([0-9a-fA-F]+);"));
+    static const QRegularExpression reference(QStringLiteral("&(?:#([xX]?)([0-9a-fA-F]+)|([A-Za-z]+));"));
+    static const QHash<QString, QString> named{{QStringLiteral("amp"), QStringLiteral("&")},
+                                               {QStringLiteral("lt"), QStringLiteral("<")},
+                                               {QStringLiteral("gt"), QStringLiteral(">")},
+                                               {QStringLiteral("quot"), QStringLiteral("\"")},
+                                               {QStringLiteral("apos"), QStringLiteral("'")},
+                                               {QStringLiteral("nbsp"), QStringLiteral(" ")}};
     QString out;
     qsizetype last = 0;
-    for (auto it = numeric.globalMatch(s); it.hasNext();) {
+    for (auto it = reference.globalMatch(s); it.hasNext();) {
         const auto m = it.next();
         out += s.mid(last, m.capturedStart() - last);
+        last = m.capturedEnd();
+        if (m.capturedLength(3) > 0) {
+            const auto found = named.constFind(m.captured(3));
+            out += found != named.constEnd() ? *found : m.captured(0);
+            continue;
+        }
         bool ok = false;
         const uint code = m.captured(2).toUInt(&ok, m.captured(1).isEmpty() ? 10 : 16);
-        if (ok && code > 0 && code <= 0x10FFFF) {
+        if (ok && code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF)) {
             const char32_t c = code;
             out += QString::fromUcs4(&c, 1);
         }
-        last = m.capturedEnd();
     }
     out += s.mid(last);
-    out.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
-    out.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    out.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    out.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    out.replace(QLatin1String("&#39;"), QLatin1String("'"));
-    out.replace(QLatin1String("&amp;"), QLatin1String("&"));
     return out;
 }
 
@@ -357,6 +365,8 @@ FilledLayout fillLayout(const QString& layoutText, const ReportData& data, const
                 out.pageHeaderRight = content;
             else if (name == QLatin1String("page-footer"))
                 out.pageFooter = content;
+            else if (name == QLatin1String("file-name"))
+                out.fileName = content.simplified();
             else if (name == QLatin1String("page-orientation"))
                 out.landscape = content.trimmed().compare(QLatin1String("landscape"), Qt::CaseInsensitive) == 0;
         }

@@ -55,6 +55,7 @@ struct FilledLayout {
     QString pageHeader;       // left end of the header line
     QString pageHeaderRight;  // right end of the header line
     QString pageFooter;       // centred under the footer line; {page} and {pages} are replaced
+    QString fileName;         // what an exported file is named after: the person and the report
     bool landscape = false;
 
     // The whole filled page as HTML, list tables written out as HTML tables.

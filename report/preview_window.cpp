@@ -1,12 +1,14 @@
 #include "preview_window.h"
 
 #include "report_document.h"
+#include "data/clock.h"
 #include "ui/guard.h"
 #include "ui/messages.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -119,16 +121,51 @@ void PreviewWindow::printReport() {
     doc_.print(printer);
 }
 
+namespace {
+
+PreviewWindow::SaveFileChooser& saveFileChooser() {
+    static PreviewWindow::SaveFileChooser chooser;
+    return chooser;
+}
+
+QString& lastExportFolder() {
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+void PreviewWindow::setSaveFileChooser(SaveFileChooser chooser) { saveFileChooser() = std::move(chooser); }
+
+QString PreviewWindow::exportFolder() {
+    const QString& folder = lastExportFolder();
+    return folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder;
+}
+
+void PreviewWindow::setExportFolder(const QString& folder) { lastExportFolder() = folder; }
+
 void PreviewWindow::exportToPdf() {
-    const QString suggested = QDir::home().filePath((job_.title.isEmpty() ? QStringLiteral("报表") : job_.title) +
-                                                    QStringLiteral(".pdf"));
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出PDF"), suggested,
-                                                QStringLiteral("PDF 文件 (*.pdf)"));
+    const QString proposed = QDir(exportFolder()).filePath(exportFileName(job_, data::Clock::today()));
+    const QString caption = QStringLiteral("导出PDF");
+    QString path;
+    if (saveFileChooser()) {
+        path = saveFileChooser()(this, caption, proposed);
+    } else {
+        // The dialog does not ask about an existing file: the name may still get ".pdf" appended,
+        // so the question is asked below, once, about the file actually written.
+        path = QFileDialog::getSaveFileName(this, caption, proposed, QStringLiteral("PDF 文件 (*.pdf)"), nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
+    if (QFileInfo::exists(path) &&
+        !ui::Messages::confirm(QStringLiteral("“%1”已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path)),
+                               caption))
+        return;
     exportPdf(doc_, path, job_.title);
+    setExportFolder(QFileInfo(path).absolutePath());
     ui::Messages::inform(QStringLiteral("报表已导出到“%1”。").arg(QDir::toNativeSeparators(path)));
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QPrinter>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -28,7 +29,17 @@ public:
     void setZoomPercent(int percent);
     void goToPage(int page); // 1-based, clamped
     void printReport();      // the printer dialog, then printing
-    void exportToPdf();      // a file dialog, then the PDF
+    // A file dialog proposing exportFileName() in the folder last exported to (the home folder at
+    // first), a question before an existing file is replaced, then the PDF.
+    void exportToPdf();
+
+    // The save dialog export uses (caption, proposed path) -> chosen path, empty for cancel; tests
+    // replace it. An empty function restores the file dialog.
+    using SaveFileChooser = std::function<QString(QWidget* parent, const QString& caption, const QString& proposed)>;
+    static void setSaveFileChooser(SaveFileChooser chooser);
+    // The folder the next export proposes.
+    static QString exportFolder();
+    static void setExportFolder(const QString& folder);
 
     static constexpr int kZoomStep = 20;
     static constexpr int kZoomMin = 20;

@@ -3,7 +3,9 @@
 #include "data/errors.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
@@ -21,6 +23,27 @@
 
 namespace nc::report {
 
+QString reportFontFamily() {
+    static const QString family = [] {
+        const QString derived = QStringLiteral("NC Report Sans");
+        const QStringList folders{QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"),
+                                  QStringLiteral(NC_REPORT_FONT_DIR)};
+        for (const QString& folder : folders) {
+            const QDir dir(folder);
+            if (!dir.exists(QStringLiteral("NcReportSans-Regular.otf")))
+                continue;
+            bool loaded = true;
+            for (const QString& style : {QStringLiteral("Regular"), QStringLiteral("Bold")})
+                loaded = QFontDatabase::addApplicationFont(dir.filePath(QStringLiteral("NcReportSans-%1.otf").arg(style))) >= 0 &&
+                         loaded;
+            if (loaded)
+                return derived;
+        }
+        return kReportFontFamily;
+    }();
+    return family;
+}
+
 namespace {
 
 constexpr qreal kBaseFontPoints = 10;
@@ -30,7 +53,7 @@ constexpr qreal kMarginBottom = 20; // mm, the footer line sits below it
 const QString kDefaultFooter = QStringLiteral("第 {page} 页  共 {pages} 页");
 
 QFont unitFont(qreal points, bool bold = false) {
-    QFont f(kReportFontFamily);
+    QFont f(reportFontFamily());
     f.setPixelSize(qMax(1, qRound(ptToUnits(points))));
     f.setBold(bold);
     return f;
@@ -111,7 +134,7 @@ public:
     FlowPiece(const QString& html, qreal width, QPaintDevice* device) {
         doc_.documentLayout()->setPaintDevice(device);
         doc_.setDocumentMargin(0);
-        QFont base(kReportFontFamily);
+        QFont base(reportFontFamily());
         base.setPointSizeF(kBaseFontPoints);
         doc_.setDefaultFont(base);
         doc_.setBaseUrl(QUrl::fromLocalFile(QDir::currentPath() + QLatin1Char('/')));

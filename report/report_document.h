@@ -24,8 +24,14 @@ inline constexpr qreal kLayoutDpi = 1200;
 inline constexpr qreal mmToUnits(qreal mm) { return mm * kLayoutDpi / 25.4; }
 inline constexpr qreal ptToUnits(qreal pt) { return pt * kLayoutDpi / 72; }
 
-// The font of every report: Chinese glyphs on screen, in print and in PDF.
+// The system typeface the report typeface is derived from, and what reports use without it.
 inline const QString kReportFontFamily = QStringLiteral("Noto Sans CJK SC");
+
+// The font family of every report: Chinese glyphs on screen, in print and in PDF. The report
+// typeface "NC Report Sans" (fonts/ beside the program, made at build time) draws the glyphs of
+// Noto Sans CJK SC with one character per glyph, so an exported PDF's text reads as its pages; it is
+// loaded on first use. Without it, kReportFontFamily.
+QString reportFontFamily();
 
 class ReportDocument {
 public:

@@ -56,6 +56,9 @@ RvDataSetConnection::RvDataSetConnection(const QString& name, const data::DataSe
     };
 }
 
+RvDataSetConnection::RvDataSetConnection(const QString& name, std::function<DataTable()> rows)
+    : name_(name), read_(std::move(rows)) {}
+
 DataTable RvDataSetConnection::read() const { return read_(); }
 
 QString resolveLayoutPath(const QString& name, const QString& folder) {
@@ -98,7 +101,9 @@ void RvProject::execute() {
     ReportJob job;
     job.layoutPath = path;
     job.title = engine_ && !engine_->title().isEmpty() ? engine_->title() : QFileInfo(path).completeBaseName();
-    const ReportDocument doc(fillLayout(text, data, QDir::toNativeSeparators(path)));
+    FilledLayout filled = fillLayout(text, data, QDir::toNativeSeparators(path));
+    job.fileName = filled.fileName;
+    const ReportDocument doc(std::move(filled));
     ReportOutput::present(doc, job);
 }
 

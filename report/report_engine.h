@@ -39,6 +39,8 @@ class RvDataSetConnection {
 public:
     RvDataSetConnection(const QString& name, const data::Query& query);
     RvDataSetConnection(const QString& name, const data::DataSet& dataSet);
+    // Rows made by the program when the report runs (a list with added rows, say).
+    RvDataSetConnection(const QString& name, std::function<DataTable()> rows);
 
     const QString& name() const { return name_; }
     // The rows as text. Throws nc::data::Error when the data set is not open.

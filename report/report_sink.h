@@ -1,6 +1,7 @@
 #pragma once
 // Where a laid-out report goes: the preview window by default, a capturing sink in tests.
 
+#include <QDate>
 #include <QString>
 
 namespace nc::report {
@@ -11,7 +12,12 @@ class ReportDocument;
 struct ReportJob {
     QString layoutPath; // the layout file, full path
     QString title;      // the print job title
+    QString fileName;   // the person and the report ("林晓雯-膳食营养分析报告"), empty when not given
 };
+
+// The file name an export of the report proposes: "<name and report>-<yyyy-MM-dd>.pdf" (the print
+// job title when the layout names no file). Characters a file name cannot hold become "_".
+QString exportFileName(const ReportJob& job, const QDate& date);
 
 class ReportSink {
 public:

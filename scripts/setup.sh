@@ -7,9 +7,11 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config          # build
   qt6-base-dev libqt6opengl6-dev libgl-dev  # Qt Widgets, Print Support, Test (Charts needs OpenGL to configure)
   qt6-charts-dev                            # chart pictures
+  qt6-translations-l10n                     # Qt's own dialogs and buttons in Chinese
   libsqlcipher-dev sqlcipher                # the encrypted database and its command-line tool
   libkainjow-mustache-dev                   # report layouts
   fonts-noto-cjk                            # Chinese text on screen and in print
+  python3 python3-fonttools                 # the report typeface derived from it at build time
   xvfb xauth imagemagick                    # looking at windows without a display
   poppler-utils                             # report pages as pictures (pdftoppm)
 )

@@ -43,6 +43,8 @@ private Q_SLOTS:
         QTest::newRow("nursing, heavy") << "乳母" << "重" << 165.0 << 60.0 << 0 << 3260.0 << 115.0 << 25.0;
         QTest::newRow("underweight uses height - 105") << "育龄" << "轻" << 170.0 << 50.0 << 0 << 2275.0 << 75.4 << 20.0;
         QTest::newRow("fractional weight") << "育龄" << "中" << 162.0 << 55.55 << 0 << 2166.45 << 72.21 << 20.0;
+        QTest::newRow("pregnant middle, 48.5 kg") << "孕妇" << "轻" << 150.0 << 48.5 << 120 << 1897.5 << 71.26 << 25.0;
+        QTest::newRow("nursing, 42.7 kg") << "乳母" << "中" << 145.0 << 42.7 << 0 << 2165.3 << 80.51 << 25.0;
     }
     void energyAndProtein() {
         QFETCH(QString, category);
@@ -58,6 +60,54 @@ private Q_SLOTS:
         QCOMPARE(rows.value(1), energy);
         QCOMPARE(rows.value(2), protein);
         QCOMPARE(rows.value(12), iron);
+    }
+
+    // Every weight from 40.0 to 100.0 kg by 0.1, for every category, activity level and stage, against
+    // the same rule worked in whole ten-thousandths: weight x factor + supplement, then cut to 0.01.
+    void everyWeightMatchesTheExactDecimal() {
+        struct Stage {
+            QString category;
+            int days;
+            qint64 energySupplement; // kcal
+            qint64 proteinSupplement; // g
+        };
+        const QList<Stage> stages{{QStringLiteral("育龄"), 0, 0, 0},
+                                  {QStringLiteral("孕妇"), 50, 150, 5},
+                                  {QStringLiteral("孕妇"), 120, 200, 15},
+                                  {QStringLiteral("孕妇"), 200, 200, 25},
+                                  {QStringLiteral("乳母"), 0, 500, 25}};
+        struct Activity {
+            QString name;
+            qint64 energyPerKg;  // ten-thousandths
+            qint64 proteinPerKg; // ten-thousandths
+        };
+        const QList<Activity> activities{{QStringLiteral("轻"), 350000, 11600},
+                                         {QStringLiteral("中"), 390000, 13000},
+                                         {QStringLiteral("重"), 460000, 15000}};
+        // Cuts a positive amount in ten-thousandths to hundredths.
+        auto cut = [](qint64 units) { return double(units / 100) / 100.0; };
+        QStringList wrong;
+        for (const Stage& stage : stages) {
+            for (const Activity& a : activities) {
+                for (int tenths = 400; tenths <= 1000; ++tenths) {
+                    const qint64 weight = qint64(tenths) * 1000; // ten-thousandths of a kg
+                    const double energy = cut(weight * a.energyPerKg / 10000 + stage.energySupplement * 10000);
+                    const double protein = cut(weight * a.proteinPerKg / 10000 + stage.proteinSupplement * 10000);
+                    const double kg = tenths / 10.0;
+                    const auto rows = byRow(referenceIntakes(stage.category, a.name, 160, kg, 22, stage.days));
+                    if (rows.value(1) != energy || rows.value(2) != protein)
+                        wrong << QStringLiteral("%1 %2 day %3 %4 kg: %5/%6, expected %7/%8")
+                                     .arg(stage.category, a.name)
+                                     .arg(stage.days)
+                                     .arg(kg)
+                                     .arg(rows.value(1), 0, 'g', 17)
+                                     .arg(rows.value(2), 0, 'g', 17)
+                                     .arg(energy)
+                                     .arg(protein);
+                }
+            }
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("%1 wrong, first: %2").arg(wrong.size()).arg(wrong.mid(0, 5).join(QStringLiteral("; ")))));
     }
 
     void boundaryBmiUsesTheWeight_data() {

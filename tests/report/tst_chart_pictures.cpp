@@ -4,11 +4,13 @@
 #include "data/errors.h"
 #include "data/query.h"
 #include "report/chart_pictures.h"
+#include "report/report_document.h"
 #include "support/fixture_db.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -154,6 +156,73 @@ private Q_SLOTS:
         wrong.setSql(QStringLiteral("select csdate from lstzpj"));
         wrong.open();
         QVERIFY_THROWS_EXCEPTION(nc::data::Error, nc::report::saveBmiChart(wrong, QStringLiteral("正常")));
+    }
+
+    // The energy figures stand in a legend beside the pie: one row per share, 0 % and tiny slices
+    // included, no two texts or swatches in the same place, nothing over the pie or the title, and
+    // each text as wide as it needs inside the picture.
+    void energyLabelsNeverOverlap_data() {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("usual split") << QList<double>{14.5, 28.3, 57.2}
+                                     << QStringList{"蛋白质 14.5%", "脂肪 28.3%", "碳水化合物 57.2%"};
+        QTest::newRow("two empty slices") << QList<double>{100, 0, 0}
+                                          << QStringList{"蛋白质 100.0%", "脂肪 0.0%", "碳水化合物 0.0%"};
+        QTest::newRow("small neighbours") << QList<double>{88.6, 9.1, 2.3}
+                                          << QStringList{"蛋白质 88.6%", "脂肪 9.1%", "碳水化合物 2.3%"};
+        QTest::newRow("a negative share counts as 0") << QList<double>{-3, 25, 75}
+                                                      << QStringList{"蛋白质 0.0%", "脂肪 25.0%", "碳水化合物 75.0%"};
+    }
+    void energyLabelsNeverOverlap() {
+        QFETCH(QList<double>, values);
+        QFETCH(QStringList, labels);
+        const QStringList names{QStringLiteral("蛋白质"), QStringLiteral("脂肪"), QStringLiteral("碳水化合物")};
+        QList<nc::report::EnergyShare> shares;
+        for (int i = 0; i < values.size(); ++i)
+            shares.append({names.at(i), values.at(i)});
+        const QSize size = nc::report::kEnergyChartSize;
+        const auto layout = nc::report::energyChartLayout(shares, size);
+        QVERIFY(layout.messageText.isEmpty());
+        QCOMPARE(layout.legend.size(), labels.size());
+        QList<QRectF> placed{layout.title, layout.pie};
+        QFont font(nc::report::reportFontFamily());
+        font.setPixelSize(10);
+        const QFontMetricsF metrics(font);
+        for (int i = 0; i < layout.legend.size(); ++i) {
+            const auto& row = layout.legend.at(i);
+            QCOMPARE(row.label, labels.at(i));
+            QVERIFY(metrics.horizontalAdvance(row.label) <= row.text.width() + 0.01);
+            for (const QRectF& r : {row.swatch, row.text}) {
+                QVERIFY2(QRectF(QPointF(0, 0), QSizeF(size)).contains(r), qPrintable(row.label));
+                for (const QRectF& other : placed)
+                    QVERIFY2(!r.intersects(other), qPrintable(row.label));
+                placed << r;
+            }
+        }
+        QVERIFY(!layout.title.intersects(layout.pie));
+        // The picture draws it: every slice colour with weight appears.
+        const QImage image(nc::report::saveEnergyChart(shares));
+        QVERIFY(ink(image).red > 20);
+    }
+
+    // With nothing to split the picture says so inside an empty ring rather than showing a bare title.
+    void anEmptySplitSaysSo() {
+        const QList<nc::report::EnergyShare> none{{QStringLiteral("蛋白质"), 0},
+                                                   {QStringLiteral("脂肪"), 0},
+                                                   {QStringLiteral("碳水化合物"), 0}};
+        const auto layout = nc::report::energyChartLayout(none, nc::report::kEnergyChartSize);
+        QVERIFY(layout.legend.isEmpty());
+        QCOMPARE(layout.messageText, QStringLiteral("无供能数据"));
+        QVERIFY(layout.pie.contains(layout.message));
+        QVERIFY(!layout.title.intersects(layout.pie));
+        const QImage image(nc::report::saveEnergyChart(none, {nc::report::kEnergyChartFile, nc::report::kEnergyChartSize, 2}));
+        // Dark text in the middle of the ring.
+        const QRect middle = QRectF(layout.message.topLeft() * 2, layout.message.size() * 2).toAlignedRect();
+        int dark = 0;
+        for (int y = middle.top(); y <= middle.bottom(); ++y)
+            for (int x = middle.left(); x <= middle.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        QVERIFY2(dark > 40, qPrintable(QString::number(dark)));
     }
 
     // A larger pixel ratio gives a sharper picture of the same chart.

@@ -1,13 +1,17 @@
 // The report preview: opens maximized at 100 %, zooms in steps of 20 %, moves page by page; and the
 // PDF export that it offers.
 
+#include "data/clock.h"
 #include "data/errors.h"
 #include "report/layout_fill.h"
 #include "report/preview_window.h"
 #include "report/report_document.h"
+#include "support/messages_recorder.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -15,6 +19,8 @@
 
 using nc::report::PreviewWindow;
 using nc::report::ReportDocument;
+using nc::report::ReportJob;
+using nc::test::MessagesRecorder;
 
 namespace {
 
@@ -33,7 +39,7 @@ class TestPreviewWindow : public QObject {
 private Q_SLOTS:
     void opensMaximizedAtFullSize() {
         const ReportDocument doc(pagesOf(3));
-        PreviewWindow w(doc, {QStringLiteral("/x/yyfx.rav"), QStringLiteral("营养分析")});
+        PreviewWindow w(doc, {QStringLiteral("/x/yyfx.rav"), QStringLiteral("营养分析"), QString()});
         QCOMPARE(w.windowTitle(), QStringLiteral("预览"));
         QVERIFY(w.isModal());
         QVERIFY(w.windowState() & Qt::WindowMaximized);
@@ -84,6 +90,90 @@ private Q_SLOTS:
         const QByteArray pdf = f.readAll();
         QVERIFY(pdf.startsWith("%PDF"));
         QCOMPARE(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 4);
+    }
+
+    // Every report proposes its own name: the person, the report and the day, characters a file name
+    // cannot hold replaced; a layout that names no file falls back to the print job title.
+    void exportFileNames_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("analysis") << "林晓雯-膳食营养分析报告" << "营养分析" << "林晓雯-膳食营养分析报告-2025-03-08.pdf";
+        QTest::newRow("food list") << "林晓雯-膳食食物清单" << "体质测试报告" << "林晓雯-膳食食物清单-2025-03-08.pdf";
+        QTest::newRow("physique") << "林晓雯-体质测试报告" << "体质测试报告" << "林晓雯-体质测试报告-2025-03-08.pdf";
+        QTest::newRow("characters a file cannot hold")
+            << "测试'甲\"乙&丙<丁>/a:b*c?d|e\\f-体质测试报告" << QString()
+            << "测试'甲_乙&丙_丁__a_b_c_d_e_f-体质测试报告-2025-03-08.pdf";
+        QTest::newRow("no name recorded") << "-膳食食物清单" << "体质测试报告" << "膳食食物清单-2025-03-08.pdf";
+        QTest::newRow("no file name in the layout") << QString() << "营养分析" << "营养分析-2025-03-08.pdf";
+    }
+    void exportFileNames() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, title);
+        QFETCH(QString, expected);
+        ReportJob job;
+        job.title = title;
+        job.fileName = fileName;
+        QCOMPARE(nc::report::exportFileName(job, QDate(2025, 3, 8)), expected);
+    }
+
+    // The export proposes the report's own name in the folder last exported to, and asks before it
+    // replaces a file: No leaves the file as it was, Yes replaces it.
+    void exportProposesItsNameAndAsksBeforeReplacing() {
+        QTemporaryDir first;
+        QTemporaryDir second;
+        nc::data::Clock::setSource([] { return QDateTime(QDate(2025, 3, 8), QTime(9, 0)); });
+        PreviewWindow::setExportFolder(first.path());
+        QStringList proposed;
+        QString answer;
+        PreviewWindow::setSaveFileChooser([&](QWidget*, const QString&, const QString& path) {
+            proposed << path;
+            return answer;
+        });
+        MessagesRecorder messages;
+        const ReportDocument doc(pagesOf(2));
+        PreviewWindow analysis(doc, {QStringLiteral("/x/yyfx.rav"), QStringLiteral("营养分析"),
+                                     QStringLiteral("林晓雯-膳食营养分析报告")});
+        PreviewWindow physique(doc, {QStringLiteral("/x/tzbg.rav"), QStringLiteral("体质测试报告"),
+                                     QStringLiteral("林晓雯-体质测试报告")});
+
+        answer = QDir(second.path()).filePath(QStringLiteral("体质"));
+        physique.exportToPdf();
+        const QString physiquePdf = answer + QStringLiteral(".pdf");
+        QVERIFY(QFileInfo::exists(physiquePdf));
+        QVERIFY(messages.texts().filter(QStringLiteral("替换")).isEmpty());
+
+        answer.clear(); // cancelled: nothing written, the folder stays the one last exported to
+        analysis.exportToPdf();
+        QCOMPARE(proposed, (QStringList{QDir(first.path()).filePath(QStringLiteral("林晓雯-体质测试报告-2025-03-08.pdf")),
+                                        QDir(second.path()).filePath(QStringLiteral("林晓雯-膳食营养分析报告-2025-03-08.pdf"))}));
+
+        // Picking the physique report's file for the analysis asks first.
+        QFile marker(physiquePdf);
+        QVERIFY(marker.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        marker.write("kept");
+        marker.close();
+        answer = physiquePdf;
+        messages.clear();
+        messages.answerNext(false);
+        analysis.exportToPdf();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Confirm);
+        QVERIFY(messages.last().text.contains(QDir::toNativeSeparators(physiquePdf)));
+        QVERIFY(marker.open(QIODevice::ReadOnly));
+        QCOMPARE(marker.readAll(), QByteArray("kept"));
+        marker.close();
+
+        messages.clear();
+        messages.answerNext(true);
+        analysis.exportToPdf();
+        QCOMPARE(messages.entries().first().kind, MessagesRecorder::Kind::Confirm);
+        QVERIFY(marker.open(QIODevice::ReadOnly));
+        QVERIFY(marker.readAll().startsWith("%PDF"));
+
+        PreviewWindow::setSaveFileChooser({});
+        PreviewWindow::setExportFolder({});
+        nc::data::Clock::setSource({});
     }
 
     void exportToUnwritablePlaceIsAnError() {

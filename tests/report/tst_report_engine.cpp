@@ -108,6 +108,46 @@ private Q_SLOTS:
         QVERIFY(r.pages.first().contains(QStringLiteral("第 1 页  共 1 页")));
     }
 
+    // A value reads the same wherever the layout prints it: header line (left and right), footer line,
+    // body text and list-table cell all show it as stored, character for character.
+    void valuesReadTheSameInHeaderFooterBodyAndLists_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("quotes, ampersand, angle brackets") << QStringLiteral("测试'甲\"乙&丙<丁>");
+        QTest::newRow("text that looks like a reference") << QStringLiteral("&amp;&#39;&lt;李");
+        QTest::newRow("plain") << QStringLiteral("周雨桐");
+    }
+    void valuesReadTheSameInHeaderFooterBodyAndLists() {
+        QFETCH(QString, name);
+        FixtureDb db;
+        Query update;
+        update.setSql(QStringLiteral("update personinf set name=:n"));
+        update.setParam(QStringLiteral("n"), nc::data::Value(name));
+        update.execute();
+        Query person;
+        person.setSql(QStringLiteral("select * from personinf;"));
+        person.open();
+        layout(QStringLiteral("names.rav"),
+               QStringLiteral("<html><head>"
+                              "<meta name=\"page-header\" content=\"{{#RvDataSetConnection1}}左{{name}}{{/RvDataSetConnection1}}\">"
+                              "<meta name=\"page-header-right\" content=\"右{{who}}\">"
+                              "<meta name=\"page-footer\" content=\"脚{{who}} 第 {page} 页\">"
+                              "</head><body>{{#RvDataSetConnection1}}<p>正文{{name}}</p>{{/RvDataSetConnection1}}"
+                              "<table data-rows=\"RvDataSetConnection1\"><tr><th>姓名</th></tr>"
+                              "<tr><td>表{{name}}</td></tr></table></body></html>"));
+        ReportCapture capture;
+        RvSystem system;
+        RvProject project(&system);
+        project.setProjectFile(QStringLiteral("names.rav"));
+        project.addConnection({QStringLiteral("RvDataSetConnection1"), person});
+        project.setParam(QStringLiteral("who"), name);
+        project.execute();
+        QCOMPARE(capture.size(), 1);
+        const QString page = capture.last().pages.first();
+        for (const QString& where : {QStringLiteral("左"), QStringLiteral("右"), QStringLiteral("脚"),
+                                     QStringLiteral("正文"), QStringLiteral("表")})
+            QVERIFY2(page.contains(where + name), qPrintable(where + QStringLiteral(" in: ") + page));
+    }
+
     // A data set is read when the report runs; a closed one is an error naming the connection.
     void closedDataSetIsAnError() {
         FixtureDb db;
