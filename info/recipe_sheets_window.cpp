@@ -6,6 +6,7 @@
 #include "sheet_picture.h"
 
 #include "data/errors.h"
+#include "data/places.h"
 #include "ui/artwork.h"
 #include "ui/guard.h"
 #include "ui/hover_lift.h"
@@ -62,8 +63,7 @@ QPixmap background() {
 
 // The close mark, drawn low in its picture so that the part above the window's edge is empty.
 QPixmap closeFace(QSize size) {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
+    QPixmap pm = ui::art::canvas(size);
     QPainter p(&pm);
     const int d = size.width();
     p.drawPixmap(0, size.height() - d, ui::art::closeMark(QSize(d, d)));
@@ -120,7 +120,7 @@ TForm6::TForm6(QWidget* parent, const QString& programFolder)
 
 void TForm6::FormCreate() {
     if (programFolder_.isEmpty())
-        programFolder_ = QCoreApplication::applicationDirPath();
+        programFolder_ = data::placesSet() ? data::shippedFolder() : QCoreApplication::applicationDirPath();
 }
 
 // Each opening starts at the first sheet, whatever was shown the last time. Being shown is the

@@ -1,6 +1,7 @@
 #include "chart_pictures.h"
 
 #include "data/errors.h"
+#include "data/places.h"
 #include "data/query.h"
 #include "report_document.h"
 
@@ -71,7 +72,7 @@ QString save(QChart* chart, const ChartPicture& picture) {
         p.setRenderHint(QPainter::TextAntialiasing);
         scene.render(&p, QRectF(QPointF(0, 0), QSizeF(image.size())), scene.sceneRect());
     }
-    const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(picture.file));
+    const QString path = QDir::cleanPath(QDir(data::writableFolder()).absoluteFilePath(picture.file));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
         throw data::Error(QStringLiteral("无法保存图表图片“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString()));

@@ -12,6 +12,8 @@ PACKAGES=(
   fonts-noto-cjk                            # Chinese text on screen and in print
   xvfb xauth imagemagick                    # looking at windows without a display
   poppler-utils                             # report pages as pictures (pdftoppm)
+  qt6-svg-dev                               # the application icon as SVG (built by tools/render_icon)
+  desktop-file-utils appstream              # checking the desktop entry and metainfo
 )
 
 missing=()
