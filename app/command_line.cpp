@@ -47,6 +47,20 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOption(QCommandLineOption(QStringList{QStringLiteral("v"), kVersion}));
     parser.addOption(QCommandLineOption(kReset));
     parser.addOption(QCommandLineOption(kPrepare));
+    // Qt's own options (-platform offscreen, -style fusion, -reverse …) are the application
+    // object's business: accepted here and left in the arguments for it.
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "style",
+                             "stylesheet", "qwindowgeometry", "geometry", "qwindowtitle", "qwindowicon",
+                             "display", "name", "title", "session", "visual"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption qtFlag(QString::fromLatin1(name));
+        qtFlag.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtFlag);
+    }
 
     CommandLine cl;
     const auto refuse = [&cl](const QString& why) {

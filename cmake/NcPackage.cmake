@@ -15,11 +15,18 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries the program links (C++ runtime, Qt, SQLCipher) are found by dpkg-shlibdeps;
-# what it cannot see is listed: the Qt platform plugins, the Chinese fonts for every window and
-# report, and Qt's own Chinese translations for the standard dialogs.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6charts6 (>= 6.4), qt6-qpa-plugins, libsqlcipher0, fonts-noto-cjk, qt6-translations-l10n")
+# What dpkg-shlibdeps cannot see from the program's links: the Qt platform plugins, the Chinese fonts
+# for every window and report, and Qt's own Chinese translations for the standard dialogs. The
+# shared libraries (C++ runtime, Qt, SQLCipher) come from dpkg-shlibdeps where it is installed, else
+# from the list below.
+set(nc_runtime_packages "qt6-qpa-plugins, fonts-noto-cjk, qt6-translations-l10n")
+find_program(NC_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(NC_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${nc_runtime_packages}")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6charts6 (>= 6.4), libsqlcipher0, ${nc_runtime_packages}")
+endif()
 
 include(CPack)

@@ -157,17 +157,23 @@ void TForm6::Image2MouseMove() {
 }
 
 void TForm6::showSheet() {
-    const QString path = QDir::toNativeSeparators(sheetPath(programFolder_, ComboBox1->currentText()));
+    // On a screen scaled above 100 % the sheet painted with twice the pixels, shown at the same size.
+    const qreal ratio = ui::art::screenPixelRatio();
+    const QString chosen = sheetPathForScreen(programFolder_, ComboBox1->currentText(), ratio);
+    const bool sharp = chosen != sheetPath(programFolder_, ComboBox1->currentText());
+    const QString path = QDir::toNativeSeparators(chosen);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw data::Error(QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString()));
     // The extension decides the format: a .jpg file must hold a JPEG image.
     QImageReader reader(&file, "jpeg");
     reader.setAutoDetectImageFormat(false);
-    const QImage picture = reader.read();
+    QImage picture = reader.read();
     if (picture.isNull())
         throw data::Error(
             QStringLiteral("文件“%1”不是可以读取的 JPEG 图片：%2").arg(path, reader.errorString()));
+    if (sharp)
+        picture.setDevicePixelRatio(2);
     Image1->setPicture(picture);
 }
 

@@ -30,6 +30,8 @@ private Q_SLOTS:
         QTest::newRow("prepare") << QStringList{"--prepare-only"} << prepare << false << "";
         QTest::newRow("prepare and reset")
             << QStringList{"--prepare-only", "--reset-database"} << prepare << true << "";
+        QTest::newRow("Qt's own options pass")
+            << QStringList{"-platform", "offscreen", "-reverse", "--reset-database"} << run << true << "";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << refuse << false << "--help";
         QTest::newRow("stray argument") << QStringList{"yfdb.dbz"} << refuse << false << "yfdb.dbz";
         QTest::newRow("misspelt reset") << QStringList{"--reset-databse"} << refuse << false << "--help";
