@@ -52,12 +52,15 @@ Places placesFor(const QString& programFolder, const QString& userDataFolder) {
     const QString name = QString::fromLatin1(kProgramName);
     const QString database = QString::fromLatin1(kDatabaseFileName);
     const QString share = QDir::cleanPath(program.absoluteFilePath(QStringLiteral("../share/") + name));
+    // The seed lies in a folder of its own: installed into ~/.local, the share folder and the user's
+    // data folder are one, and the user's database must never be the installed file itself.
+    const QString shippedSeed = QDir(share).filePath(QStringLiteral("seed/") + database);
     Places p;
-    if (QFileInfo::exists(QDir(share).filePath(database))) {
+    if (QFileInfo::exists(shippedSeed)) {
         p.installed = true;
         p.shipped = share;
         p.writable = QDir::cleanPath(userDataFolder);
-        p.seed = QDir(share).filePath(database);
+        p.seed = shippedSeed;
         return p;
     }
     p.shipped = QDir::cleanPath(program.absolutePath());

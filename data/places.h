@@ -3,7 +3,7 @@
 //
 // Run from its build folder, both are the program's own folder (the database, the layouts, the
 // recipe sheets and the chart pictures lie beside the program, as they always have). Installed
-// (<prefix>/bin/nutricounsel with <prefix>/share/nutricounsel/ holding the seed database), the
+// (<prefix>/bin/nutricounsel with <prefix>/share/nutricounsel/seed/ holding the seed database), the
 // shipped files are read from that share folder and everything the program writes goes to the
 // user's data folder (~/.local/share/nutricounsel), never next to the installed program.
 
@@ -24,7 +24,8 @@ struct Places {
 };
 
 // The places of a program that lies in programFolder. It counts as installed when
-// <programFolder>/../share/nutricounsel/yfdb.dbz exists; userDataFolder is then where its data go.
+// <programFolder>/../share/nutricounsel/seed/yfdb.dbz exists; userDataFolder is then where its data
+// go (installed into ~/.local it is the share folder itself, which is why the seed has its own folder).
 // Anything else is a build folder, whose fresh database (when built) is <programFolder>/../seed/yfdb.dbz.
 Places placesFor(const QString& programFolder, const QString& userDataFolder);
 

@@ -28,7 +28,7 @@ QByteArray readFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A prefix with an installed program: <root>/usr/bin and <root>/usr/share/nutricounsel/yfdb.dbz.
+// A prefix with an installed program: <root>/usr/bin and <root>/usr/share/nutricounsel/seed/yfdb.dbz.
 struct InstalledTree {
     QTemporaryDir root;
     QString bin() const { return root.filePath(QStringLiteral("usr/bin")); }
@@ -36,7 +36,7 @@ struct InstalledTree {
     QString home() const { return root.filePath(QStringLiteral("home/.local/share/nutricounsel")); }
     InstalledTree() {
         QDir().mkpath(bin());
-        writeFile(share() + QStringLiteral("/yfdb.dbz"), "seed database");
+        writeFile(share() + QStringLiteral("/seed/yfdb.dbz"), "seed database");
     }
     Places places() const { return placesFor(bin(), home()); }
 };
@@ -55,9 +55,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("writable");
         QTest::addColumn<QString>("seed");
         QTest::newRow("installed under /usr")
-            << "usr/bin/;usr/share/nutricounsel/yfdb.dbz" << true << "usr/share/nutricounsel"
+            << "usr/bin/;usr/share/nutricounsel/seed/yfdb.dbz" << true << "usr/share/nutricounsel"
             << "home/data"
-            << "usr/share/nutricounsel/yfdb.dbz";
+            << "usr/share/nutricounsel/seed/yfdb.dbz";
+        // Installed into the home: shipped files and the user's data share one folder, and the
+        // database is a copy beside the seed's folder, never the seed itself.
+        QTest::newRow("installed into ~/.local")
+            << "home/.local/bin/;home/.local/share/nutricounsel/seed/yfdb.dbz" << true
+            << "home/.local/share/nutricounsel"
+            << "home/data"
+            << "home/.local/share/nutricounsel/seed/yfdb.dbz";
         QTest::newRow("build folder with its seed")
             << "build/bin/;build/seed/yfdb.dbz" << false << "build/bin"
             << "build/bin"
@@ -107,6 +114,25 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(p.databaseFile() + QStringLiteral(".new")));
 
         writeFile(p.databaseFile(), "her records");
+        QVERIFY(!prepareDataFolder(p));
+        QCOMPARE(readFile(p.databaseFile()), QByteArray("her records"));
+    }
+
+    // Installed with --prefix ~/.local, the user's data folder is the share folder: her database is
+    // a copy there, so writing it never changes the seed, and installing again (which replaces the
+    // seed) never touches her database.
+    void homeInstallKeepsHerDatabaseApartFromTheSeed() {
+        QTemporaryDir home;
+        const QString share = home.filePath(QStringLiteral(".local/share/nutricounsel"));
+        QDir().mkpath(home.filePath(QStringLiteral(".local/bin")));
+        writeFile(share + QStringLiteral("/seed/yfdb.dbz"), "seed database");
+        const Places p = placesFor(home.filePath(QStringLiteral(".local/bin")), share);
+        QVERIFY(p.installed);
+        QCOMPARE(p.shipped, p.writable);
+        QVERIFY(p.databaseFile() != p.seed);
+        QVERIFY(prepareDataFolder(p));
+        writeFile(p.databaseFile(), "her records");
+        writeFile(p.seed, "seed database, installed again");
         QVERIFY(!prepareDataFolder(p));
         QCOMPARE(readFile(p.databaseFile()), QByteArray("her records"));
     }

@@ -24,7 +24,7 @@ DESTDIR=$dest cmake --install "$build" --prefix "$prefix" >/dev/null
 
 # The installed tree.
 share=$root/share/nutricounsel
-for f in bin/nutricounsel share/nutricounsel/yfdb.dbz share/nutricounsel/about.ini \
+for f in bin/nutricounsel share/nutricounsel/seed/yfdb.dbz share/nutricounsel/about.ini \
          share/applications/org.nutricounsel.nutricounsel.desktop \
          share/metainfo/org.nutricounsel.nutricounsel.metainfo.xml \
          share/icons/hicolor/scalable/apps/nutricounsel.svg; do
@@ -51,7 +51,7 @@ desktop-file-validate "$root/share/applications/org.nutricounsel.nutricounsel.de
 appstreamcli validate --no-net "$root/share/metainfo/org.nutricounsel.nutricounsel.metainfo.xml" >/dev/null \
   || { appstreamcli validate --no-net "$root/share/metainfo/org.nutricounsel.nutricounsel.metainfo.xml"; fail "metainfo"; }
 # The installed seed is a fresh database, not the build folder's working copy.
-cmp -s "$share/yfdb.dbz" "$build/seed/yfdb.dbz" || fail "seed database is not the fresh one"
+cmp -s "$share/seed/yfdb.dbz" "$build/seed/yfdb.dbz" || fail "seed database is not the fresh one"
 
 snapshot() { (cd "$dest" && find . -printf '%p %s %T@ %m\n' | sort); }
 snapshot >"$work/before"
@@ -77,7 +77,7 @@ first=$!
 pids+=("$first")
 for _ in $(seq 100); do [ -f "$db.lock" ] && [ -f "$db" ] && break; sleep 0.1; done
 [ -f "$db.lock" ] || { cat "$work/first.log"; fail "the running program holds no lock on its database"; }
-cmp -s "$db" "$share/yfdb.dbz" || fail "the new database is not the seed"
+cmp -s "$db" "$share/seed/yfdb.dbz" || fail "the new database is not the seed"
 sleep 1
 kill -0 "$first" 2>/dev/null || { cat "$work/first.log"; fail "the program ended by itself"; }
 set +e
@@ -95,11 +95,24 @@ out=$(program --prepare-only) || fail "a killed copy's lock kept the next start 
 # --reset-database keeps the old file beside the fresh one.
 echo "not the seed" >>"$db"
 program --prepare-only --reset-database >/dev/null
-cmp -s "$db" "$share/yfdb.dbz" || fail "reset did not start from the seed"
+cmp -s "$db" "$share/seed/yfdb.dbz" || fail "reset did not start from the seed"
 kept=$(ls "$data" | grep -c '^yfdb\.dbz\.[0-9]\{8\}-[0-9]\{6\}$')
 [ "$kept" -eq 1 ] || fail "reset kept $kept old files"
 
 # Nothing was written under the prefix.
 snapshot >"$work/after"
 diff "$work/before" "$work/after" >&2 || fail "files under the prefix changed"
+
+# Installed into the home (the second way of installing): the data folder is the share folder, and
+# installing again replaces the shipped files but never her database.
+local=$home/.local
+cmake --install "$build" --prefix "$local" >/dev/null
+out=$(env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$local/bin/nutricounsel" --prepare-only)
+[ "$out" = "$db" ] || fail "home install: --prepare-only said '$out', not '$db'"
+grep -qx "Exec=$local/bin/nutricounsel" "$local/share/applications/org.nutricounsel.nutricounsel.desktop" \
+  || fail "home install: the menu entry does not name the program in ~/.local/bin"
+echo "her records" >>"$db"
+cp "$db" "$work/hers"
+cmake --install "$build" --prefix "$local" >/dev/null
+cmp -s "$db" "$work/hers" || fail "installing again changed her database"
 echo "installed tree and first start: ok"
