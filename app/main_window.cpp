@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "data/places.h"
 #include "titles.h"
 #include "ui/artwork.h"
 #include "ui/guard.h"
@@ -10,6 +11,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
 
 namespace nc::app {
 
@@ -63,6 +66,16 @@ TForm1::TForm1(const ui::WindowRegistry& windows, QWidget* parent)
         connect(button, &ui::PictureButton::clicked, this, b.click);
     }
 
+    // Where the counsellor's data are kept, in small print under the motto at the foot.
+    DataFolder = new QLabel(this);
+    DataFolder->setObjectName(QStringLiteral("DataFolder"));
+    DataFolder->setGeometry(73, 507, 570, 18);
+    DataFolder->setFont(ui::art::font(11));
+    DataFolder->setAttribute(Qt::WA_TransparentForMouseEvents); // the background's hover rule goes on
+    QPalette pal = DataFolder->palette();
+    pal.setColor(QPalette::WindowText, ui::art::colour::inkSoft);
+    DataFolder->setPalette(pal);
+
     FormCreate();
 }
 
@@ -83,11 +96,18 @@ QString TForm1::windowOf(const QString& buttonName) {
 }
 
 // The caption becomes the product title line, and the connection learns where the database lies:
-// beside the program. It is not opened here; the first statement of any window opens it.
+// in the data folder the start settled (data/places.h), else beside the program. It is not opened
+// here; the first statement of any window opens it. The folder is shown at the foot of the window.
 void TForm1::FormCreate() {
     setWindowTitle(kProductTitleLine);
-    ADOConnection1.setConnectionString(data::connectionStringForFolder(QCoreApplication::applicationDirPath()));
+    const QString folder =
+        data::placesSet() ? data::places().writable : QCoreApplication::applicationDirPath();
+    ADOConnection1.setConnectionString(data::connectionStringForFolder(folder));
     data::Connection::setCurrent(&ADOConnection1);
+    const QString shown = QDir::toNativeSeparators(folder);
+    DataFolder->setText(
+        QStringLiteral("数据文件夹：") +
+        DataFolder->fontMetrics().elidedText(shown, Qt::ElideMiddle, DataFolder->width() - 90));
 }
 
 void TForm1::Image1MouseMove() { hover_->restoreAll(); }

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+class QLabel;
+
 #include <functional>
 
 namespace nc::ui {
@@ -51,6 +53,7 @@ private:
     data::Connection ADOConnection1;
     ui::HoverLift* hover_;
     ui::PictureButton* Image1;
+    QLabel* DataFolder;
 };
 
 } // namespace nc::app

@@ -1,5 +1,5 @@
 # Report layouts (*.rav) lie beside the program in ${NC_BIN_DIR}, where the program looks for them at
-# run time. A folder that owns layouts lists them once:
+# run time from its build folder; they are installed into ${NC_INSTALL_SHARE_DIR}. A folder that owns layouts lists them once:
 #
 #   nc_add_layouts(nc_person_layouts layouts/tzbg.rav layouts/yftzbg.rav layouts/rmtzbg.rav)
 #
@@ -28,6 +28,7 @@ function(nc_add_layouts name)
     list(APPEND outputs ${target_file})
   endforeach()
   add_custom_target(${name} ALL DEPENDS ${outputs} SOURCES ${ARGN})
+  install(FILES ${ARGN} DESTINATION ${NC_INSTALL_SHARE_DIR})
   set_property(GLOBAL APPEND PROPERTY NC_LAYOUT_TARGETS ${name})
 endfunction()
 

@@ -68,8 +68,7 @@ const ButtonPlace kButtons[] = {
 // The close cross: the control reaches past the window's right edge, so the mark is drawn in the
 // part that shows.
 QPixmap closeCross(QSize size) {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
+    QPixmap pm = art::canvas(size);
     QPainter p(&pm);
     const int d = 38;
     p.drawPixmap(QRect(14, 4, d, d), art::closeMark(QSize(d, d)));

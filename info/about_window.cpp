@@ -4,6 +4,7 @@
 
 #include "about_settings.h"
 
+#include "data/places.h"
 #include "ui/artwork.h"
 #include "ui/hover_lift.h"
 #include "ui/picture_button.h"
@@ -61,7 +62,9 @@ TForm9::TForm9(QWidget* parent, const QString& productTitle, const QString& prog
 
 // The two lines and the caption come from the settings file beside the program.
 void TForm9::FormCreate() {
-    const QString folder = programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
+    const QString folder = !programFolder_.isEmpty() ? programFolder_
+                           : data::placesSet()       ? data::shippedFolder()
+                                                     : QCoreApplication::applicationDirPath();
     const ContactData c = readContactData(QDir(folder).filePath(kAboutSettingsFile));
     Label1->setText(websiteLine(c));
     Label2->setText(telephoneLine(c));

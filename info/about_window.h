@@ -15,8 +15,8 @@ namespace nc::info {
 class TForm9 : public QDialog {
     Q_OBJECT
 public:
-    // productTitle is painted on the picture; programFolder holds about.ini (empty: the running
-    // program's folder).
+    // productTitle is painted on the picture; programFolder holds about.ini (empty: the shipped
+    // files' folder of the running program, see data/places.h).
     TForm9(QWidget* parent, const QString& productTitle, const QString& programFolder = {});
 
     void FormCreate();

@@ -6,6 +6,7 @@
 #include "sheet_picture.h"
 
 #include "data/errors.h"
+#include "data/places.h"
 #include "ui/artwork.h"
 #include "ui/guard.h"
 #include "ui/hover_lift.h"
@@ -62,8 +63,7 @@ QPixmap background() {
 
 // The close mark, drawn low in its picture so that the part above the window's edge is empty.
 QPixmap closeFace(QSize size) {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
+    QPixmap pm = ui::art::canvas(size);
     QPainter p(&pm);
     const int d = size.width();
     p.drawPixmap(0, size.height() - d, ui::art::closeMark(QSize(d, d)));
@@ -120,7 +120,7 @@ TForm6::TForm6(QWidget* parent, const QString& programFolder)
 
 void TForm6::FormCreate() {
     if (programFolder_.isEmpty())
-        programFolder_ = QCoreApplication::applicationDirPath();
+        programFolder_ = data::placesSet() ? data::shippedFolder() : QCoreApplication::applicationDirPath();
 }
 
 // Each opening starts at the first sheet, whatever was shown the last time. Being shown is the
@@ -157,17 +157,23 @@ void TForm6::Image2MouseMove() {
 }
 
 void TForm6::showSheet() {
-    const QString path = QDir::toNativeSeparators(sheetPath(programFolder_, ComboBox1->currentText()));
+    // On a screen scaled above 100 % the sheet painted with twice the pixels, shown at the same size.
+    const qreal ratio = ui::art::screenPixelRatio();
+    const QString chosen = sheetPathForScreen(programFolder_, ComboBox1->currentText(), ratio);
+    const bool sharp = chosen != sheetPath(programFolder_, ComboBox1->currentText());
+    const QString path = QDir::toNativeSeparators(chosen);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw data::Error(QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString()));
     // The extension decides the format: a .jpg file must hold a JPEG image.
     QImageReader reader(&file, "jpeg");
     reader.setAutoDetectImageFormat(false);
-    const QImage picture = reader.read();
+    QImage picture = reader.read();
     if (picture.isNull())
         throw data::Error(
             QStringLiteral("文件“%1”不是可以读取的 JPEG 图片：%2").arg(path, reader.errorString()));
+    if (sharp)
+        picture.setDevicePixelRatio(2);
     Image1->setPicture(picture);
 }
 

@@ -18,7 +18,8 @@ class SheetPicture;
 class TForm6 : public QDialog {
     Q_OBJECT
 public:
-    // programFolder: where the sp folder lies; empty means the running program's folder.
+    // programFolder: where the sp folder lies; empty means the shipped files' folder
+    // of the running program (see data/places.h).
     explicit TForm6(QWidget* parent = nullptr, const QString& programFolder = {});
 
     const QString& programFolder() const { return programFolder_; }

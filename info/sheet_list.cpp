@@ -1,6 +1,7 @@
 #include "sheet_list.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace nc::info {
 
@@ -35,7 +36,23 @@ const QStringList& sheetItems() {
 }
 
 QString sheetPath(const QString& programFolder, const QString& item) {
-    return QDir(programFolder).filePath(QStringLiteral("sp/") + item.trimmed() + QStringLiteral(".jpg"));
+    return QDir(programFolder).filePath(QStringLiteral("sp/") + sheetFileName(item));
+}
+
+QString sheetFileName(const QString& item, int scale) {
+    const QString suffix = scale > 1 ? QStringLiteral("@%1x.jpg").arg(scale) : QStringLiteral(".jpg");
+    return item.trimmed() + suffix;
+}
+
+QString sheetPathForScreen(const QString& programFolder, const QString& item, qreal pixelRatio) {
+    const QString plain = sheetPath(programFolder, item);
+    if (pixelRatio <= 1)
+        return plain;
+    const QFileInfo sharp(QDir(programFolder).filePath(QStringLiteral("sp/") + sheetFileName(item, 2)));
+    const QFileInfo plainInfo(plain);
+    if (sharp.isFile() && (!plainInfo.exists() || sharp.lastModified() >= plainInfo.lastModified()))
+        return sharp.filePath();
+    return plain;
 }
 
 } // namespace nc::info

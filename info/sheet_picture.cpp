@@ -16,7 +16,7 @@ void SheetPicture::setPicture(const QImage& picture) {
 }
 
 QRect SheetPicture::pictureRect() const {
-    const QSize s = picture_.size();
+    const QSize s = picture_.deviceIndependentSize().toSize(); // a sharper picture shows at the same size
     return QRect(QPoint((width() - s.width()) / 2, (height() - s.height()) / 2), s);
 }
 

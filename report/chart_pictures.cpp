@@ -1,6 +1,7 @@
 #include "chart_pictures.h"
 
 #include "data/errors.h"
+#include "data/places.h"
 #include "data/query.h"
 #include "report_document.h"
 
@@ -52,7 +53,7 @@ void prepare(QChart& chart, const QString& title, QSize size) {
 
 // Writes a picture as a BMP, replacing an earlier file. Returns the full path.
 QString writeBmp(const QImage& image, const ChartPicture& picture) {
-    const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(picture.file));
+    const QString path = QDir::cleanPath(QDir(data::writableFolder()).absoluteFilePath(picture.file));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
         throw data::Error(QStringLiteral("无法保存图表图片“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString()));

@@ -20,7 +20,8 @@ inline constexpr QSize kBmiChartSize{209, 169};
 inline const QString kEnergyChartFile = QStringLiteral("lsbmp1.bmp");
 inline constexpr QSize kEnergyChartSize{257, 153};
 
-// Where and how large a picture is written. A relative file is taken from the current directory.
+// Where and how large a picture is written. A relative file is taken from the folder the
+// program writes to (data::writableFolder()), where the report reads its pictures.
 // pixelRatio > 1 writes that many more pixels for the same layout size, for sharper print.
 struct ChartPicture {
     QString file;

@@ -1,6 +1,7 @@
 #include "report_document.h"
 
 #include "data/errors.h"
+#include "data/places.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -137,7 +138,8 @@ public:
         QFont base(reportFontFamily());
         base.setPointSizeF(kBaseFontPoints);
         doc_.setDefaultFont(base);
-        doc_.setBaseUrl(QUrl::fromLocalFile(QDir::currentPath() + QLatin1Char('/')));
+        // Pictures (the charts) are read from where the program writes them.
+        doc_.setBaseUrl(QUrl::fromLocalFile(data::writableFolder() + QLatin1Char('/')));
         doc_.setHtml(html);
         doc_.setTextWidth(width);
         width_ = width;

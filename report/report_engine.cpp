@@ -2,6 +2,7 @@
 
 #include "data/dataset.h"
 #include "data/errors.h"
+#include "data/places.h"
 #include "data/query.h"
 #include "report_document.h"
 #include "report_sink.h"
@@ -65,7 +66,7 @@ QString resolveLayoutPath(const QString& name, const QString& folder) {
     QString file = name.trimmed();
     if (!QFileInfo(file).fileName().contains(QLatin1Char('.')))
         file += QStringLiteral(".rav");
-    const QDir base(folder.isEmpty() ? QDir::currentPath() : folder);
+    const QDir base(folder.isEmpty() ? data::shippedFolder() : folder);
     return QDir::cleanPath(base.absoluteFilePath(file));
 }
 

@@ -52,7 +52,8 @@ private:
 };
 
 // A layout name as the project file: ".rav" appended when the file name has no ".", a relative
-// name taken from the given folder (the current directory by default). Returns a clean absolute path.
+// name taken from the given folder (by default the shipped files' folder, data::shippedFolder()). Returns a
+// clean absolute path.
 QString resolveLayoutPath(const QString& name, const QString& folder = {});
 
 class RvProject {
@@ -60,7 +61,7 @@ public:
     explicit RvProject(RvSystem* engine = nullptr) : engine_(engine) {}
 
     void setEngine(RvSystem* engine) { engine_ = engine; }
-    // The name is resolved at once against the current directory.
+    // The name is resolved at once against the shipped files' folder.
     void setProjectFile(const QString& name);
     const QString& projectFile() const { return file_; }
 

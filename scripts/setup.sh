@@ -14,6 +14,8 @@ PACKAGES=(
   python3 python3-fonttools                 # the report typeface derived from it at build time
   xvfb xauth imagemagick                    # looking at windows without a display
   poppler-utils                             # report pages as pictures (pdftoppm)
+  qt6-svg-dev                               # the application icon as SVG (built by tools/render_icon)
+  desktop-file-utils appstream              # checking the desktop entry and metainfo
 )
 
 missing=()

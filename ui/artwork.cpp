@@ -9,6 +9,7 @@
 #include <QRadialGradient>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -20,9 +21,7 @@ namespace {
 const QString kFamily = QStringLiteral("Noto Sans CJK SC");
 
 QPixmap blank(QSize size) {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    return pm;
+    return canvas(size);
 }
 
 void antialias(QPainter& p) {
@@ -280,6 +279,22 @@ void bokeh(QPainter& p, QPointF c, qreal r, QColor colour, int alpha) {
 
 } // namespace
 
+qreal screenPixelRatio() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QPixmap canvas(QSize size, const QColor& fill) {
+    const qreal ratio = screenPixelRatio();
+    QPixmap pm(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)));
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(fill);
+    return pm;
+}
+
+void drawEmblem(QPainter& p, QPointF centre, qreal radius) {
+    paintEmblem(p, centre, radius);
+}
+
 QFont font(int pixelSize, QFont::Weight weight) {
     QFont f(kFamily);
     f.setPixelSize(pixelSize);
@@ -355,8 +370,7 @@ QPixmap buttonFace(QSize size, const QString& caption, Tone tone, Glyph glyph) {
 }
 
 QPixmap windowBackground(QSize size, const Backdrop& backdrop) {
-    QPixmap pm(size);
-    pm.fill(colour::paper);
+    QPixmap pm = canvas(size, colour::paper);
     QPainter p(&pm);
     antialias(p);
     const QRectF all(QPointF(0, 0), QSizeF(size));
@@ -399,14 +413,14 @@ QPixmap windowBackground(QSize size, const Backdrop& backdrop) {
 }
 
 QPixmap mainBackground(QSize size, const QString& title, const QString& subtitle) {
-    QPixmap pm(size);
+    QPixmap pm = canvas(size);
     QPainter p(&pm);
     antialias(p);
     const qreal w = size.width(), h = size.height();
     QLinearGradient ground(0, 0, w * 0.3, h);
     ground.setColorAt(0, colour::paper);
     ground.setColorAt(1, colour::blush);
-    p.fillRect(pm.rect(), ground);
+    p.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), ground);
 
     bokeh(p, QPointF(w * 0.86, h * 0.12), h * 0.42, colour::peach, 70);
     bokeh(p, QPointF(w * 0.02, h * 0.98), h * 0.38, colour::sage, 45);
@@ -451,7 +465,7 @@ QPixmap mainBackground(QSize size, const QString& title, const QString& subtitle
 }
 
 QPixmap splashPicture(QSize size, const QString& title, const QString& subtitle) {
-    QPixmap pm(size);
+    QPixmap pm = canvas(size);
     QPainter p(&pm);
     antialias(p);
     // Compose inside the part that stays visible when the picture is cut at the right and bottom.
@@ -459,7 +473,7 @@ QPixmap splashPicture(QSize size, const QString& title, const QString& subtitle)
     QLinearGradient ground(0, 0, w, h);
     ground.setColorAt(0, QColor(0xFF, 0xF6, 0xF1));
     ground.setColorAt(1, QColor(0xF9, 0xDE, 0xD8));
-    p.fillRect(pm.rect(), ground);
+    p.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), ground);
     bokeh(p, QPointF(w * 0.95, h * 0.05), h * 0.55, colour::peach, 80);
     bokeh(p, QPointF(w * 0.02, h * 0.95), h * 0.50, colour::sage, 55);
 
@@ -484,14 +498,14 @@ QPixmap splashPicture(QSize size, const QString& title, const QString& subtitle)
 }
 
 QPixmap aboutPicture(QSize size, const QString& title, const QString& sentence, const QString& credit) {
-    QPixmap pm(size);
+    QPixmap pm = canvas(size);
     QPainter p(&pm);
     antialias(p);
     const qreal w = size.width(), h = size.height();
     QLinearGradient ground(0, 0, w * 0.4, h);
     ground.setColorAt(0, colour::paper);
     ground.setColorAt(1, colour::blush);
-    p.fillRect(pm.rect(), ground);
+    p.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), ground);
     bokeh(p, QPointF(w * 0.95, h * 0.05), h * 0.45, colour::peach, 70);
     bokeh(p, QPointF(w * 0.02, h * 0.75), h * 0.35, colour::sage, 40);
 

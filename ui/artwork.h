@@ -12,6 +12,7 @@
 #include <QString>
 
 class QApplication;
+class QPainter;
 
 namespace nc::ui::art {
 
@@ -32,6 +33,18 @@ inline const QColor line{0xE8, 0xD2, 0xCB};      // rules and frames
 
 // The lettering of the program (Noto Sans CJK SC) at a pixel size.
 QFont font(int pixelSize, QFont::Weight weight = QFont::Normal);
+
+// The screen's device pixel ratio (the highest of all screens; 1 without a GUI application).
+qreal screenPixelRatio();
+
+// A picture of `size` logical pixels filled with `fill`, holding the screen's device pixels: every
+// picture below is painted on one, in logical coordinates, so its text and lines stay as crisp as the
+// widgets' own at 125-200 % scaling while window sizes and positions stay the same.
+QPixmap canvas(QSize size, const QColor& fill = Qt::transparent);
+
+// The program's mark (a mother's embrace around a child, with a leaf, on a round ground) centred at
+// `centre` with the given radius; the main window, the splash and the application icon show it.
+void drawEmblem(QPainter& p, QPointF centre, qreal radius);
 
 // Sets the application's style, font and palette to the theme; called once at start.
 void applyTheme(QApplication& app);

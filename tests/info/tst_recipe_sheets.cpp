@@ -66,6 +66,13 @@ private Q_SLOTS:
         const QImage image = reader.read();
         QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
         QVERIFY(image.width() <= 675 && image.height() <= 456);
+        // Its sharper copy for scaled screens: the same sheet with twice the pixels each way.
+        const QString sharpPath = QFileInfo(path).dir().filePath(info::sheetFileName(item, 2));
+        QImageReader sharpReader(sharpPath, "jpeg");
+        sharpReader.setAutoDetectImageFormat(false);
+        const QImage sharp = sharpReader.read();
+        QVERIFY2(!sharp.isNull(), qPrintable(sharpPath));
+        QCOMPARE(sharp.size(), image.size() * 2);
     }
 
     void menusMeetTheReferences_data() {
@@ -238,6 +245,9 @@ private Q_SLOTS:
         const sheets::Sheet fits =
             sheets::parseSheet(text + QStringLiteral("- 一行\n"), QStringLiteral("t.txt"));
         QCOMPARE(sheets::paintSheet(fits).size(), QSize(675, 456));
+        const QImage sharp = sheets::paintSheet(fits, {}, 2);
+        QCOMPARE(sharp.size(), QSize(1350, 912));
+        QCOMPARE(sharp.deviceIndependentSize(), QSizeF(675, 456));
         for (int i = 0; i < 30; ++i)
             text += QStringLiteral("- 第 %1 条说明文字\n").arg(i);
         const sheets::Sheet tall = sheets::parseSheet(text, QStringLiteral("t.txt"));

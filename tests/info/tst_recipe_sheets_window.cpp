@@ -11,8 +11,10 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,6 +112,54 @@ private Q_SLOTS:
             QVERIFY(near(shot.pixelColor(drawn.left() + 2, drawn.top() + 2), sheet));
             QVERIFY(!near(shot.pixelColor(drawn.left() - 3, drawn.center().y()), sheet));
         }
+    }
+
+    // On a scaled screen the sheet with twice the pixels is read, unless the plain picture was put
+    // in place after it (a counsellor's own picture must not be hidden by an outdated sharper copy).
+    void sharperSheetOnScaledScreens_data() {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<int>("sharpAge"); // seconds the @2x file is older than the plain one; -1: none
+        QTest::addColumn<bool>("sharpChosen");
+        QTest::newRow("100 %: plain") << 1.0 << 0 << false;
+        QTest::newRow("200 %: sharp") << 2.0 << 0 << true;
+        QTest::newRow("150 %: sharp") << 1.5 << 0 << true;
+        QTest::newRow("200 %, no sharp picture") << 2.0 << -1 << false;
+        QTest::newRow("200 %, plain picture replaced later") << 2.0 << 60 << false;
+    }
+    void sharperSheetOnScaledScreens() {
+        QFETCH(qreal, ratio);
+        QFETCH(int, sharpAge);
+        QFETCH(bool, sharpChosen);
+        SheetFolder folder;
+        const QString item = nc::info::sheetItems()[5];
+        const QString plain = folder.path(5);
+        const QString sharp =
+            QDir(folder.dir.path()).filePath(QStringLiteral("sp/") + nc::info::sheetFileName(item, 2));
+        QCOMPARE(sharp, plain.chopped(4) + QStringLiteral("@2x.jpg"));
+        if (sharpAge >= 0) {
+            QVERIFY(QFile::copy(plain, sharp));
+            QFile f(sharp);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const QDateTime plainTime = QFileInfo(plain).lastModified();
+            QVERIFY(f.setFileTime(plainTime.addSecs(-sharpAge), QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(nc::info::sheetPathForScreen(folder.dir.path(), QStringLiteral(" ") + item, ratio),
+                 sharpChosen ? sharp : plain);
+    }
+
+    // A picture with twice the pixels takes the same place as the plain one.
+    void sharperPictureShowsAtTheSameSize() {
+        QWidget parent;
+        SheetPicture area(QStringLiteral("Image1"), QRect(0, 0, 675, 456), &parent);
+        QImage sharp(QSize(1350, 912), QImage::Format_RGB32);
+        sharp.fill(Qt::white);
+        sharp.setDevicePixelRatio(2);
+        area.setPicture(sharp);
+        QCOMPARE(area.pictureRect(), QRect(0, 0, 675, 456));
+        sharp = QImage(QSize(802, 600), QImage::Format_RGB32);
+        sharp.setDevicePixelRatio(2);
+        area.setPicture(sharp);
+        QCOMPARE(area.pictureRect(), QRect(137, 78, 401, 300));
     }
 
     void anUnreadableSheetKeepsThePreviousPicture_data() {

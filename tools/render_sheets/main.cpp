@@ -84,16 +84,19 @@ int main(int argc, char** argv) {
                 const sheets::MenuFigures f = sheets::menuFigures(s);
                 figures << sheets::figuresLine(f) << sheets::referenceBasisLine(s, f);
             }
-            const QImage image = sheets::paintSheet(s, figures);
-            QSaveFile file(out.filePath(s.title + QStringLiteral(".jpg")));
-            if (!file.open(QIODevice::WriteOnly))
-                throw data::Error(
-                    QStringLiteral("无法写入“%1”：%2").arg(file.fileName(), file.errorString()));
-            QImageWriter writer(&file, "jpeg");
-            writer.setQuality(92);
-            if (!writer.write(image) || !file.commit())
-                throw data::Error(
-                    QStringLiteral("无法写入“%1”：%2").arg(file.fileName(), writer.errorString()));
+            // The picture, and the same sheet with twice the pixels for screens scaled to 150-200 %.
+            for (const int scale : {1, 2}) {
+                const QImage image = sheets::paintSheet(s, figures, scale);
+                QSaveFile file(out.filePath(info::sheetFileName(s.title, scale)));
+                if (!file.open(QIODevice::WriteOnly))
+                    throw data::Error(
+                        QStringLiteral("无法写入“%1”：%2").arg(file.fileName(), file.errorString()));
+                QImageWriter writer(&file, "jpeg");
+                writer.setQuality(92);
+                if (!writer.write(image) || !file.commit())
+                    throw data::Error(
+                        QStringLiteral("无法写入“%1”：%2").arg(file.fileName(), writer.errorString()));
+            }
         }
         writeFile(args[5], sheets::toCsv(sheets::recipeSeed(all)).toUtf8());
         data::Connection::setCurrent(nullptr);

@@ -291,8 +291,9 @@ QString kindOf(const Sheet& s) {
 
 } // namespace
 
-QImage paintSheet(const Sheet& sheet, const QStringList& figureLines) {
-    QImage image(kSheetSize, QImage::Format_RGB32);
+QImage paintSheet(const Sheet& sheet, const QStringList& figureLines, int scale) {
+    QImage image(kSheetSize * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -14,7 +14,8 @@ inline constexpr QSize kSheetSize{675, 456};
 inline constexpr int kBodyPx = 14;
 
 // `figureLines` are printed first in the footer (a menu's computed energy and protein). Throws
-// nc::data::Error when the content is taller than the sheet.
-QImage paintSheet(const Sheet& sheet, const QStringList& figureLines = {});
+// nc::data::Error when the content is taller than the sheet. `scale` paints the same sheet with that
+// many more pixels each way (2: for screens at 200 %), laid out exactly as at 1.
+QImage paintSheet(const Sheet& sheet, const QStringList& figureLines = {}, int scale = 1);
 
 } // namespace nc::sheets
