@@ -27,7 +27,10 @@ namespace nc::report {
 QString reportFontFamily() {
     static const QString family = [] {
         const QString derived = QStringLiteral("NC Report Sans");
-        const QStringList folders{QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"),
+        // Installed, the typeface lies with the layouts in the share folder; in a build folder beside
+        // the program; programs built elsewhere (tests, tools) know the build's own folder.
+        const QStringList folders{data::shippedFolder() + QStringLiteral("/fonts"),
+                                  QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"),
                                   QStringLiteral(NC_REPORT_FONT_DIR)};
         for (const QString& folder : folders) {
             const QDir dir(folder);

@@ -25,6 +25,7 @@ DESTDIR=$dest cmake --install "$build" --prefix "$prefix" >/dev/null
 # The installed tree.
 share=$root/share/nutricounsel
 for f in bin/nutricounsel share/nutricounsel/seed/yfdb.dbz share/nutricounsel/about.ini \
+         share/nutricounsel/fonts/NcReportSans-Regular.otf share/nutricounsel/fonts/NcReportSans-Bold.otf \
          share/applications/org.nutricounsel.nutricounsel.desktop \
          share/metainfo/org.nutricounsel.nutricounsel.metainfo.xml \
          share/icons/hicolor/scalable/apps/nutricounsel.svg; do
