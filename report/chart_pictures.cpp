@@ -60,6 +60,14 @@ QString writeBmp(const QImage& image, const ChartPicture& picture) {
     return path;
 }
 
+// A white picture of the chart's size times its pixel ratio, ready for antialiased painting.
+QImage whitePicture(const ChartPicture& picture) {
+    const qreal ratio = qMax<qreal>(1, picture.pixelRatio);
+    QImage image(QSize(qRound(picture.size.width() * ratio), qRound(picture.size.height() * ratio)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
 // Renders the chart on white and writes it as a BMP, replacing an earlier file.
 QString save(QChart* chart, const ChartPicture& picture) {
     QGraphicsScene scene;
@@ -71,9 +79,7 @@ QString save(QChart* chart, const ChartPicture& picture) {
     chart->setGeometry(scene.sceneRect());
     QApplication::processEvents();
 
-    const qreal ratio = qMax<qreal>(1, picture.pixelRatio);
-    QImage image(QSize(qRound(picture.size.width() * ratio), qRound(picture.size.height() * ratio)), QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = whitePicture(picture);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
@@ -220,8 +226,7 @@ EnergyChartLayout energyChartLayout(const QList<EnergyShare>& shares, QSize size
 QString saveEnergyChart(const QList<EnergyShare>& shares, const ChartPicture& picture) {
     const EnergyChartLayout layout = energyChartLayout(shares, picture.size);
     const qreal ratio = qMax<qreal>(1, picture.pixelRatio);
-    QImage image(QSize(qRound(picture.size.width() * ratio), qRound(picture.size.height() * ratio)), QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = whitePicture(picture);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
