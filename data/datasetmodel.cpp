@@ -20,6 +20,15 @@ DataSetModel::DataSetModel(DataSet* dataSet, QList<GridColumn> columns, bool edi
     connect(ds_, &DataSet::rowInserted, this, [this](int) { endInsertRows(); });
     connect(ds_, &DataSet::aboutToRemoveRow, this, [this](int row) { beginRemoveRows({}, row, row); });
     connect(ds_, &DataSet::rowRemoved, this, [this](int) { endRemoveRows(); });
+    // A grid may be destroyed after the data set it shows (a window's data set members go before
+    // the base class deletes its child widgets): the model then shows no rows and never reads it.
+    connect(ds_, &QObject::destroyed, this, [this] {
+        if (!resetting_)
+            beginResetModel();
+        ds_ = nullptr;
+        resetting_ = false;
+        endResetModel();
+    });
     connect(ds_, &DataSet::rowChanged, this, [this](int row) {
         if (row >= 0 && row < rowCount() && columnCount() > 0)
             Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
@@ -27,13 +36,13 @@ DataSetModel::DataSetModel(DataSet* dataSet, QList<GridColumn> columns, bool edi
 }
 
 int DataSetModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !ds_->isOpen() ? 0 : ds_->rowCount();
+    return parent.isValid() || !ds_ || !ds_->isOpen() ? 0 : ds_->rowCount();
 }
 
 int DataSetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
 
 int DataSetModel::fieldOf(int column) const {
-    if (column < 0 || column >= columns_.size())
+    if (!ds_ || column < 0 || column >= columns_.size())
         return -1;
     return ds_->fieldIndex(columns_[column].field);
 }

@@ -20,6 +20,7 @@ class DataSetModel : public QAbstractTableModel {
 public:
     DataSetModel(DataSet* dataSet, QList<GridColumn> columns, bool editable, QObject* parent = nullptr);
 
+    // The data set shown; null once it has been destroyed.
     DataSet* dataSet() const { return ds_; }
     const QList<GridColumn>& columns() const { return columns_; }
 

@@ -393,6 +393,26 @@ private Q_SLOTS:
         QCOMPARE(model.rowCount(), 0);
     }
 
+    // A grid may outlive the data set it shows (a window's members are destroyed before its child
+    // grids): the model then shows no rows and never touches the destroyed data set.
+    void gridModelOutlivesItsDataSet() {
+        FixtureDb db(FixtureDb::Content::FixedRows, twoDays());
+        auto* foods = new DataSet;
+        foods->setSql(QStringLiteral("select * from foodcheck"));
+        foods->open();
+        DataSetModel model(foods, {{QStringLiteral("swname"), QStringLiteral("食物名称")}}, true);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QVERIFY(model.rowCount() > 0);
+
+        delete foods;
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(model.dataSet(), nullptr);
+        QCOMPARE(model.rowCount(), 0);
+        QVERIFY(!model.data(model.index(0, 0)).isValid());
+        QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("稻米")));
+    }
+
     void readOnlyGridAndDates() {
         FixtureDb db;
         db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values "
