@@ -153,9 +153,12 @@ public:
 
     void paint(QPainter& p, qreal y0, qreal y1) const override {
         QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(0, y0, width_, y1 - y0);
         ctx.palette.setColor(QPalette::Text, Qt::black);
-        p.setClipRect(ctx.clip, Qt::IntersectClip);
+        p.setClipRect(QRectF(0, y0, width_, y1 - y0), Qt::IntersectClip);
+        // The layout draws every block that touches the clip, edges included: a block ending exactly
+        // where this page begins (or beginning where it ends) would be drawn here too, invisible
+        // under the painter's clip but present in a PDF's text. Half a unit inside keeps it out.
+        ctx.clip = QRectF(0, y0 + 0.5, width_, qMax<qreal>(0, y1 - y0 - 1));
         doc_.documentLayout()->draw(&p, ctx);
     }
 
