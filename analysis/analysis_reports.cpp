@@ -54,14 +54,17 @@ EnergyShareGrams energyShareGrams(double energyReference) {
     // Tenths of a gram, halves to the even neighbour like the program's other rounding.
     auto grams = [&](int lowPercent, int highPercent, int kcalPerGram) {
         auto g = [&](int percent) {
-            return QString::number(data::roundHalfEven(energyReference * percent / 100.0 / kcalPerGram, 1), 'f', 1);
+            return QString::number(data::roundHalfEven(energyReference * percent / 100.0 / kcalPerGram, 1),
+                                   'f', 1);
         };
         return g(lowPercent) + QStringLiteral("～") + g(highPercent);
     };
     return {grams(20, 30, 9), grams(55, 65, 4)};
 }
 
-QString reportDate() { return data::Clock::today().toString(QStringLiteral("yyyy年M月d日")); }
+QString reportDate() {
+    return data::Clock::today().toString(QStringLiteral("yyyy年M月d日"));
+}
 
 AnalysisReport::AnalysisReport() : RvProject1(&RvSystem2) {
     RvSystem2.setTitle(report::kTitleAnalysis);
@@ -83,8 +86,8 @@ void AnalysisReport::run() {
 void AnalysisReport::print(const AnalysisResult& result) {
     // The energy pie, from the shares just stored.
     reopen(ADOTable_yyfx1, QStringLiteral("select * from sdrn"));
-    report::saveEnergyChart(ADOTable_yyfx1,
-                            report::ChartPicture{report::kEnergyChartFile, report::kEnergyChartSize, kChartPixelRatio});
+    report::saveEnergyChart(ADOTable_yyfx1, report::ChartPicture{report::kEnergyChartFile,
+                                                                 report::kEnergyChartSize, kChartPixelRatio});
 
     // The evaluation texts follow the comparison just written.
     ADOQuery1.close();
@@ -135,7 +138,8 @@ report::DataTable withDailyTotals(const report::DataTable& list, const IntakeTot
     }
     const int dayColumn = int(list.columns.indexOf(QStringLiteral("tsid")));
     const int nameColumn = int(list.columns.indexOf(QStringLiteral("swname")));
-    auto row = [&](const QString& day, const QString& label, const std::array<double, 14>& amounts, bool cut) {
+    auto row = [&](const QString& day, const QString& label, const std::array<double, 14>& amounts,
+                   bool cut) {
         QStringList cells;
         for (int c = 0; c < list.columns.size(); ++c) {
             if (c == dayColumn)
@@ -163,7 +167,8 @@ report::DataTable withDailyTotals(const report::DataTable& list, const IntakeTot
                             totals.byDay.value(day), false));
     }
     if (!list.rows.isEmpty() && days > 0)
-        out.rows.append(row(QString(), QStringLiteral("每日平均（%1 天）").arg(days), averageIntakes(totals.all, days), true));
+        out.rows.append(row(QString(), QStringLiteral("每日平均（%1 天）").arg(days),
+                            averageIntakes(totals.all, days), true));
     return out;
 }
 
@@ -172,7 +177,8 @@ FoodListReport::FoodListReport() : RvProject1(&RvSystem2) {
     ADOQuery1.setSql(kFoodListSql);
     ADOQuery1.addLine(kFoodListFromSql);
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection1"), [this] {
-        const report::DataTable list = RvDataSetConnection(QStringLiteral("RvDataSetConnection1"), ADOQuery1).read();
+        const report::DataTable list =
+            RvDataSetConnection(QStringLiteral("RvDataSetConnection1"), ADOQuery1).read();
         Query days;
         days.setSql(QStringLiteral("select count(*) as n from ts"));
         days.open();

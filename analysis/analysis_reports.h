@@ -36,12 +36,11 @@ inline const QString kEvaluationHighSql = QStringLiteral(
 // The nutrient rows as the analysis report prints them: a row without a reference (fat and
 // carbohydrate, stored with reference 0) prints "—" as its reference, difference and percentage, so
 // it never reads as "recommended: zero"; the stored figures are left as they are.
-inline const QString kNutrientRowsSql = QStringLiteral(
-    "select id, yysmc, dw, srl, "
-    "case when ckl=0 then '—' else ckl end as ckl, "
-    "case when ckl=0 then '—' else cz end as cz, "
-    "case when ckl=0 then '—' else dris end as dris "
-    "from lsyysfx order by id");
+inline const QString kNutrientRowsSql = QStringLiteral("select id, yysmc, dw, srl, "
+                                                       "case when ckl=0 then '—' else ckl end as ckl, "
+                                                       "case when ckl=0 then '—' else cz end as cz, "
+                                                       "case when ckl=0 then '—' else dris end as dris "
+                                                       "from lsyysfx order by id");
 
 // The daily grams of fat (20 %–30 % of the energy, 9 kcal/g) and carbohydrate (55 %–65 %, 4 kcal/g)
 // for an energy reference in kcal, as printed under the nutrient table: "51.1～76.7". Empty for a
@@ -55,8 +54,8 @@ EnergyShareGrams energyShareGrams(double energyReference);
 // The analysis report's data sets and engine, named as the layouts know them. The layout gets
 // RvDataSetConnection1 (personinf), 2 (lsyysfx), 3 and 4 (the evaluation texts), the parameters
 // "days" (the number of days divided by), "date" (today), "energy_reference", "fat_grams" and
-// "carbohydrate_grams" (energyShareGrams, when there is an energy reference) and, when something counted as 0 because
-// it was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture
+// "carbohydrate_grams" (energyShareGrams, when there is an energy reference) and, when something counted as 0
+// because it was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture
 // "lsbmp1.bmp" in the current directory.
 class AnalysisReport {
 public:
@@ -84,20 +83,20 @@ public:
 // that name), ordered by day; an entry whose day was deleted has an empty day and comes first.
 // Columns tsid, swname, zl, then per entry value / 100 x weight rounded to two decimals: energy,
 // carbohydra, fat, protein, vita, vitb1, vitb2, vitc, ca, fe, zn, se.
-inline const QString kFoodListSql = QStringLiteral(
-    "SELECT ts.tsid, foodcheck.meal, foodcheck.swname, foodcheck.zl, "
-    "round(Foodnurti.energy/100*foodcheck.zl,2) AS energy, "
-    "round(Foodnurti.carbohydra/100*foodcheck.zl,2) AS carbohydra, "
-    "round(Foodnurti.fat/100*foodcheck.zl,2) AS fat, "
-    "round(Foodnurti.protein/100*foodcheck.zl,2) AS protein, "
-    "round(Foodnurti.vita/100*foodcheck.zl,2) AS vita, "
-    "round(Foodnurti.vitb1/100*foodcheck.zl,2) AS vitb1, "
-    "round(Foodnurti.vitb2/100*foodcheck.zl,2) AS vitb2, "
-    "round(Foodnurti.vitc/100*foodcheck.zl,2) AS vitc, "
-    "round(Foodnurti.ca/100*foodcheck.zl,2) AS ca, "
-    "round(Foodnurti.fe/100*foodcheck.zl,2) AS fe, "
-    "round(Foodnurti.zn/100*foodcheck.zl,2) AS zn, "
-    "round(Foodnurti.se/100*foodcheck.zl,2) AS se");
+inline const QString kFoodListSql =
+    QStringLiteral("SELECT ts.tsid, foodcheck.meal, foodcheck.swname, foodcheck.zl, "
+                   "round(Foodnurti.energy/100*foodcheck.zl,2) AS energy, "
+                   "round(Foodnurti.carbohydra/100*foodcheck.zl,2) AS carbohydra, "
+                   "round(Foodnurti.fat/100*foodcheck.zl,2) AS fat, "
+                   "round(Foodnurti.protein/100*foodcheck.zl,2) AS protein, "
+                   "round(Foodnurti.vita/100*foodcheck.zl,2) AS vita, "
+                   "round(Foodnurti.vitb1/100*foodcheck.zl,2) AS vitb1, "
+                   "round(Foodnurti.vitb2/100*foodcheck.zl,2) AS vitb2, "
+                   "round(Foodnurti.vitc/100*foodcheck.zl,2) AS vitc, "
+                   "round(Foodnurti.ca/100*foodcheck.zl,2) AS ca, "
+                   "round(Foodnurti.fe/100*foodcheck.zl,2) AS fe, "
+                   "round(Foodnurti.zn/100*foodcheck.zl,2) AS zn, "
+                   "round(Foodnurti.se/100*foodcheck.zl,2) AS se");
 // Each day's entries by meal (entries without one last), in the order entered within a meal.
 inline const QString kFoodListFromSql =
     QStringLiteral("FROM foodcheck LEFT JOIN ts ON ts.tsid=foodcheck.tc INNER JOIN Foodnurti ON "

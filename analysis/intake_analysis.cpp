@@ -48,8 +48,9 @@ class FoodTable {
 public:
     FoodTable() {
         Query q;
-        q.setSql(QStringLiteral("select foodname,energy,protein,fat,carbohydra,vita,vite,vitc,vitb1,vitb2,vitpp,"
-                                "ca,fe,zn,se from foodnurti order by rowid"));
+        q.setSql(
+            QStringLiteral("select foodname,energy,protein,fat,carbohydra,vita,vite,vitc,vitb1,vitb2,vitpp,"
+                           "ca,fe,zn,se from foodnurti order by rowid"));
         q.open();
         foods_.reserve(std::size_t(q.recordCount()));
         index_.reserve(q.recordCount());
@@ -153,7 +154,8 @@ AnalysisResult runIntakeAnalysis() {
     // 4. Comparison with the reference intakes, only where there is a reference.
     try {
         Transaction comparison(conn);
-        q.setSql(QStringLiteral("update lsyysfx set cz=round(srl-ckl,2),dris=round(srl/ckl*100,2) where ckl<>0"));
+        q.setSql(
+            QStringLiteral("update lsyysfx set cz=round(srl-ckl,2),dris=round(srl/ckl*100,2) where ckl<>0"));
         q.execute();
         comparison.commit();
     } catch (const DbError& e) {
@@ -176,7 +178,9 @@ MissingDataNotes missingDataNotes(const AnalysisResult& r) {
     QStringList parts;
     for (std::size_t i = 0; i < kCount; ++i)
         if (r.missingValues[i] > 0)
-            parts << QStringLiteral("%1 %2 条").arg(QString::fromUtf8(kNutrients[i].name)).arg(r.missingValues[i]);
+            parts << QStringLiteral("%1 %2 条")
+                         .arg(QString::fromUtf8(kNutrients[i].name))
+                         .arg(r.missingValues[i]);
     if (!parts.isEmpty())
         notes.missingValues = QStringLiteral("食物成分表中缺少以下营养素数值、按 0 计的记录：%1。")
                                   .arg(parts.join(QStringLiteral("，")));

@@ -13,17 +13,17 @@
 namespace nc::analysis {
 
 struct AnalysisResult {
-    int days = 0;                         // the number of days divided by (the rows of ts)
-    std::array<double, 14> intakes{};     // average daily intakes as stored, rows 1 to 14
-    bool comparisonFailed = false;        // the comparison statement failed; cz and dris kept
-    QString comparisonError;              // the database's text for that failure
+    int days = 0;                     // the number of days divided by (the rows of ts)
+    std::array<double, 14> intakes{}; // average daily intakes as stored, rows 1 to 14
+    bool comparisonFailed = false;    // the comparison statement failed; cz and dris kept
+    QString comparisonError;          // the database's text for that failure
 
     // What counted as 0 because it was missing, so a low figure can be told from missing data.
     // Nothing of this is stored.
-    int entries = 0;                      // food entries walked
-    int unknownFoods = 0;                 // entries whose food is not in the food table
-    int withoutAmount = 0;                // entries of a known food without a weight
-    std::array<int, 14> missingValues{};  // per nutrient row: entries whose food has no value for it
+    int entries = 0;                     // food entries walked
+    int unknownFoods = 0;                // entries whose food is not in the food table
+    int withoutAmount = 0;               // entries of a known food without a weight
+    std::array<int, 14> missingValues{}; // per nutrient row: entries whose food has no value for it
 };
 
 // The diet record has food entries but no days: there is nothing to divide by.

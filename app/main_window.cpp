@@ -34,9 +34,23 @@ struct ButtonPlace {
 };
 
 const ButtonPlace kButtons[] = {
-    {"Image8", {73, 161, 182, 82}, 161, 158, "个人信息\n体格评价", Tone::Rose, Glyph::Person, &TForm1::Image8Click},
+    {"Image8",
+     {73, 161, 182, 82},
+     161,
+     158,
+     "个人信息\n体格评价",
+     Tone::Rose,
+     Glyph::Person,
+     &TForm1::Image8Click},
     {"Image9", {332, 165, 213, 43}, 165, 162, "食谱信息管理", Tone::Peach, Glyph::Bowl, &TForm1::Image9Click},
-    {"Image10", {204, 253, 217, 43}, 253, 250, "食物成分管理", Tone::Sage, Glyph::Leaf, &TForm1::Image10Click},
+    {"Image10",
+     {204, 253, 217, 43},
+     253,
+     250,
+     "食物成分管理",
+     Tone::Sage,
+     Glyph::Leaf,
+     &TForm1::Image10Click},
     {"Image11", {72, 344, 144, 42}, 344, 341, "推荐食谱", Tone::Lavender, Glyph::Book, &TForm1::Image11Click},
     // Image12 and Image13 start one and two pixels off their rest tops; the first pointer move over
     // the background puts them there.
@@ -110,19 +124,37 @@ void TForm1::FormCreate() {
         DataFolder->fontMetrics().elidedText(shown, Qt::ElideMiddle, DataFolder->width() - 90));
 }
 
-void TForm1::Image1MouseMove() { hover_->restoreAll(); }
+void TForm1::Image1MouseMove() {
+    hover_->restoreAll();
+}
 
-void TForm1::Image8Click() { openWindow(windowOf(QStringLiteral("Image8"))); }
-void TForm1::Image9Click() { openWindow(windowOf(QStringLiteral("Image9"))); }
-void TForm1::Image10Click() { openWindow(windowOf(QStringLiteral("Image10"))); }
-void TForm1::Image11Click() { openWindow(windowOf(QStringLiteral("Image11"))); }
-void TForm1::Image12Click() { openWindow(windowOf(QStringLiteral("Image12"))); }
-void TForm1::Image13Click() { close(); }
+void TForm1::Image8Click() {
+    openWindow(windowOf(QStringLiteral("Image8")));
+}
+void TForm1::Image9Click() {
+    openWindow(windowOf(QStringLiteral("Image9")));
+}
+void TForm1::Image10Click() {
+    openWindow(windowOf(QStringLiteral("Image10")));
+}
+void TForm1::Image11Click() {
+    openWindow(windowOf(QStringLiteral("Image11")));
+}
+void TForm1::Image12Click() {
+    openWindow(windowOf(QStringLiteral("Image12")));
+}
+void TForm1::Image13Click() {
+    close();
+}
 
-void TForm1::openWindow(const QString& className) { ui::openWindow(className, this, windows_); }
+void TForm1::openWindow(const QString& className) {
+    ui::openWindow(className, this, windows_);
+}
 
 // Every close request ends the program at once, asking nothing.
-void TForm1::FormCloseQuery() { quit_(); }
+void TForm1::FormCloseQuery() {
+    quit_();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();

@@ -21,7 +21,8 @@ namespace nc::app {
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(const ui::WindowRegistry& windows = ui::WindowRegistry::program(), QWidget* parent = nullptr);
+    explicit TForm1(const ui::WindowRegistry& windows = ui::WindowRegistry::program(),
+                    QWidget* parent = nullptr);
     ~TForm1() override;
 
     // What ends the program. By default the application leaves its event loop at once, so the

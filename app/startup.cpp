@@ -1,7 +1,7 @@
 #include "startup.h"
 
-#include "database_start.h"
 #include "command_line.h"
+#include "database_start.h"
 #include "main_window.h"
 #include "splash_window.h"
 #include "titles.h"

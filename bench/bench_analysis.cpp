@@ -71,8 +71,9 @@ qint64 totalsByStatementPerEntry(nc::data::Connection& c) {
     entries.setSql(QStringLiteral("select swname,zl from foodcheck"));
     entries.open();
     Query lookup(&c);
-    lookup.setSql(QStringLiteral("select energy,protein,fat,carbohydra,vita,vite,vitc,vitb1,vitb2,vitpp,ca,fe,zn,se "
-                                 "from foodnurti where foodname=:lsfn;"));
+    lookup.setSql(
+        QStringLiteral("select energy,protein,fat,carbohydra,vita,vite,vitc,vitb1,vitb2,vitpp,ca,fe,zn,se "
+                       "from foodnurti where foodname=:lsfn;"));
     double totals[14] = {};
     for (const auto& row : entries.rows()) {
         lookup.setParam(QStringLiteral("lsfn"), row.at(0).toText().trimmed());
@@ -91,7 +92,9 @@ qint64 median(QList<qint64> v) {
     return v.at(v.size() / 2);
 }
 
-double ms(qint64 ns) { return double(ns) / 1e6; }
+double ms(qint64 ns) {
+    return double(ns) / 1e6;
+}
 
 // Lays the report out and keeps nothing: what the preview would be handed.
 class Discard : public nc::report::ReportSink {
@@ -119,7 +122,8 @@ int main(int argc, char** argv) {
         nc::data::Connection connection(cs);
         nc::data::Connection::setCurrent(&connection);
         fillYear(connection);
-        QFile::copy(src + QStringLiteral("/analysis/layouts/sumrep.rav"), work.filePath(QStringLiteral("sumrep.rav")));
+        QFile::copy(src + QStringLiteral("/analysis/layouts/sumrep.rav"),
+                    work.filePath(QStringLiteral("sumrep.rav")));
         QDir::setCurrent(work.path());
 
         // Alternate the two so both meet the same cache and machine load.
@@ -161,8 +165,9 @@ int main(int argc, char** argv) {
         }
         nc::report::ReportOutput::setSink(nullptr);
         const double f = ms(median(report));
-        std::printf("food list read, filled and laid out (%d rows, %d pages), median of 3: %.0f ms (limit 2000 ms)\n",
-                    rows, sink.pages, f);
+        std::printf(
+            "food list read, filled and laid out (%d rows, %d pages), median of 3: %.0f ms (limit 2000 ms)\n",
+            rows, sink.pages, f);
         nc::data::Connection::setCurrent(nullptr);
         return a < 100 && a / g <= 2 && f < 2000 ? 0 : 1;
     } catch (const nc::data::Error& e) {

@@ -27,18 +27,27 @@ const char* kLayout = R"(<html><head>
 </table></body></html>)";
 
 nc::report::ReportData yearOfMeals(int rows) {
-    static const QStringList foods{
-        QStringLiteral("稻米（籼米，标一）"), QStringLiteral("小麦粉（标准粉）"), QStringLiteral("鸡蛋（白皮）"),
-        QStringLiteral("牛乳"), QStringLiteral("猪肉（瘦）"), QStringLiteral("菠菜[赤根菜]"),
-        QStringLiteral("大白菜（白梗）［黄芽白］"), QStringLiteral("苹果"), QStringLiteral("豆腐（南豆腐）"),
-        QStringLiteral("带鱼[白带鱼，刀鱼]"), QStringLiteral("胡萝卜（黄）"), QStringLiteral("香蕉")};
+    static const QStringList foods{QStringLiteral("稻米（籼米，标一）"),
+                                   QStringLiteral("小麦粉（标准粉）"),
+                                   QStringLiteral("鸡蛋（白皮）"),
+                                   QStringLiteral("牛乳"),
+                                   QStringLiteral("猪肉（瘦）"),
+                                   QStringLiteral("菠菜[赤根菜]"),
+                                   QStringLiteral("大白菜（白梗）［黄芽白］"),
+                                   QStringLiteral("苹果"),
+                                   QStringLiteral("豆腐（南豆腐）"),
+                                   QStringLiteral("带鱼[白带鱼，刀鱼]"),
+                                   QStringLiteral("胡萝卜（黄）"),
+                                   QStringLiteral("香蕉")};
     nc::report::DataTable t;
-    t.columns = {QStringLiteral("tsid"), QStringLiteral("swname"), QStringLiteral("zl"), QStringLiteral("energy"),
-                 QStringLiteral("carbohydra"), QStringLiteral("fat"), QStringLiteral("protein"), QStringLiteral("vita"),
-                 QStringLiteral("vitb1"), QStringLiteral("vitb2"), QStringLiteral("vitc"), QStringLiteral("ca"),
-                 QStringLiteral("fe"), QStringLiteral("zn"), QStringLiteral("se")};
+    t.columns = {QStringLiteral("tsid"),    QStringLiteral("swname"),     QStringLiteral("zl"),
+                 QStringLiteral("energy"),  QStringLiteral("carbohydra"), QStringLiteral("fat"),
+                 QStringLiteral("protein"), QStringLiteral("vita"),       QStringLiteral("vitb1"),
+                 QStringLiteral("vitb2"),   QStringLiteral("vitc"),       QStringLiteral("ca"),
+                 QStringLiteral("fe"),      QStringLiteral("zn"),         QStringLiteral("se")};
     for (int i = 0; i < rows; ++i) {
-        QStringList r{QString::number(i / 30 + 1), foods.at(i % foods.size()), QString::number(50 + i % 7 * 25)};
+        QStringList r{QString::number(i / 30 + 1), foods.at(i % foods.size()),
+                      QString::number(50 + i % 7 * 25)};
         for (int k = 0; k < 12; ++k)
             r << QString::number((i * 7919 + k * 104729) % 100000 / 100.0, 'f', 2);
         t.rows << r;
@@ -60,13 +69,14 @@ int main(int argc, char** argv) {
     for (int run = 0; run < 3; ++run) {
         QElapsedTimer t;
         t.start();
-        nc::report::FilledLayout filled = nc::report::fillLayout(QString::fromUtf8(kLayout), data, QStringLiteral("bench"));
+        nc::report::FilledLayout filled =
+            nc::report::fillLayout(QString::fromUtf8(kLayout), data, QStringLiteral("bench"));
         const qint64 fill = t.elapsed();
         const nc::report::ReportDocument doc(std::move(filled));
         const qint64 total = t.elapsed();
         totals << total;
-        std::printf("run %d: %d rows, fill %lld ms, layout %lld ms, total %lld ms, %d pages\n", run + 1, rows, fill,
-                    total - fill, total, doc.pageCount());
+        std::printf("run %d: %d rows, fill %lld ms, layout %lld ms, total %lld ms, %d pages\n", run + 1, rows,
+                    fill, total - fill, total, doc.pageCount());
     }
     std::sort(totals.begin(), totals.end());
     std::printf("median total: %lld ms (limit 2000 ms)\n", totals.at(1));
@@ -75,7 +85,8 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     QElapsedTimer t;
     t.start();
-    const nc::report::ReportDocument doc(nc::report::fillLayout(QString::fromUtf8(kLayout), data, QStringLiteral("bench")));
+    const nc::report::ReportDocument doc(
+        nc::report::fillLayout(QString::fromUtf8(kLayout), data, QStringLiteral("bench")));
     const qint64 laid = t.elapsed();
     nc::report::exportPdf(doc, dir.filePath(QStringLiteral("bench.pdf")), QStringLiteral("bench"));
     std::printf("all %d pages drawn to PDF: %lld ms\n", doc.pageCount(), t.elapsed() - laid);

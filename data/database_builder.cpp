@@ -22,8 +22,8 @@ struct SeedFile {
 
 // Which seed file fills which table. The food composition figures keep their own file names.
 constexpr SeedFile kSeedFiles[] = {
-    {"foodkind.csv", "foodkind"}, {"foods.csv", "Foodnurti"}, {"personinf.csv", "personinf"},
-    {"lstzpj.csv", "lstzpj"},     {"lsyysfx.csv", "lsyysfx"}, {"sdrn.csv", "sdrn"},
+    {"foodkind.csv", "foodkind"}, {"foods.csv", "Foodnurti"},         {"personinf.csv", "personinf"},
+    {"lstzpj.csv", "lstzpj"},     {"lsyysfx.csv", "lsyysfx"},         {"sdrn.csv", "sdrn"},
     {"app_pj.csv", "app_pj"},     {"portions.csv", "foodportion", 2},
 };
 
@@ -36,7 +36,8 @@ struct Handle {
     }
     void check(int rc, const QString& what) const {
         if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-            throw DbError(what + QStringLiteral("（") + QString::fromUtf8(sqlite3_errmsg(db)) + QStringLiteral("）"),
+            throw DbError(what + QStringLiteral("（") + QString::fromUtf8(sqlite3_errmsg(db)) +
+                              QStringLiteral("）"),
                           rc);
     }
 };
@@ -52,9 +53,10 @@ void insertSeed(const Handle& h, const SeedTable& seed) {
         cols << quoted(seed.data.header[i].trimmed());
         marks << QStringLiteral("?%1").arg(i + 1);
     }
-    const QByteArray sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(quoted(seed.table), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
-                               .toUtf8();
+    const QByteArray sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(quoted(seed.table), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
+            .toUtf8();
     sqlite3_stmt* raw = nullptr;
     h.check(sqlite3_prepare_v2(h.db, sql.constData(), -1, &raw, nullptr),
             QStringLiteral("表 %1 的初始数据无法写入").arg(seed.table));
@@ -80,7 +82,8 @@ void insertSeed(const Handle& h, const SeedTable& seed) {
 QString readTextFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
+        throw Error(
+            QStringLiteral("无法读取文件“%1”：%2").arg(QDir::toNativeSeparators(path), f.errorString()));
     return QString::fromUtf8(f.readAll());
 }
 
@@ -104,11 +107,12 @@ void createDatabase(const QString& path, const QString& password, const QString&
     try {
         {
             Handle h;
-            h.check(sqlite3_open_v2(temp.toUtf8().constData(), &h.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                    nullptr),
+            h.check(sqlite3_open_v2(temp.toUtf8().constData(), &h.db,
+                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
                     QStringLiteral("无法创建数据库文件“%1”").arg(QDir::toNativeSeparators(temp)));
             const QByteArray key = password.toUtf8();
-            h.check(sqlite3_key(h.db, key.constData(), int(key.size())), QStringLiteral("无法设置数据库密钥"));
+            h.check(sqlite3_key(h.db, key.constData(), int(key.size())),
+                    QStringLiteral("无法设置数据库密钥"));
             h.check(sqlite3_exec(h.db, "BEGIN", nullptr, nullptr, nullptr), QStringLiteral("无法开始写入"));
             h.check(sqlite3_exec(h.db, schemaSql.toUtf8().constData(), nullptr, nullptr, nullptr),
                     QStringLiteral("数据库结构无法建立"));
@@ -117,7 +121,8 @@ void createDatabase(const QString& path, const QString& password, const QString&
             const QByteArray stamp = QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8();
             h.check(sqlite3_exec(h.db, stamp.constData(), nullptr, nullptr, nullptr),
                     QStringLiteral("数据库版本无法记录"));
-            h.check(sqlite3_exec(h.db, "COMMIT", nullptr, nullptr, nullptr), QStringLiteral("初始数据无法保存"));
+            h.check(sqlite3_exec(h.db, "COMMIT", nullptr, nullptr, nullptr),
+                    QStringLiteral("初始数据无法保存"));
         }
         if (!QFile::rename(temp, path))
             throw Error(QStringLiteral("无法把新数据库移到“%1”。").arg(QDir::toNativeSeparators(path)));

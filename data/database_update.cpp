@@ -21,7 +21,8 @@ const QList<DatabaseUpdate>& databaseUpdates() {
          QStringLiteral("corrected food composition table, 20 added cereal foods"),
          &applyShippedFoodTableCorrection},
         {2, QStringLiteral("为食物记录和食谱增加餐次与家常份量"),
-         QStringLiteral("Meal and portion columns on foodcheck and sps; the table of typical household portions"),
+         QStringLiteral(
+             "Meal and portion columns on foodcheck and sps; the table of typical household portions"),
          &addMealsAndPortions},
     };
     return steps;

@@ -12,8 +12,9 @@ namespace {
 const QString kRowIdColumn = QStringLiteral("_nc_rowid_");
 
 QRegularExpression selectStar() {
-    static const QRegularExpression re(QStringLiteral(R"(^\s*select\s+\*\s+from\s+\[?([A-Za-z_][A-Za-z0-9_]*)\]?)"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*select\s+\*\s+from\s+\[?([A-Za-z_][A-Za-z0-9_]*)\]?)"),
+        QRegularExpression::CaseInsensitiveOption);
     return re;
 }
 
@@ -23,10 +24,12 @@ ColumnType typeFromDeclared(const QString& declared) {
         return ColumnType::Integer;
     if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME")))
         return ColumnType::DateTime;
-    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) || t.contains(QLatin1String("DOUB")) ||
-        t.contains(QLatin1String("NUM")) || t.contains(QLatin1String("DEC")))
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
+        t.contains(QLatin1String("DOUB")) || t.contains(QLatin1String("NUM")) ||
+        t.contains(QLatin1String("DEC")))
         return ColumnType::Real;
-    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) || t.contains(QLatin1String("CLOB")))
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
+        t.contains(QLatin1String("CLOB")))
         return ColumnType::Text;
     return ColumnType::Other;
 }
@@ -111,7 +114,8 @@ void DataSet::masterMoved() {
 
 QString DataSet::effectiveSql() const {
     if (master_) {
-        const QString order = detailOrder_.isEmpty() ? QStringLiteral("rowid") : detailOrder_ + QStringLiteral(", rowid");
+        const QString order =
+            detailOrder_.isEmpty() ? QStringLiteral("rowid") : detailOrder_ + QStringLiteral(", rowid");
         return QStringLiteral("SELECT rowid AS %1, * FROM %2 WHERE %3 = :nc_master ORDER BY %4")
             .arg(kRowIdColumn, quoted(table_), quoted(detailField_), order);
     }
@@ -213,7 +217,9 @@ ColumnType DataSet::fieldType(int index) const {
     return index >= 0 && index < types_.size() ? types_[index] : ColumnType::Other;
 }
 
-ColumnType DataSet::fieldType(const QString& name) const { return fieldType(fieldIndex(name)); }
+ColumnType DataSet::fieldType(const QString& name) const {
+    return fieldType(fieldIndex(name));
+}
 
 bool DataSet::acceptsChar(const QString& name, QChar c) const {
     // Only ASCII digits: other scripts' digits (full-width ones from an input method) are not read
@@ -513,10 +519,11 @@ void DataSet::post() {
             cols << quoted(names_[i]);
             marks << QStringLiteral(":v%1").arg(i);
         }
-        const QString sql = cols.isEmpty()
-                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
-                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(quoted(table_), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        const QString sql =
+            cols.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoted(table_), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         {
             Statement st = c.prepare(sql);
             for (int i = 0; i < names_.size(); ++i)
@@ -590,7 +597,8 @@ void DataSet::remove() {
     const int row = current_;
     const qint64 rowid = rows_[row].rowid;
     {
-        Statement st = connection().prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = :r").arg(quoted(table_)));
+        Statement st =
+            connection().prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = :r").arg(quoted(table_)));
         st.bind(QStringLiteral("r"), Value(rowid));
         st.run();
     }

@@ -143,8 +143,8 @@ private:
     bool eof_ = true;
     bool bof_ = true;
 
-    Row buffer_;           // the pending values of the current row
-    QBitArray changed_;    // columns set since edit/append
+    Row buffer_;        // the pending values of the current row
+    QBitArray changed_; // columns set since edit/append
     bool modified_ = false;
     int beforeInsert_ = -1; // current row before append, returned to on cancel
 };

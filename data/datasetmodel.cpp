@@ -39,7 +39,9 @@ int DataSetModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() || !ds_ || !ds_->isOpen() ? 0 : ds_->rowCount();
 }
 
-int DataSetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
+int DataSetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(columns_.size());
+}
 
 int DataSetModel::fieldOf(int column) const {
     if (!ds_ || column < 0 || column >= columns_.size())

@@ -26,7 +26,9 @@ void setFoodBoxText(const QString& name) {
         foodBoxSetter()(name);
 }
 
-void setFoodBoxSetter(std::function<void(const QString&)> setter) { foodBoxSetter() = std::move(setter); }
+void setFoodBoxSetter(std::function<void(const QString&)> setter) {
+    foodBoxSetter() = std::move(setter);
+}
 
 DietRecord::DietRecord(QObject* parent) : QObject(parent) {
     days_.setObjectName(QStringLiteral("ADOTable_t"));
@@ -55,7 +57,9 @@ qint64 countOf(const QString& sql) {
 
 } // namespace
 
-bool DietRecord::hasDays() const { return countOf(QStringLiteral("select count(*) as lscount from ts ;")) > 0; }
+bool DietRecord::hasDays() const {
+    return countOf(QStringLiteral("select count(*) as lscount from ts ;")) > 0;
+}
 
 bool DietRecord::hasFoodEntries() const {
     return countOf(QStringLiteral("select count(*) as lscount from foodcheck ;")) > 0;

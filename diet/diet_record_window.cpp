@@ -164,7 +164,9 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent), runRecipeWindow_([](QDialog& 
     setFoodBoxSetter([this](const QString& name) { ComboBox2->setEditText(name); });
 }
 
-TForm8::~TForm8() { setFoodBoxSetter({}); }
+TForm8::~TForm8() {
+    setFoodBoxSetter({});
+}
 
 void TForm8::buildControls() {
     Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(-1, -1, 829, 641),
@@ -177,8 +179,8 @@ void TForm8::buildControls() {
     DBGrid2 = new QTableView(this);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setGeometry(46, 119, 184, 272);
-    daysModel_ = new data::DataSetModel(&record_.days(), {{QStringLiteral("tsid"), QStringLiteral("天次"), Qt::AlignCenter}},
-                                        false, this);
+    daysModel_ = new data::DataSetModel(
+        &record_.days(), {{QStringLiteral("tsid"), QStringLiteral("天次"), Qt::AlignCenter}}, false, this);
     DBGrid2->setModel(daysModel_);
     styleGrid(DBGrid2);
     DBGrid2->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -217,10 +219,12 @@ void TForm8::buildControls() {
     DBGrid1->verticalHeader()->setMinimumSectionSize(24);
     DBGrid1->verticalHeader()->setFixedWidth(44);
     // Shown once the editor has closed, so the message box does not fight the closing editor for focus.
-    connect(foodsModel_, &FoodEntriesModel::weightRefused, this,
-            [] { ui::Messages::inform(QStringLiteral("请输入正确的重量！")); }, Qt::QueuedConnection);
-    connect(foodsModel_, &data::DataSetModel::editRejected, this,
-            [](const QString& message) { ui::Messages::error(message); }, Qt::QueuedConnection);
+    connect(
+        foodsModel_, &FoodEntriesModel::weightRefused, this,
+        [] { ui::Messages::inform(QStringLiteral("请输入正确的重量！")); }, Qt::QueuedConnection);
+    connect(
+        foodsModel_, &data::DataSetModel::editRejected, this,
+        [](const QString& message) { ui::Messages::error(message); }, Qt::QueuedConnection);
 
     followCursor(DBGrid2, &record_.days());
     followCursor(DBGrid1, &record_.foods());
@@ -250,7 +254,8 @@ void TForm8::buildControls() {
         box->setMaxVisibleItems(16);
         box->setFont(art::font(14));
     }
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, ui::guarded([this](int) { ComboBox1Change(); }));
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this,
+            ui::guarded([this](int) { ComboBox1Change(); }));
     // Typing into the box picks no category (a pick changes the text too, but then it names the entry).
     connect(ComboBox1, &QComboBox::editTextChanged, this, ui::guarded([this](const QString& text) {
                 if (text != ComboBox1->itemText(ComboBox1->currentIndex()))
@@ -358,12 +363,14 @@ void TForm8::buildControls() {
     hover_ = new ui::HoverLift(this);
     for (const ButtonPlace& b : kButtons) {
         const QString caption = b.caption ? QString::fromUtf8(b.caption) : QString();
-        const QPixmap face = !b.caption                ? closeCross(b.place.size())
-                             : b.place.height() < 30 ? dayButtonFace(b.place.size(), caption, b.tone)
-                                                     : art::buttonFace(b.place.size(), caption, b.tone, b.glyph);
+        const QPixmap face = !b.caption ? closeCross(b.place.size())
+                             : b.place.height() < 30
+                                 ? dayButtonFace(b.place.size(), caption, b.tone)
+                                 : art::buttonFace(b.place.size(), caption, b.tone, b.glyph);
         auto* button = new ui::PictureButton(QString::fromLatin1(b.name), b.place, face, this);
         hover_->add(button, b.place.top(), b.raisedTop);
-        connect(button, &ui::PictureButton::clicked, this, ui::guarded([this, click = b.click] { (this->*click)(); }));
+        connect(button, &ui::PictureButton::clicked, this,
+                ui::guarded([this, click = b.click] { (this->*click)(); }));
     }
 }
 
@@ -404,13 +411,20 @@ void TForm8::ComboBox1Change() {
     ComboBox2->clearEditText();
 }
 
-void TForm8::Image1MouseMove() { hover_->restoreAll(); }
+void TForm8::Image1MouseMove() {
+    hover_->restoreAll();
+}
 
-void TForm8::Image2Click() { close(); }
-void TForm8::Image5Click() { close(); }
+void TForm8::Image2Click() {
+    close();
+}
+void TForm8::Image5Click() {
+    close();
+}
 
 void TForm8::Image3Click() {
-    lsfoodname() = record_.foods().isEmpty() ? QString() : record_.foods().field(QStringLiteral("swname")).toText();
+    lsfoodname() =
+        record_.foods().isEmpty() ? QString() : record_.foods().field(QStringLiteral("swname")).toText();
     if (lsfoodname().isEmpty()) {
         ui::Messages::inform(QStringLiteral("没有选定食物或食物录入为空！"));
         return;
@@ -418,7 +432,9 @@ void TForm8::Image3Click() {
     ui::openWindow(QStringLiteral("TForm11"), this);
 }
 
-void TForm8::Image4Click() { ui::openWindow(QStringLiteral("TForm15"), this); }
+void TForm8::Image4Click() {
+    ui::openWindow(QStringLiteral("TForm15"), this);
+}
 
 void TForm8::Image6Click() {
     if (!record_.hasFoodEntries()) {
@@ -428,7 +444,9 @@ void TForm8::Image6Click() {
     ui::openWindow(QStringLiteral("TForm13"), this);
 }
 
-void TForm8::Image7Click() { ui::openWindow(QStringLiteral("TForm14"), this); }
+void TForm8::Image7Click() {
+    ui::openWindow(QStringLiteral("TForm14"), this);
+}
 
 void TForm8::Image8Click() {
     const DietRecord::AddFood outcome =
@@ -533,11 +551,19 @@ void TForm8::Image9Click() {
     record_.deleteCurrentFood();
 }
 
-void TForm8::Image10Click() { ComboBox1->showPopup(); }
-void TForm8::Image11Click() { ComboBox2->showPopup(); }
+void TForm8::Image10Click() {
+    ComboBox1->showPopup();
+}
+void TForm8::Image11Click() {
+    ComboBox2->showPopup();
+}
 
-void TForm8::Image12Click() { Button2->click(); }
-void TForm8::Image13Click() { Button3->click(); }
+void TForm8::Image12Click() {
+    Button2->click();
+}
+void TForm8::Image13Click() {
+    Button3->click();
+}
 
 void TForm8::Button2Click() {
     record_.addDay();

@@ -151,8 +151,9 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     connect(Image4, &ui::PictureButton::clicked, this, ui::guarded([this] { Image4Click(); }));
     connect(Image5, &ui::PictureButton::clicked, this, ui::guarded([this] { Image5Click(); }));
     // The household portions the diet record converts to grams, edited in their own dialog.
-    auto* portions = makeButton("PortionsButton", QRect(QPoint(610, kButtonTop), face), kButtonTop,
-                                art::buttonFace(face, QStringLiteral("家常份量"), art::Tone::Sage, art::Glyph::Bowl));
+    auto* portions =
+        makeButton("PortionsButton", QRect(QPoint(610, kButtonTop), face), kButtonTop,
+                   art::buttonFace(face, QStringLiteral("家常份量"), art::Tone::Sage, art::Glyph::Bowl));
     connect(portions, &ui::PictureButton::clicked, this, ui::guarded([this] {
                 PortionsDialog dialog(this);
                 dialog.exec();

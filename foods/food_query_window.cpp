@@ -2,12 +2,12 @@
 
 #include "food_query_window.h"
 
-#include "diet/diet_record.h"
-#include "food_ranking.h"
 #include "data/query.h"
 #include "data/value.h"
+#include "diet/diet_record.h"
 #include "food_fields.h"
 #include "food_grid.h"
+#include "food_ranking.h"
 #include "nutrient_condition.h"
 #include "ui/artwork.h"
 #include "ui/guard.h"

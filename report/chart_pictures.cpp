@@ -11,10 +11,10 @@
 #include <QBarSet>
 #include <QChart>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QImage>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QSaveFile>
 #include <QValueAxis>
@@ -56,14 +56,16 @@ QString writeBmp(const QImage& image, const ChartPicture& picture) {
     const QString path = QDir::cleanPath(QDir(data::writableFolder()).absoluteFilePath(picture.file));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
-        throw data::Error(QStringLiteral("无法保存图表图片“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw data::Error(QStringLiteral("无法保存图表图片“%1”：%2")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()));
     return path;
 }
 
 // A white picture of the chart's size times its pixel ratio, ready for antialiased painting.
 QImage whitePicture(const ChartPicture& picture) {
     const qreal ratio = qMax<qreal>(1, picture.pixelRatio);
-    QImage image(QSize(qRound(picture.size.width() * ratio), qRound(picture.size.height() * ratio)), QImage::Format_RGB32);
+    QImage image(QSize(qRound(picture.size.width() * ratio), qRound(picture.size.height() * ratio)),
+                 QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
 }
@@ -171,8 +173,9 @@ QFont energyFont(int px, bool bold = false) {
 } // namespace
 
 EnergyChartLayout energyChartLayout(const QList<EnergyShare>& shares, QSize size) {
-    static const QList<QColor> colours{QColor(0xD7, 0x26, 0x26), QColor(0xF2, 0x9E, 0x1F), QColor(0x3A, 0x8F, 0xB7),
-                                       QColor(0x6A, 0xAA, 0x3A), QColor(0x8E, 0x5E, 0xA8)};
+    static const QList<QColor> colours{QColor(0xD7, 0x26, 0x26), QColor(0xF2, 0x9E, 0x1F),
+                                       QColor(0x3A, 0x8F, 0xB7), QColor(0x6A, 0xAA, 0x3A),
+                                       QColor(0x8E, 0x5E, 0xA8)};
     EnergyChartLayout out;
     const QFontMetricsF titleMetrics(energyFont(11, true));
     const QFontMetricsF textMetrics(energyFont(10));
@@ -218,7 +221,8 @@ EnergyChartLayout energyChartLayout(const QList<EnergyShare>& shares, QSize size
     if (out.legend.isEmpty()) {
         out.messageText = QStringLiteral("无供能数据");
         const qreal mw = textMetrics.horizontalAdvance(out.messageText);
-        out.message = QRectF(out.pie.center().x() - mw / 2, out.pie.center().y() - rowHeight / 2, mw, rowHeight);
+        out.message =
+            QRectF(out.pie.center().x() - mw / 2, out.pie.center().y() - rowHeight / 2, mw, rowHeight);
     }
     return out;
 }
@@ -272,7 +276,8 @@ QString saveEnergyChart(const data::Query& query, const ChartPicture& picture) {
     if (!query.isOpen() || valueColumn < 0)
         throw data::Error(QStringLiteral("热能比例图表需要一个打开的、含有 value1 列的查询。"));
     const int labelColumn = query.fieldIndex(QStringLiteral("mc"));
-    static const QStringList fallback{QStringLiteral("蛋白质"), QStringLiteral("脂肪"), QStringLiteral("碳水化合物")};
+    static const QStringList fallback{QStringLiteral("蛋白质"), QStringLiteral("脂肪"),
+                                      QStringLiteral("碳水化合物")};
     QList<EnergyShare> shares;
     for (int r = 0; r < query.rows().size(); ++r) {
         const QList<data::Value>& row = query.rows().at(r);

@@ -16,10 +16,16 @@ namespace {
 const QRegularExpression::PatternOptions kHtmlOptions =
     QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption;
 
-std::string utf8(const QString& s) { return s.toStdString(); }
-QString fromUtf8(const std::string& s) { return QString::fromStdString(s); }
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
+QString fromUtf8(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
-QString htmlEscape(const QString& s) { return s.toHtmlEscaped(); }
+QString htmlEscape(const QString& s) {
+    return s.toHtmlEscaped();
+}
 
 // Reads the character references of HTML text back into characters, in one pass, so that what the
 // filling escaped (&amp; &lt; &gt; &quot; &apos; and numeric references) reads as the value itself in
@@ -29,12 +35,10 @@ QString decodeEntities(const QString& s) {
     if (!s.contains(QLatin1Char('&')))
         return s;
     static const QRegularExpression reference(QStringLiteral("&(?:#([xX]?)([0-9a-fA-F]+)|([A-Za-z]+));"));
-    static const QHash<QString, QString> named{{QStringLiteral("amp"), QStringLiteral("&")},
-                                               {QStringLiteral("lt"), QStringLiteral("<")},
-                                               {QStringLiteral("gt"), QStringLiteral(">")},
-                                               {QStringLiteral("quot"), QStringLiteral("\"")},
-                                               {QStringLiteral("apos"), QStringLiteral("'")},
-                                               {QStringLiteral("nbsp"), QStringLiteral(" ")}};
+    static const QHash<QString, QString> named{
+        {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
+        {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
+        {QStringLiteral("apos"), QStringLiteral("'")}, {QStringLiteral("nbsp"), QStringLiteral(" ")}};
     QString out;
     qsizetype last = 0;
     for (auto it = reference.globalMatch(s); it.hasNext();) {
@@ -120,7 +124,8 @@ struct CellTemplate {
 CellTemplate parseCell(const QString& html) {
     CellTemplate t;
     t.source = cellLiteral(html);
-    static const QRegularExpression tag(QStringLiteral("\\{\\{(\\{?)\\s*([&#^/!>=]?)\\s*([^}]*?)\\s*\\}?\\}\\}"));
+    static const QRegularExpression tag(
+        QStringLiteral("\\{\\{(\\{?)\\s*([&#^/!>=]?)\\s*([^}]*?)\\s*\\}?\\}\\}"));
     qsizetype last = 0;
     for (auto it = tag.globalMatch(t.source); it.hasNext();) {
         const auto m = it.next();
@@ -162,8 +167,8 @@ QString render(const QString& templ, const mustache::data& context, const QStrin
     if (m.is_valid())
         out = m.render(context);
     if (!m.is_valid())
-        throw data::Error(QStringLiteral("报表布局文件“%1”的标记有误：%2")
-                              .arg(layoutName, fromUtf8(m.error_message())));
+        throw data::Error(
+            QStringLiteral("报表布局文件“%1”的标记有误：%2").arg(layoutName, fromUtf8(m.error_message())));
     return fromUtf8(out);
 }
 
@@ -214,12 +219,14 @@ ListTable fillList(const QString& tableTag, const QString& inner, const ReportDa
 
     // Section tags around the body row are allowed and mean nothing more: the body row repeats anyway.
     QString body = inner;
-    body.replace(QRegularExpression(QStringLiteral("\\{\\{\\s*[#/]\\s*%1\\s*\\}\\}")
-                                        .arg(QRegularExpression::escape(list.source))),
-                 QString());
+    body.replace(
+        QRegularExpression(
+            QStringLiteral("\\{\\{\\s*[#/]\\s*%1\\s*\\}\\}").arg(QRegularExpression::escape(list.source))),
+        QString());
 
     static const QRegularExpression rowRe(QStringLiteral("<tr\\b[^>]*>(.*?)</tr\\s*>"), kHtmlOptions);
-    static const QRegularExpression cellRe(QStringLiteral("<(td|th)\\b([^>]*)>(.*?)</\\1\\s*>"), kHtmlOptions);
+    static const QRegularExpression cellRe(QStringLiteral("<(td|th)\\b([^>]*)>(.*?)</\\1\\s*>"),
+                                           kHtmlOptions);
     QList<std::pair<QHash<QString, QString>, QString>> bodyCells;
     int bodyRows = 0;
     for (auto rit = rowRe.globalMatch(body); rit.hasNext();) {
@@ -282,11 +289,13 @@ ListTable fillList(const QString& tableTag, const QString& inner, const ReportDa
 } // namespace
 
 QString ListTable::toHtml() const {
-    QString h = QStringLiteral("<table class=\"list\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"%1%\">")
+    QString h = QStringLiteral(
+                    "<table class=\"list\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"%1%\">")
                     .arg(widthPercent);
     static const auto alignName = [](Qt::Alignment a) {
-        return a & Qt::AlignRight ? QStringLiteral("right") : a & Qt::AlignHCenter ? QStringLiteral("center")
-                                                                                  : QStringLiteral("left");
+        return a & Qt::AlignRight     ? QStringLiteral("right")
+               : a & Qt::AlignHCenter ? QStringLiteral("center")
+                                      : QStringLiteral("left");
     };
     if (!header.isEmpty()) {
         h += QStringLiteral("<thead>");
@@ -322,8 +331,10 @@ QString FilledLayout::html() const {
 
 FilledLayout fillLayout(const QString& layoutText, const ReportData& data, const QString& layoutName) {
     // Take the list tables out first; a marker comment stands in their place.
-    static const QRegularExpression tableRe(QStringLiteral("<table\\b([^>]*)>(.*?)</table\\s*>"), kHtmlOptions);
-    static const QRegularExpression dataRows(QStringLiteral("\\bdata-rows\\s*="), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tableRe(QStringLiteral("<table\\b([^>]*)>(.*?)</table\\s*>"),
+                                            kHtmlOptions);
+    static const QRegularExpression dataRows(QStringLiteral("\\bdata-rows\\s*="),
+                                             QRegularExpression::CaseInsensitiveOption);
     QString templ;
     QList<std::pair<QString, QString>> listSources;
     qsizetype last = 0;
@@ -368,7 +379,8 @@ FilledLayout fillLayout(const QString& layoutText, const ReportData& data, const
             else if (name == QLatin1String("file-name"))
                 out.fileName = content.simplified();
             else if (name == QLatin1String("page-orientation"))
-                out.landscape = content.trimmed().compare(QLatin1String("landscape"), Qt::CaseInsensitive) == 0;
+                out.landscape =
+                    content.trimmed().compare(QLatin1String("landscape"), Qt::CaseInsensitive) == 0;
         }
     }
     if (const auto m = bodyRe.match(html, contentStart); m.hasMatch()) {
@@ -378,7 +390,8 @@ FilledLayout fillLayout(const QString& layoutText, const ReportData& data, const
         out.bodyTag = QStringLiteral("<body>");
     }
     QString content = html.mid(contentStart);
-    static const QRegularExpression closing(QStringLiteral("</body\\s*>.*$|</html\\s*>\\s*$|^\\s*<html\\b[^>]*>"), kHtmlOptions);
+    static const QRegularExpression closing(
+        QStringLiteral("</body\\s*>.*$|</html\\s*>\\s*$|^\\s*<html\\b[^>]*>"), kHtmlOptions);
     content.replace(closing, QString());
 
     static const QRegularExpression marker(QStringLiteral("<!--nc-list (\\d+)-->"));
@@ -387,7 +400,8 @@ FilledLayout fillLayout(const QString& layoutText, const ReportData& data, const
         const auto m = it.next();
         const int index = m.captured(1).toInt();
         out.fragments.append(content.mid(last, m.capturedStart() - last));
-        out.lists.append(fillList(listSources.at(index).first, listSources.at(index).second, data, layoutName));
+        out.lists.append(
+            fillList(listSources.at(index).first, listSources.at(index).second, data, layoutName));
         last = m.capturedEnd();
     }
     out.fragments.append(content.mid(last));

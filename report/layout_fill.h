@@ -47,15 +47,15 @@ struct ListTable {
 
 // A filled layout: the HTML around the list tables, the tables themselves, and the page settings.
 struct FilledLayout {
-    QString head;             // the <head> element, styles included
-    QString bodyTag;          // the opening <body …> tag
-    QStringList fragments;    // HTML before each list table, and after the last one
-    QList<ListTable> lists;   // fragments.size() == lists.size() + 1
+    QString head;           // the <head> element, styles included
+    QString bodyTag;        // the opening <body …> tag
+    QStringList fragments;  // HTML before each list table, and after the last one
+    QList<ListTable> lists; // fragments.size() == lists.size() + 1
 
-    QString pageHeader;       // left end of the header line
-    QString pageHeaderRight;  // right end of the header line
-    QString pageFooter;       // centred under the footer line; {page} and {pages} are replaced
-    QString fileName;         // what an exported file is named after: the person and the report
+    QString pageHeader;      // left end of the header line
+    QString pageHeaderRight; // right end of the header line
+    QString pageFooter;      // centred under the footer line; {page} and {pages} are replaced
+    QString fileName;        // what an exported file is named after: the person and the report
     bool landscape = false;
 
     // The whole filled page as HTML, list tables written out as HTML tables.

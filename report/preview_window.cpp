@@ -1,7 +1,7 @@
 #include "preview_window.h"
 
-#include "report_document.h"
 #include "data/clock.h"
+#include "report_document.h"
 #include "ui/guard.h"
 #include "ui/messages.h"
 
@@ -41,20 +41,23 @@ PreviewWindow::PreviewWindow(const ReportDocument& doc, const ReportJob& job, QW
         connect(a, &QAction::triggered, this, [handler] { ui::guard(handler); });
         return a;
     };
-    add(QStringLiteral("PrintAction"), QStringLiteral("打印"), QKeySequence::Print, [this] { printReport(); });
+    add(QStringLiteral("PrintAction"), QStringLiteral("打印"), QKeySequence::Print,
+        [this] { printReport(); });
     add(QStringLiteral("PdfAction"), QStringLiteral("导出PDF"), QKeySequence(), [this] { exportToPdf(); });
     bar->addSeparator();
-    add(QStringLiteral("ZoomOutAction"), QStringLiteral("缩小"), QKeySequence::ZoomOut, [this] { zoomOut(); });
+    add(QStringLiteral("ZoomOutAction"), QStringLiteral("缩小"), QKeySequence::ZoomOut,
+        [this] { zoomOut(); });
     zoomLabel_ = new QLabel(bar);
     zoomLabel_->setObjectName(QStringLiteral("ZoomLabel"));
     zoomLabel_->setMinimumWidth(48);
     zoomLabel_->setAlignment(Qt::AlignCenter);
     bar->addWidget(zoomLabel_);
     add(QStringLiteral("ZoomInAction"), QStringLiteral("放大"), QKeySequence::ZoomIn, [this] { zoomIn(); });
-    add(QStringLiteral("ActualSizeAction"), QStringLiteral("实际大小"), QKeySequence(), [this] { setZoomPercent(100); });
+    add(QStringLiteral("ActualSizeAction"), QStringLiteral("实际大小"), QKeySequence(),
+        [this] { setZoomPercent(100); });
     bar->addSeparator();
-    first_ = add(QStringLiteral("FirstPageAction"), QStringLiteral("首页"), QKeySequence(Qt::CTRL | Qt::Key_Home),
-                 [this] { goToPage(1); });
+    first_ = add(QStringLiteral("FirstPageAction"), QStringLiteral("首页"),
+                 QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
     prior_ = add(QStringLiteral("PriorPageAction"), QStringLiteral("上一页"), QKeySequence(Qt::Key_PageUp),
                  [this] { goToPage(currentPage() - 1); });
     pageLabel_ = new QLabel(bar);
@@ -64,8 +67,8 @@ PreviewWindow::PreviewWindow(const ReportDocument& doc, const ReportJob& job, QW
     bar->addWidget(pageLabel_);
     next_ = add(QStringLiteral("NextPageAction"), QStringLiteral("下一页"), QKeySequence(Qt::Key_PageDown),
                 [this] { goToPage(currentPage() + 1); });
-    last_ = add(QStringLiteral("LastPageAction"), QStringLiteral("末页"), QKeySequence(Qt::CTRL | Qt::Key_End),
-                [this] { goToPage(doc_.pageCount()); });
+    last_ = add(QStringLiteral("LastPageAction"), QStringLiteral("末页"),
+                QKeySequence(Qt::CTRL | Qt::Key_End), [this] { goToPage(doc_.pageCount()); });
     bar->addSeparator();
     add(QStringLiteral("CloseAction"), QStringLiteral("关闭"), QKeySequence(), [this] { accept(); });
 
@@ -89,10 +92,16 @@ PreviewWindow::PreviewWindow(const ReportDocument& doc, const ReportJob& job, QW
     updateControls();
 }
 
-int PreviewWindow::currentPage() const { return preview_->currentPage(); }
+int PreviewWindow::currentPage() const {
+    return preview_->currentPage();
+}
 
-void PreviewWindow::zoomIn() { setZoomPercent(zoom_ + kZoomStep); }
-void PreviewWindow::zoomOut() { setZoomPercent(zoom_ - kZoomStep); }
+void PreviewWindow::zoomIn() {
+    setZoomPercent(zoom_ + kZoomStep);
+}
+void PreviewWindow::zoomOut() {
+    setZoomPercent(zoom_ - kZoomStep);
+}
 
 void PreviewWindow::setZoomPercent(int percent) {
     zoom_ = qBound(kZoomMin, percent, kZoomMax);
@@ -135,14 +144,18 @@ QString& lastExportFolder() {
 
 } // namespace
 
-void PreviewWindow::setSaveFileChooser(SaveFileChooser chooser) { saveFileChooser() = std::move(chooser); }
+void PreviewWindow::setSaveFileChooser(SaveFileChooser chooser) {
+    saveFileChooser() = std::move(chooser);
+}
 
 QString PreviewWindow::exportFolder() {
     const QString& folder = lastExportFolder();
     return folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder;
 }
 
-void PreviewWindow::setExportFolder(const QString& folder) { lastExportFolder() = folder; }
+void PreviewWindow::setExportFolder(const QString& folder) {
+    lastExportFolder() = folder;
+}
 
 void PreviewWindow::exportToPdf() {
     const QString proposed = QDir(exportFolder()).filePath(exportFileName(job_, data::Clock::today()));
@@ -153,16 +166,16 @@ void PreviewWindow::exportToPdf() {
     } else {
         // The dialog does not ask about an existing file: the name may still get ".pdf" appended,
         // so the question is asked below, once, about the file actually written.
-        path = QFileDialog::getSaveFileName(this, caption, proposed, QStringLiteral("PDF 文件 (*.pdf)"), nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        path = QFileDialog::getSaveFileName(this, caption, proposed, QStringLiteral("PDF 文件 (*.pdf)"),
+                                            nullptr, QFileDialog::DontConfirmOverwrite);
     }
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     if (QFileInfo::exists(path) &&
-        !ui::Messages::confirm(QStringLiteral("“%1”已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path)),
-                               caption))
+        !ui::Messages::confirm(
+            QStringLiteral("“%1”已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path)), caption))
         return;
     exportPdf(doc_, path, job_.title);
     setExportFolder(QFileInfo(path).absolutePath());

@@ -35,7 +35,8 @@ public:
 
     // The save dialog export uses (caption, proposed path) -> chosen path, empty for cancel; tests
     // replace it. An empty function restores the file dialog.
-    using SaveFileChooser = std::function<QString(QWidget* parent, const QString& caption, const QString& proposed)>;
+    using SaveFileChooser =
+        std::function<QString(QWidget* parent, const QString& caption, const QString& proposed)>;
     static void setSaveFileChooser(SaveFileChooser chooser);
     // The folder the next export proposes.
     static QString exportFolder();

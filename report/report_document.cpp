@@ -38,7 +38,8 @@ QString reportFontFamily() {
                 continue;
             bool loaded = true;
             for (const QString& style : {QStringLiteral("Regular"), QStringLiteral("Bold")})
-                loaded = QFontDatabase::addApplicationFont(dir.filePath(QStringLiteral("NcReportSans-%1.otf").arg(style))) >= 0 &&
+                loaded = QFontDatabase::addApplicationFont(
+                             dir.filePath(QStringLiteral("NcReportSans-%1.otf").arg(style))) >= 0 &&
                          loaded;
             if (loaded)
                 return derived;
@@ -203,7 +204,8 @@ private:
                 forced << r.top();
             const QTextLayout* tl = b.layout();
             for (int i = 0; i < tl->lineCount(); ++i)
-                breaks.append({r.top() + tl->lineAt(i).y(), r.top() + tl->lineAt(i).y(), r.top() + tl->lineAt(i).y()});
+                breaks.append(
+                    {r.top() + tl->lineAt(i).y(), r.top() + tl->lineAt(i).y(), r.top() + tl->lineAt(i).y()});
             breaks.append({r.bottom(), r.bottom(), r.bottom()});
         }
         std::sort(breaks.begin(), breaks.end(), [](const Break& a, const Break& b) { return a.y < b.y; });
@@ -442,8 +444,10 @@ private:
         for (int c = 0; c <= cols; ++c)
             p.drawLine(QPointF(xs_[c], top), QPointF(xs_[c], bottom));
         for (int c = 0; c < cols && c < row.size(); ++c) {
-            const QRectF cell(xs_[c] + padX_, top + padY_, xs_[c + 1] - xs_[c] - 2 * padX_, bottom - top - 2 * padY_);
-            p.drawText(cell, int(table_.columns.value(c).align | Qt::AlignVCenter) | Qt::TextWordWrap, row.at(c));
+            const QRectF cell(xs_[c] + padX_, top + padY_, xs_[c + 1] - xs_[c] - 2 * padX_,
+                              bottom - top - 2 * padY_);
+            p.drawText(cell, int(table_.columns.value(c).align | Qt::AlignVCenter) | Qt::TextWordWrap,
+                       row.at(c));
         }
     }
 
@@ -470,7 +474,8 @@ bool blankHtml(const QString& fragment) {
 
 } // namespace
 
-ReportDocument::ReportDocument(FilledLayout content) : content_(std::move(content)), device_(1, 1, QImage::Format_RGB32) {
+ReportDocument::ReportDocument(FilledLayout content)
+    : content_(std::move(content)), device_(1, 1, QImage::Format_RGB32) {
     const int dpm = qRound(kLayoutDpi / 0.0254);
     device_.setDotsPerMeterX(dpm);
     device_.setDotsPerMeterY(dpm);
@@ -485,9 +490,10 @@ ReportDocument::ReportDocument(FilledLayout content) : content_(std::move(conten
     for (int i = 0; i < content_.fragments.size(); ++i) {
         const QString& fragment = content_.fragments.at(i);
         if (!blankHtml(fragment))
-            pieces_.push_back(std::make_unique<FlowPiece>(
-                QStringLiteral("<html>") + content_.head + content_.bodyTag + fragment + QStringLiteral("</body></html>"),
-                body_.width(), &device_));
+            pieces_.push_back(std::make_unique<FlowPiece>(QStringLiteral("<html>") + content_.head +
+                                                              content_.bodyTag + fragment +
+                                                              QStringLiteral("</body></html>"),
+                                                          body_.width(), &device_));
         if (i < content_.lists.size())
             pieces_.push_back(std::make_unique<ListPiece>(content_.lists.at(i), body_.width(), &device_));
     }
@@ -549,7 +555,8 @@ void ReportDocument::paginate() {
 
 QPageLayout ReportDocument::pageLayout() const {
     return QPageLayout(QPageSize(QPageSize::A4),
-                       content_.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+                       content_.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0));
 }
 
 QString ReportDocument::headerFooter(const QString& text, int page) const {
@@ -579,14 +586,16 @@ void ReportDocument::paintPage(QPainter& p, int page) const {
         p.drawText(band, Qt::AlignLeft | Qt::AlignBottom, headerFooter(content_.pageHeader, page));
         p.drawText(band, Qt::AlignRight | Qt::AlignBottom, headerFooter(content_.pageHeaderRight, page));
         p.setPen(rule);
-        p.drawLine(QPointF(body_.left(), body_.top() - mmToUnits(2)), QPointF(body_.right(), body_.top() - mmToUnits(2)));
+        p.drawLine(QPointF(body_.left(), body_.top() - mmToUnits(2)),
+                   QPointF(body_.right(), body_.top() - mmToUnits(2)));
     }
     const QString footer = content_.pageFooter.isEmpty() ? kDefaultFooter : content_.pageFooter;
     p.setPen(rule);
-    p.drawLine(QPointF(body_.left(), body_.bottom() + mmToUnits(2)), QPointF(body_.right(), body_.bottom() + mmToUnits(2)));
+    p.drawLine(QPointF(body_.left(), body_.bottom() + mmToUnits(2)),
+               QPointF(body_.right(), body_.bottom() + mmToUnits(2)));
     p.setPen(grey);
-    p.drawText(QRectF(body_.left(), body_.bottom() + mmToUnits(3), body_.width(), lineH), Qt::AlignHCenter | Qt::AlignTop,
-               headerFooter(footer, page));
+    p.drawText(QRectF(body_.left(), body_.bottom() + mmToUnits(3), body_.width(), lineH),
+               Qt::AlignHCenter | Qt::AlignTop, headerFooter(footer, page));
 
     for (const Slice& s : pages_.at(page).slices) {
         const Piece& piece = *pieces_[s.piece];

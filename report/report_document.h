@@ -21,8 +21,12 @@ namespace nc::report {
 
 // Layout units: 1200 per inch, so that text is measured as finely as print needs.
 inline constexpr qreal kLayoutDpi = 1200;
-inline constexpr qreal mmToUnits(qreal mm) { return mm * kLayoutDpi / 25.4; }
-inline constexpr qreal ptToUnits(qreal pt) { return pt * kLayoutDpi / 72; }
+inline constexpr qreal mmToUnits(qreal mm) {
+    return mm * kLayoutDpi / 25.4;
+}
+inline constexpr qreal ptToUnits(qreal pt) {
+    return pt * kLayoutDpi / 72;
+}
 
 // The system typeface the report typeface is derived from, and what reports use without it.
 inline const QString kReportFontFamily = QStringLiteral("Noto Sans CJK SC");
@@ -63,7 +67,7 @@ public:
 private:
     struct Slice {
         int piece;
-        bool header; // the piece's repeated header rows
+        bool header;  // the piece's repeated header rows
         qreal y0, y1; // in the piece's own coordinates
         qreal top;    // on the page, from the top of the body area
     };

@@ -60,7 +60,9 @@ RvDataSetConnection::RvDataSetConnection(const QString& name, const data::DataSe
 RvDataSetConnection::RvDataSetConnection(const QString& name, std::function<DataTable()> rows)
     : name_(name), read_(std::move(rows)) {}
 
-DataTable RvDataSetConnection::read() const { return read_(); }
+DataTable RvDataSetConnection::read() const {
+    return read_();
+}
 
 QString resolveLayoutPath(const QString& name, const QString& folder) {
     QString file = name.trimmed();
@@ -70,7 +72,9 @@ QString resolveLayoutPath(const QString& name, const QString& folder) {
     return QDir::cleanPath(base.absoluteFilePath(file));
 }
 
-void RvProject::setProjectFile(const QString& name) { file_ = resolveLayoutPath(name); }
+void RvProject::setProjectFile(const QString& name) {
+    file_ = resolveLayoutPath(name);
+}
 
 void RvProject::addConnection(const RvDataSetConnection& connection) {
     for (RvDataSetConnection& c : connections_) {
@@ -101,7 +105,8 @@ void RvProject::execute() {
 
     ReportJob job;
     job.layoutPath = path;
-    job.title = engine_ && !engine_->title().isEmpty() ? engine_->title() : QFileInfo(path).completeBaseName();
+    job.title =
+        engine_ && !engine_->title().isEmpty() ? engine_->title() : QFileInfo(path).completeBaseName();
     FilledLayout filled = fillLayout(text, data, QDir::toNativeSeparators(path));
     job.fileName = filled.fileName;
     const ReportDocument doc(std::move(filled));

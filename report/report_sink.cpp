@@ -32,13 +32,17 @@ ReportSink* g_sink = nullptr;
 
 } // namespace
 
-void ReportOutput::setSink(ReportSink* sink) { g_sink = sink; }
+void ReportOutput::setSink(ReportSink* sink) {
+    g_sink = sink;
+}
 
 ReportSink* ReportOutput::sink() {
     static PreviewSink preview;
     return g_sink ? g_sink : &preview;
 }
 
-void ReportOutput::present(const ReportDocument& doc, const ReportJob& job) { sink()->present(doc, job); }
+void ReportOutput::present(const ReportDocument& doc, const ReportJob& job) {
+    sink()->present(doc, job);
+}
 
 } // namespace nc::report

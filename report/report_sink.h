@@ -12,7 +12,7 @@ class ReportDocument;
 struct ReportJob {
     QString layoutPath; // the layout file, full path
     QString title;      // the print job title
-    QString fileName;   // the person and the report ("林晓雯-膳食营养分析报告"), empty when not given
+    QString fileName; // the person and the report ("林晓雯-膳食营养分析报告"), empty when not given
 };
 
 // The file name an export of the report proposes: "<name and report>-<yyyy-MM-dd>.pdf" (the print

@@ -91,7 +91,8 @@ void softShadow(QPainter& p, const QRectF& plate, qreal radius, QColor colour, i
     for (int i = steps; i >= 1; --i) {
         const qreal grow = i * 0.9;
         p.setBrush(withAlpha(colour, 16 + 10 * (steps - i)));
-        p.drawRoundedRect(plate.adjusted(-grow * 0.6, -grow * 0.2, grow * 0.6, grow), radius + grow, radius + grow);
+        p.drawRoundedRect(plate.adjusted(-grow * 0.6, -grow * 0.2, grow * 0.6, grow), radius + grow,
+                          radius + grow);
     }
 }
 
@@ -137,7 +138,8 @@ void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour
             QPainterPath steam;
             const qreal x = c.x() + i * s * 0.15;
             steam.moveTo(x, c.y() - s * 0.08);
-            steam.cubicTo(x - s * 0.07, c.y() - s * 0.18, x + s * 0.07, c.y() - s * 0.26, x, c.y() - s * 0.36);
+            steam.cubicTo(x - s * 0.07, c.y() - s * 0.18, x + s * 0.07, c.y() - s * 0.26, x,
+                          c.y() - s * 0.36);
             p.drawPath(steam);
         }
         break;
@@ -363,7 +365,8 @@ QPixmap buttonFace(QSize size, const QString& caption, Tone tone, Glyph glyph) {
         drawLinesCentred(p, lines, textBox, px0, QFont::Bold, 0.15);
         return pm;
     }
-    const int px = fittingSize(lines, textBox.size(), std::min(20, int(plate.height() * 0.52)), QFont::Bold, 0.15);
+    const int px =
+        fittingSize(lines, textBox.size(), std::min(20, int(plate.height() * 0.52)), QFont::Bold, 0.15);
     p.setPen(tc.text);
     drawLinesCentred(p, lines, textBox, px, QFont::Bold, 0.15);
     return pm;

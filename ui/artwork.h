@@ -18,17 +18,17 @@ namespace nc::ui::art {
 
 // The theme's colours.
 namespace colour {
-inline const QColor paper{0xFF, 0xF9, 0xF4};     // window ground
-inline const QColor blush{0xFB, 0xE9, 0xE4};     // second ground, bands
-inline const QColor rose{0xE0, 0x84, 0x8F};      // main accent
-inline const QColor roseDeep{0xB9, 0x55, 0x66};  // titles
-inline const QColor peach{0xF3, 0xB1, 0x8F};     // warm accent
-inline const QColor sage{0x86, 0xB8, 0x94};      // fresh accent
-inline const QColor sageDeep{0x4F, 0x8A, 0x62};  //
-inline const QColor lavender{0xA8, 0x94, 0xCC};  //
-inline const QColor ink{0x4E, 0x3A, 0x44};       // body text
-inline const QColor inkSoft{0x8C, 0x75, 0x80};   // secondary text
-inline const QColor line{0xE8, 0xD2, 0xCB};      // rules and frames
+inline const QColor paper{0xFF, 0xF9, 0xF4};    // window ground
+inline const QColor blush{0xFB, 0xE9, 0xE4};    // second ground, bands
+inline const QColor rose{0xE0, 0x84, 0x8F};     // main accent
+inline const QColor roseDeep{0xB9, 0x55, 0x66}; // titles
+inline const QColor peach{0xF3, 0xB1, 0x8F};    // warm accent
+inline const QColor sage{0x86, 0xB8, 0x94};     // fresh accent
+inline const QColor sageDeep{0x4F, 0x8A, 0x62}; //
+inline const QColor lavender{0xA8, 0x94, 0xCC}; //
+inline const QColor ink{0x4E, 0x3A, 0x44};      // body text
+inline const QColor inkSoft{0x8C, 0x75, 0x80};  // secondary text
+inline const QColor line{0xE8, 0xD2, 0xCB};     // rules and frames
 } // namespace colour
 
 // The lettering of the program (Noto Sans CJK SC) at a pixel size.

@@ -32,17 +32,19 @@ const QStringList kLayouts{kLayoutChildbearing, kLayoutPregnant, kLayoutNursing,
 // Rice, milk (no selenium measured), an oil (no protein or carbohydrate measured) and a test food of
 // exactly 100 kcal per 100 g.
 nc::data::SeedTable foods() {
-    return seed(QStringLiteral("Foodnurti"),
-                {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy"), QStringLiteral("protein"),
-                 QStringLiteral("fat"), QStringLiteral("carbohydra"), QStringLiteral("ca"), QStringLiteral("se")},
-                {{QStringLiteral("01001"), QStringLiteral("稻米"), QStringLiteral("346"), QStringLiteral("7.9"),
-                  QStringLiteral("0.9"), QStringLiteral("77.2"), QStringLiteral("8"), QStringLiteral("2.83")},
-                 {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("65"), QStringLiteral("3.3"),
-                  QStringLiteral("3.6"), QStringLiteral("4.9"), QStringLiteral("107"), QString()},
-                 {QStringLiteral("19001"), QStringLiteral("花生油"), QStringLiteral("899"), QString(),
-                  QStringLiteral("99.9"), QString(), QStringLiteral("12"), QString()},
-                 {QStringLiteral("21001"), QStringLiteral("试验食物"), QStringLiteral("100"), QStringLiteral("10"),
-                  QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}});
+    return seed(
+        QStringLiteral("Foodnurti"),
+        {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("energy"),
+         QStringLiteral("protein"), QStringLiteral("fat"), QStringLiteral("carbohydra"), QStringLiteral("ca"),
+         QStringLiteral("se")},
+        {{QStringLiteral("01001"), QStringLiteral("稻米"), QStringLiteral("346"), QStringLiteral("7.9"),
+          QStringLiteral("0.9"), QStringLiteral("77.2"), QStringLiteral("8"), QStringLiteral("2.83")},
+         {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("65"), QStringLiteral("3.3"),
+          QStringLiteral("3.6"), QStringLiteral("4.9"), QStringLiteral("107"), QString()},
+         {QStringLiteral("19001"), QStringLiteral("花生油"), QStringLiteral("899"), QString(),
+          QStringLiteral("99.9"), QString(), QStringLiteral("12"), QString()},
+         {QStringLiteral("21001"), QStringLiteral("试验食物"), QStringLiteral("100"), QStringLiteral("10"),
+          QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}});
 }
 
 nc::data::SeedTable days(const QStringList& ids) {
@@ -53,13 +55,15 @@ nc::data::SeedTable days(const QStringList& ids) {
 }
 
 nc::data::SeedTable entries(const QList<QStringList>& rows) {
-    return seed(QStringLiteral("foodcheck"), {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")}, rows);
+    return seed(QStringLiteral("foodcheck"),
+                {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")}, rows);
 }
 
 // A pregnant woman in her 22nd week.
 void recordPregnantWoman(FixtureDb& db) {
-    db.exec(QStringLiteral("update personinf set name='周雨桐', age=29, high=160, ycq='2025-03-18', yq_week=22, "
-                           "yq_jd='中期', csjd='孕妇', yltz=52, yftz=58.5, rmtz=0, hdsp='轻'"));
+    db.exec(
+        QStringLiteral("update personinf set name='周雨桐', age=29, high=160, ycq='2025-03-18', yq_week=22, "
+                       "yq_jd='中期', csjd='孕妇', yltz=52, yftz=58.5, rmtz=0, hdsp='轻'"));
 }
 
 // The program's folder for the life of the object: the fixture's folder with the real layouts, as the
@@ -132,7 +136,8 @@ private Q_SLOTS:
     // the window ends its own modal run.
     void theTimerRunsTheAnalysisAndTheWindowEnds() {
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("300")}})});
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("300")}})});
         recordPregnantWoman(db);
         ProgramFolder folder(db);
         ReportCapture reports;
@@ -159,12 +164,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("notShown");
         QTest::newRow("育龄") << "育龄" << kLayoutChildbearing << QStringList{"育龄妇女", "体重 52 kg"}
-                             << QStringList{"预产期", "孕周"};
+                              << QStringList{"预产期", "孕周"};
         QTest::newRow("孕妇") << "孕妇" << kLayoutPregnant
-                             << QStringList{"预产期 2025-03-18", "孕周 第 22 周", "孕期阶段 中期", "目前体重 58.5 kg"}
-                             << QStringList{"非孕期体重"};
+                              << QStringList{"预产期 2025-03-18", "孕周 第 22 周", "孕期阶段 中期",
+                                             "目前体重 58.5 kg"}
+                              << QStringList{"非孕期体重"};
         QTest::newRow("乳母") << "乳母" << kLayoutNursing << QStringList{"非孕期体重 52 kg", "目前体重 0 kg"}
-                             << QStringList{"预产期", "孕周"};
+                              << QStringList{"预产期", "孕周"};
         QTest::newRow("null") << QString() << kLayoutNursing << QStringList{"乳母"} << QStringList{"预产期"};
         QTest::newRow("empty") << "" << kLayoutNursing << QStringList{"乳母"} << QStringList{"预产期"};
         QTest::newRow("blank after") << "孕妇 " << kLayoutNursing << QStringList{} << QStringList{"预产期"};
@@ -175,7 +181,8 @@ private Q_SLOTS:
         QFETCH(QStringList, shown);
         QFETCH(QStringList, notShown);
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("300")}})});
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("300")}})});
         recordPregnantWoman(db);
         if (category.isNull())
             db.exec(QStringLiteral("update personinf set csjd=null"));
@@ -242,9 +249,12 @@ private Q_SLOTS:
         QTest::addColumn<double>("energy");
         QTest::addColumn<QString>("fatGrams");
         QTest::addColumn<QString>("carbohydrateGrams");
-        QTest::newRow("育龄") << "育龄" << 2300.0 << "51.1～76.7" << "316.2～373.8";
-        QTest::newRow("孕妇") << "孕妇" << 1897.5 << "42.2～63.2" << "260.9～308.3";
-        QTest::newRow("乳母") << "乳母" << 2665.3 << "59.2～88.8" << "366.5～433.1";
+        QTest::newRow("育龄") << "育龄" << 2300.0 << "51.1～76.7"
+                              << "316.2～373.8";
+        QTest::newRow("孕妇") << "孕妇" << 1897.5 << "42.2～63.2"
+                              << "260.9～308.3";
+        QTest::newRow("乳母") << "乳母" << 2665.3 << "59.2～88.8"
+                              << "366.5～433.1";
         QTest::newRow("no energy reference") << "孕妇" << 0.0 << QString() << QString();
     }
     void fatAndCarbohydratePrintNoReference() {
@@ -274,10 +284,12 @@ private Q_SLOTS:
             QVERIFY(text.contains(QStringLiteral("能量 kcal 692 — — —")));
         } else {
             const QString kcal = QString::number(energy, 'g', 15);
-            QVERIFY(text.contains(QStringLiteral("脂肪：按能量推荐摄入量 %1 kcal 的 20%～30% 供能计，约为每日 %2 g。")
-                                      .arg(kcal, fatGrams)));
-            QVERIFY(text.contains(QStringLiteral("碳水化合物：按能量推荐摄入量 %1 kcal 的 55%～65% 供能计，约为每日 %2 g。")
-                                      .arg(kcal, carbohydrateGrams)));
+            QVERIFY(text.contains(
+                QStringLiteral("脂肪：按能量推荐摄入量 %1 kcal 的 20%～30% 供能计，约为每日 %2 g。")
+                    .arg(kcal, fatGrams)));
+            QVERIFY(text.contains(
+                QStringLiteral("碳水化合物：按能量推荐摄入量 %1 kcal 的 55%～65% 供能计，约为每日 %2 g。")
+                    .arg(kcal, carbohydrateGrams)));
         }
     }
 
@@ -316,7 +328,8 @@ private Q_SLOTS:
         QFETCH(bool, low);
         QFETCH(bool, high);
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("试验食物"), grams}})});
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("试验食物"), grams}})});
         recordPregnantWoman(db);
         db.exec(QStringLiteral("update lsyysfx set ckl=100, dris=50 where id=1"));
         db.exec(QStringLiteral("update lsyysfx set ckl=0, dris=null where id<>1"));
@@ -334,7 +347,8 @@ private Q_SLOTS:
 
     void aSecondRunReplacesTheChart() {
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("花生油"), QStringLiteral("10")}})});
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("花生油"), QStringLiteral("10")}})});
         recordPregnantWoman(db);
         ProgramFolder folder(db);
         ReportCapture reports;
@@ -360,8 +374,9 @@ private Q_SLOTS:
 
     // Foods but no days: nothing to divide by. Explained, nothing written, no report, window closed.
     void foodsWithoutDaysAreExplained() {
-        FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+        FixtureDb db(
+            FixtureDb::Content::FixedRows,
+            {foods(), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
         recordPregnantWoman(db);
         db.exec(QStringLiteral("update lsyysfx set srl=7"));
         ProgramFolder folder(db);
@@ -382,7 +397,8 @@ private Q_SLOTS:
     // The comparison's own failure is shown as "数据出错！" and the report still runs.
     void aFailedComparisonIsShownAndTheReportRuns() {
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
         recordPregnantWoman(db);
         db.exec(QStringLiteral("update lsyysfx set ckl=100, cz=1, dris=2"));
         ProgramFolder folder(db);
@@ -412,7 +428,8 @@ private Q_SLOTS:
         QFETCH(int, failing);
         QFETCH(bool, analysed);
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
         recordPregnantWoman(db);
         db.exec(QStringLiteral("update lsyysfx set srl=7"));
         ProgramFolder folder(db);
@@ -426,7 +443,8 @@ private Q_SLOTS:
         QCOMPARE(messages.last().kind, Kind::Error);
         QVERIFY(reports.isEmpty());
         QCOMPARE(column(db, QStringLiteral("srl"), 1), analysed ? 65.0 : 7.0);
-        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where srl=7")).toInteger(), analysed ? 0 : 14);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where srl=7")).toInteger(),
+                 analysed ? 0 : 14);
         QVERIFY(closedAfterRun(w));
         QCOMPARE(w.result(), int(QDialog::Rejected));
     }
@@ -441,7 +459,8 @@ private Q_SLOTS:
         QFETCH(QString, className);
         QFETCH(QString, layout);
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("100")}})});
         recordPregnantWoman(db);
         ProgramFolder folder(db);
         QVERIFY(QFile::remove(folder.file(layout)));
@@ -479,10 +498,12 @@ private Q_SLOTS:
         report.run();
         const nc::data::Query& list = report.ADOQuery1;
         QCOMPARE(list.fieldNames(),
-                 (QStringList{"tsid", "meal", "swname", "zl", "energy", "carbohydra", "fat", "protein", "vita", "vitb1", "vitb2",
-                              "vitc", "ca", "fe", "zn", "se"}));
+                 (QStringList{"tsid", "meal", "swname", "zl", "energy", "carbohydra", "fat", "protein",
+                              "vita", "vitb1", "vitb2", "vitc", "ca", "fe", "zn", "se"}));
         QCOMPARE(list.recordCount(), 4);
-        auto cell = [&](int row, const char* name) { return list.rows().at(row).at(list.fieldIndex(QString::fromLatin1(name))); };
+        auto cell = [&](int row, const char* name) {
+            return list.rows().at(row).at(list.fieldIndex(QString::fromLatin1(name)));
+        };
         QVERIFY(cell(0, "tsid").isNull());
         QCOMPARE(cell(0, "swname").toText(), QStringLiteral("花生油"));
         QCOMPARE(cell(0, "fat").toReal(), 7.99); // 99.9 / 100 x 8 = 7.992
@@ -506,10 +527,13 @@ private Q_SLOTS:
 
     // Each day's foods by meal, in the order of the day, entries without a meal last; the meal printed.
     void theFoodListPrintsTheMeal() {
-        FixtureDb db(FixtureDb::Content::FixedRows, {foods(), days({QStringLiteral("1"), QStringLiteral("2")})});
-        db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl, meal, portion) values "
-                               "(1, '稻米', 150, '晚餐', NULL), (1, '牛奶', 250, '早餐', '1杯'), (1, '花生油', 8, NULL, NULL), "
-                               "(1, '稻米', 75, '午餐', '半碗'), (2, '牛奶', 200, '早加餐', NULL), (1, '牛奶', 100, '早餐', NULL)"));
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1"), QStringLiteral("2")})});
+        db.exec(QStringLiteral(
+            "insert into foodcheck (tc, swname, zl, meal, portion) values "
+            "(1, '稻米', 150, '晚餐', NULL), (1, '牛奶', 250, '早餐', '1杯'), (1, '花生油', 8, NULL, NULL), "
+            "(1, '稻米', 75, '午餐', '半碗'), (2, '牛奶', 200, '早加餐', NULL), (1, '牛奶', 100, '早餐', "
+            "NULL)"));
         recordPregnantWoman(db);
         ProgramFolder folder(db);
         ReportCapture reports;
@@ -521,7 +545,8 @@ private Q_SLOTS:
             order << row.at(list.fieldIndex(QStringLiteral("tsid"))).toText() + QLatin1Char(' ') +
                          row.at(list.fieldIndex(QStringLiteral("meal"))).toText() + QLatin1Char(' ') +
                          row.at(list.fieldIndex(QStringLiteral("swname"))).toText();
-        QCOMPARE(order, (QStringList{"1 早餐 牛奶", "1 早餐 牛奶", "1 午餐 稻米", "1 晚餐 稻米", "1  花生油", "2 早加餐 牛奶"}));
+        QCOMPARE(order, (QStringList{"1 早餐 牛奶", "1 早餐 牛奶", "1 午餐 稻米", "1 晚餐 稻米", "1  花生油",
+                                     "2 早加餐 牛奶"}));
         QCOMPARE(reports.size(), 1);
         const QString text = reports.last().text.simplified();
         QVERIFY(text.contains(QStringLiteral("餐次")));
@@ -600,7 +625,8 @@ private Q_SLOTS:
         for (int d = 1; d <= 30; ++d) {
             ids << QString::number(d);
             for (int k = 0; k < 10; ++k)
-                rows << QStringList{QString::number(d), k % 2 ? QStringLiteral("稻米") : QStringLiteral("牛奶"),
+                rows << QStringList{QString::number(d),
+                                    k % 2 ? QStringLiteral("稻米") : QStringLiteral("牛奶"),
                                     QString::number(50 + k * 10)};
         }
         FixtureDb db(FixtureDb::Content::FixedRows, {foods(), days(ids), entries(rows)});

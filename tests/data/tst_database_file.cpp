@@ -35,10 +35,11 @@ private Q_SLOTS:
     void fixedRows() {
         FixtureDb db(FixtureDb::Content::ShippedSeeds);
         QCOMPARE(db.count(QStringLiteral("personinf")), 1);
-        QCOMPARE(db.scalar(QStringLiteral("select count(*) from personinf where name is null and csjd is null "
-                                          "and hdsp is null and mcyjrq is null"))
-                     .toInteger(),
-                 1);
+        QCOMPARE(
+            db.scalar(QStringLiteral("select count(*) from personinf where name is null and csjd is null "
+                                     "and hdsp is null and mcyjrq is null"))
+                .toInteger(),
+            1);
         QCOMPARE(db.count(QStringLiteral("lstzpj")), 1);
         // Two evaluation texts, below 90 % and above 110 %, for every nutrient with a reference.
         QCOMPARE(db.count(QStringLiteral("app_pj")), 24);
@@ -47,7 +48,9 @@ private Q_SLOTS:
                                           "rg_name<>'' and appraise<>''"))
                      .toInteger(),
                  12);
-        QCOMPARE(db.scalar(QStringLiteral("select count(distinct z_id) from app_pj where range='>110'")).toInteger(), 12);
+        QCOMPARE(db.scalar(QStringLiteral("select count(distinct z_id) from app_pj where range='>110'"))
+                     .toInteger(),
+                 12);
         QCOMPARE(db.count(QStringLiteral("ts")), 0);
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 0);
         QCOMPARE(db.count(QStringLiteral("sps")), 0);
@@ -75,7 +78,8 @@ private Q_SLOTS:
     void foodsAsInTheSeedFiles() {
         FixtureDb db(FixtureDb::Content::ShippedSeeds);
         const QString seedDir = nc::test::sourceDir() + QStringLiteral("/data/seed/");
-        for (const auto& [file, table] : {std::pair{"foods.csv", "Foodnurti"}, std::pair{"foodkind.csv", "foodkind"}}) {
+        for (const auto& [file, table] :
+             {std::pair{"foods.csv", "Foodnurti"}, std::pair{"foodkind.csv", "foodkind"}}) {
             const CsvTable csv = readCsvFile(seedDir + QString::fromLatin1(file));
             Query q;
             q.setSql(QStringLiteral("select * from %1 order by rowid").arg(QString::fromLatin1(table)));
@@ -144,7 +148,8 @@ private Q_SLOTS:
     void makeDatabaseToolNeverOverwrites() {
         QTemporaryDir dir;
         const QString source = nc::test::sourceDir();
-        const QStringList args{dir.path(), source + QStringLiteral("/data/schema.sql"), source + QStringLiteral("/data/seed")};
+        const QStringList args{dir.path(), source + QStringLiteral("/data/schema.sql"),
+                               source + QStringLiteral("/data/seed")};
         QProcess p;
         p.start(QStringLiteral(NC_MAKE_DATABASE), args);
         QVERIFY(p.waitForFinished());
@@ -172,18 +177,22 @@ private Q_SLOTS:
     void failedBuildLeavesNoFile() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("yfdb.dbz"));
-        QVERIFY_THROWS_EXCEPTION(Error, createDatabase(file, QStringLiteral("k"),
-                                                       QStringLiteral("create table t (a); create tabel broken;"), {}));
+        QVERIFY_THROWS_EXCEPTION(
+            Error, createDatabase(file, QStringLiteral("k"),
+                                  QStringLiteral("create table t (a); create tabel broken;"), {}));
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
         // A seed row for a column the schema lacks fails the same way.
-        QVERIFY_THROWS_EXCEPTION(Error, createDatabase(file, QStringLiteral("k"), QStringLiteral("create table t (a);"),
-                                                       {nc::test::seed(QStringLiteral("t"), {QStringLiteral("b")},
-                                                                       {{QStringLiteral("1")}})}));
+        QVERIFY_THROWS_EXCEPTION(
+            Error, createDatabase(file, QStringLiteral("k"), QStringLiteral("create table t (a);"),
+                                  {nc::test::seed(QStringLiteral("t"), {QStringLiteral("b")},
+                                                  {{QStringLiteral("1")}})}));
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
 
     void csvReading() {
-        const CsvTable t = parseCsv(QStringLiteral("\xFEFF" "a,b,c\r\n1,\"x,y\",\r\n\"say \"\"hi\"\"\",2,\"line\nbreak\"\n"));
+        const CsvTable t =
+            parseCsv(QStringLiteral("\xFEFF"
+                                    "a,b,c\r\n1,\"x,y\",\r\n\"say \"\"hi\"\"\",2,\"line\nbreak\"\n"));
         QCOMPARE(t.header, (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
         QCOMPARE(t.rows.size(), 2);
         QCOMPARE(t.rows[0], (QStringList{QStringLiteral("1"), QStringLiteral("x,y"), QString()}));

@@ -17,19 +17,23 @@ using State = DataSet::State;
 namespace {
 
 QList<nc::data::SeedTable> threeFoods() {
-    return {seed(QStringLiteral("Foodnurti"),
-                 {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind"), QStringLiteral("energy")},
-                 {{QStringLiteral("01001"), QStringLiteral("小麦"), QStringLiteral("01"), QStringLiteral("338")},
-                  {QStringLiteral("01002"), QStringLiteral("稻米"), QStringLiteral("01"), QStringLiteral("346")},
-                  {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("10"), QStringLiteral("54")}})};
+    return {seed(
+        QStringLiteral("Foodnurti"),
+        {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind"),
+         QStringLiteral("energy")},
+        {{QStringLiteral("01001"), QStringLiteral("小麦"), QStringLiteral("01"), QStringLiteral("338")},
+         {QStringLiteral("01002"), QStringLiteral("稻米"), QStringLiteral("01"), QStringLiteral("346")},
+         {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("10"), QStringLiteral("54")}})};
 }
 
 QList<nc::data::SeedTable> twoDays() {
-    return {seed(QStringLiteral("ts"), {QStringLiteral("tsid")}, {{QStringLiteral("1")}, {QStringLiteral("2")}}),
-            seed(QStringLiteral("foodcheck"), {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")},
-                 {{QStringLiteral("1"), QStringLiteral("小麦"), QStringLiteral("100")},
-                  {QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("250")},
-                  {QStringLiteral("2"), QStringLiteral("稻米"), QStringLiteral("150")}})};
+    return {
+        seed(QStringLiteral("ts"), {QStringLiteral("tsid")}, {{QStringLiteral("1")}, {QStringLiteral("2")}}),
+        seed(QStringLiteral("foodcheck"),
+             {QStringLiteral("tc"), QStringLiteral("swname"), QStringLiteral("zl")},
+             {{QStringLiteral("1"), QStringLiteral("小麦"), QStringLiteral("100")},
+              {QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("250")},
+              {QStringLiteral("2"), QStringLiteral("稻米"), QStringLiteral("150")}})};
 }
 
 // The days of the diet record and, as their detail, the foods of the current day.
@@ -63,11 +67,14 @@ private Q_SLOTS:
         QCOMPARE(ds.state(), State::Edit);
         QCOMPARE(ds.field(QStringLiteral("energy")).toReal(), 347.5);
         // Not stored until posted.
-        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01002'")).toReal(), 346.0);
+        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01002'")).toReal(),
+                 346.0);
         ds.post();
         QCOMPARE(ds.state(), State::Browse);
-        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01002'")).toReal(), 347.5);
-        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01001'")).toReal(), 338.0);
+        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01002'")).toReal(),
+                 347.5);
+        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01001'")).toReal(),
+                 338.0);
     }
 
     void appendPostGetsAutoNumberAtTheEnd() {
@@ -88,7 +95,8 @@ private Q_SLOTS:
         QCOMPARE(ds.state(), State::Browse);
         QCOMPARE(ds.field(QStringLiteral("foodid")).toText(), QStringLiteral("4"));
         QCOMPARE(ds.field(QStringLiteral("zl")).toReal(), 60.0);
-        QCOMPARE(db.scalar(QStringLiteral("select swname from foodcheck where foodid=4")).toText(), QStringLiteral("鸡蛋"));
+        QCOMPARE(db.scalar(QStringLiteral("select swname from foodcheck where foodid=4")).toText(),
+                 QStringLiteral("鸡蛋"));
     }
 
     void cancelPutsBackAndDrops() {
@@ -118,7 +126,8 @@ private Q_SLOTS:
         ds.setFieldText(QStringLiteral("energy"), QStringLiteral("340"));
         ds.next();
         QCOMPARE(ds.state(), State::Browse);
-        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01001'")).toReal(), 340.0);
+        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01001'")).toReal(),
+                 340.0);
 
         ds.append();
         ds.first();
@@ -147,7 +156,8 @@ private Q_SLOTS:
         ds.setParam(QStringLiteral("lskind"), QStringLiteral("01"));
         ds.open();
         QCOMPARE(ds.recordCount(), 2);
-        QCOMPARE(db.scalar(QStringLiteral("select count(*) from Foodnurti where foodname='面粉'")).toInteger(), 0);
+        QCOMPARE(
+            db.scalar(QStringLiteral("select count(*) from Foodnurti where foodname='面粉'")).toInteger(), 0);
         ds.append();
         ds.setField(QStringLiteral("foodname"), QStringLiteral("玉米"));
         ds.close();
@@ -189,10 +199,14 @@ private Q_SLOTS:
     void malformedTextChangesNothing_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
-        QTest::newRow("letters in a real") << "energy" << "abc";
-        QTest::newRow("two points") << "energy" << "1.2.3";
-        QTest::newRow("lone point") << "energy" << ".";
-        QTest::newRow("comma") << "energy" << "3,5";
+        QTest::newRow("letters in a real") << "energy"
+                                           << "abc";
+        QTest::newRow("two points") << "energy"
+                                    << "1.2.3";
+        QTest::newRow("lone point") << "energy"
+                                    << ".";
+        QTest::newRow("comma") << "energy"
+                               << "3,5";
     }
     void malformedTextChangesNothing() {
         QFETCH(QString, field);
@@ -217,8 +231,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("accepted");
         QTest::addColumn<QString>("refused");
-        QTest::newRow("real") << "energy" << "0123456789.-+eE" << "a,x 中";
-        QTest::newRow("text") << "foodname" << "a中 1.-" << "";
+        QTest::newRow("real") << "energy"
+                              << "0123456789.-+eE"
+                              << "a,x 中";
+        QTest::newRow("text") << "foodname"
+                              << "a中 1.-"
+                              << "";
     }
     void typedKeys() {
         QFETCH(QString, field);
@@ -245,7 +263,8 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DbError, (db.connection().failStatementAfter(1), ds.next()));
         QCOMPARE(ds.currentRow(), 0); // the cursor did not leave the unsaved row
         ds.post();
-        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01001'")).toReal(), 1.0);
+        QCOMPARE(db.scalar(QStringLiteral("select energy from Foodnurti where foodid='01001'")).toReal(),
+                 1.0);
     }
 
     void duplicateFoodNumberIsRefused() {
@@ -359,10 +378,11 @@ private Q_SLOTS:
         DaysAndFoods set;
         DataSet& days = set.days;
         DataSet& foods = set.foods;
-        DataSetModel model(&foods,
-                           {{QStringLiteral("swname"), QStringLiteral("食物名称")},
-                            {QStringLiteral("zl"), QStringLiteral("重量 (克/毫升)"), Qt::AlignRight | Qt::AlignVCenter}},
-                           true);
+        DataSetModel model(
+            &foods,
+            {{QStringLiteral("swname"), QStringLiteral("食物名称")},
+             {QStringLiteral("zl"), QStringLiteral("重量 (克/毫升)"), Qt::AlignRight | Qt::AlignVCenter}},
+            true);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy rejected(&model, &DataSetModel::editRejected);
         days.open();

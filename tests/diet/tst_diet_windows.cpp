@@ -37,7 +37,8 @@ const QString kQuoted = QStringLiteral("酸奶\"原味\"");
 
 // Four foods in two categories, one with double quotes in its name.
 QList<nc::data::SeedTable> foods() {
-    return {seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind")},
+    return {seed(QStringLiteral("Foodnurti"),
+                 {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind")},
                  {{QStringLiteral("01001"), QStringLiteral("小麦"), QStringLiteral("01")},
                   {QStringLiteral("01002"), QStringLiteral("稻米"), QStringLiteral("01")},
                   {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("10")},
@@ -60,8 +61,7 @@ void fill(FixtureDb& db, int days, std::initializer_list<Entry> entries) {
                     .arg(e.weight));
 }
 
-template <class T>
-T* child(QWidget& w, const QString& name) {
+template <class T> T* child(QWidget& w, const QString& name) {
     auto* c = w.findChild<T*>(name);
     if (!c)
         qFatal("no control %s", qPrintable(name));
@@ -100,7 +100,8 @@ QStringList recipeLines(FixtureDb& db) {
     q.setSql(QStringLiteral("select spname, swname, zl from sps order by sptime"));
     q.open();
     for (q.first(); !q.eof(); q.next())
-        out << q.field(0).toText() + QLatin1Char('|') + q.field(1).toText() + QLatin1Char(' ') + q.field(2).toText();
+        out << q.field(0).toText() + QLatin1Char('|') + q.field(1).toText() + QLatin1Char(' ') +
+                   q.field(2).toText();
     return out;
 }
 
@@ -194,13 +195,15 @@ private Q_SLOTS:
         QCOMPARE(t.box("ComboBox2")->currentText(), QString());
 
         QCOMPARE(t.days()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("天次"));
-        QCOMPARE(t.days()->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
+        QCOMPARE(t.days()->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignCenter);
         QVERIFY(!(t.days()->model()->flags(t.days()->model()->index(0, 0)) & Qt::ItemIsEditable));
         QCOMPARE(column(t.days(), 0), (QStringList{"1", "2", "3"}));
         QCOMPARE(t.days()->currentIndex().row(), 2);
 
         QCOMPARE(t.foods()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("食物名称"));
-        QCOMPARE(t.foods()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("重量 (克/毫升)"));
+        QCOMPARE(t.foods()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("重量 (克/毫升)"));
         QCOMPARE(column(t.foods(), 0), (QStringList{"牛奶", "稻米"}));
         QCOMPARE(column(t.foods(), 1), (QStringList{"250", "150.5"}));
         QCOMPARE(t.foods()->currentIndex().row(), 1);
@@ -239,19 +242,69 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("no days comes first") << 0 << "牛奶" << "250" << "请先增加天数！" << "" << "";
-        QTest::newRow("empty name") << 1 << "" << "250" << "请输入食物名称！" << "ComboBox2" << "";
-        QTest::newRow("blank name") << 1 << "   " << "250" << "请输入食物名称！" << "ComboBox2" << "";
-        QTest::newRow("unknown food") << 1 << "面包" << "250" << "无此食物！" << "ComboBox2" << "";
-        QTest::newRow("name checked before weight") << 1 << "面包" << "" << "无此食物！" << "ComboBox2" << "";
-        QTest::newRow("empty weight") << 1 << "牛奶" << "" << "请输入正确的重量！" << "LabeledEdit1" << "";
-        QTest::newRow("lone point") << 1 << "牛奶" << "." << "请输入正确的重量！" << "LabeledEdit1" << "";
-        QTest::newRow("two points") << 1 << "牛奶" << "1.2.3" << "请输入正确的重量！" << "LabeledEdit1" << "";
-        QTest::newRow("pasted text") << 1 << "牛奶" << "二两" << "请输入正确的重量！" << "LabeledEdit1" << "";
-        QTest::newRow("pasted negative") << 1 << "牛奶" << "-50" << "请输入正确的重量！" << "LabeledEdit1" << "";
-        QTest::newRow("trimmed") << 1 << "  牛奶 " << "250" << "" << "DBGrid1" << "牛奶 250";
-        QTest::newRow("another category") << 1 << "牛奶" << "0" << "" << "DBGrid1" << "牛奶 0";
-        QTest::newRow("double quotes") << 1 << kQuoted << "125.5" << "" << "DBGrid1" << kQuoted + " 125.5";
+        QTest::newRow("no days comes first") << 0 << "牛奶"
+                                             << "250"
+                                             << "请先增加天数！"
+                                             << ""
+                                             << "";
+        QTest::newRow("empty name") << 1 << ""
+                                    << "250"
+                                    << "请输入食物名称！"
+                                    << "ComboBox2"
+                                    << "";
+        QTest::newRow("blank name") << 1 << "   "
+                                    << "250"
+                                    << "请输入食物名称！"
+                                    << "ComboBox2"
+                                    << "";
+        QTest::newRow("unknown food") << 1 << "面包"
+                                      << "250"
+                                      << "无此食物！"
+                                      << "ComboBox2"
+                                      << "";
+        QTest::newRow("name checked before weight") << 1 << "面包"
+                                                    << ""
+                                                    << "无此食物！"
+                                                    << "ComboBox2"
+                                                    << "";
+        QTest::newRow("empty weight") << 1 << "牛奶"
+                                      << ""
+                                      << "请输入正确的重量！"
+                                      << "LabeledEdit1"
+                                      << "";
+        QTest::newRow("lone point") << 1 << "牛奶"
+                                    << "."
+                                    << "请输入正确的重量！"
+                                    << "LabeledEdit1"
+                                    << "";
+        QTest::newRow("two points") << 1 << "牛奶"
+                                    << "1.2.3"
+                                    << "请输入正确的重量！"
+                                    << "LabeledEdit1"
+                                    << "";
+        QTest::newRow("pasted text") << 1 << "牛奶"
+                                     << "二两"
+                                     << "请输入正确的重量！"
+                                     << "LabeledEdit1"
+                                     << "";
+        QTest::newRow("pasted negative") << 1 << "牛奶"
+                                         << "-50"
+                                         << "请输入正确的重量！"
+                                         << "LabeledEdit1"
+                                         << "";
+        QTest::newRow("trimmed") << 1 << "  牛奶 "
+                                 << "250"
+                                 << ""
+                                 << "DBGrid1"
+                                 << "牛奶 250";
+        QTest::newRow("another category") << 1 << "牛奶"
+                                          << "0"
+                                          << ""
+                                          << "DBGrid1"
+                                          << "牛奶 0";
+        QTest::newRow("double quotes") << 1 << kQuoted << "125.5"
+                                       << ""
+                                       << "DBGrid1" << kQuoted + " 125.5";
     }
     void addFood() {
         QFETCH(int, days);
@@ -382,13 +435,20 @@ private Q_SLOTS:
     void gridWeightEdit_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("a number") << "300" << "300";
-        QTest::newRow("a decimal") << "12.5" << "12.5";
-        QTest::newRow("letters") << "abc" << "";
-        QTest::newRow("unchanged") << "250" << "250";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("two points") << "1.2.3" << "";
-        QTest::newRow("negative") << "-20" << "";
+        QTest::newRow("a number") << "300"
+                                  << "300";
+        QTest::newRow("a decimal") << "12.5"
+                                   << "12.5";
+        QTest::newRow("letters") << "abc"
+                                 << "";
+        QTest::newRow("unchanged") << "250"
+                                   << "250";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("two points") << "1.2.3"
+                                    << "";
+        QTest::newRow("negative") << "-20"
+                                  << "";
     }
     void gridWeightEdit() {
         QFETCH(QString, typed);
@@ -415,7 +475,8 @@ private Q_SLOTS:
         // The edit is stored when the cursor leaves the row.
         QCOMPARE(storedFoods(db, 2).first(), QStringLiteral("牛奶 250"));
         clickRow(grid, 1);
-        QCOMPARE(storedFoods(db, 2), (QStringList{"牛奶 " + (refused ? QStringLiteral("250") : stored), "稻米 150"}));
+        QCOMPARE(storedFoods(db, 2),
+                 (QStringList{"牛奶 " + (refused ? QStringLiteral("250") : stored), "稻米 150"}));
         QCOMPARE(t.w.record().foods().state(), nc::data::DataSet::State::Browse);
     }
 
@@ -463,18 +524,31 @@ private Q_SLOTS:
         QTest::addColumn<bool>("foods");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("opens");
-        QTest::newRow("composition, no days") << "Image3" << 0 << false << "没有选定食物或食物录入为空！" << "";
-        QTest::newRow("composition, day without foods") << "Image3" << 2 << false << "没有选定食物或食物录入为空！" << "";
-        QTest::newRow("composition") << "Image3" << 1 << true << "" << "TForm11";
-        QTest::newRow("quick query") << "Image4" << 0 << false << "" << "TForm15";
-        QTest::newRow("analysis, no entries") << "Image6" << 2 << false << "没有食物数据可以处理！" << "";
-        QTest::newRow("analysis, entries on another day") << "Image6" << 2 << true << "" << "TForm13";
-        QTest::newRow("print") << "Image7" << 0 << false << "" << "TForm14";
-        QTest::newRow("history, no days") << "Button1" << 0 << false << "请先增加天数！" << "";
-        QTest::newRow("history") << "Button1" << 1 << false << "" << "TForm16";
-        QTest::newRow("save recipe, no days") << "xpBitBtn1" << 0 << false << "" << "TForm4";
-        QTest::newRow("import, no days") << "xpBitBtn2" << 0 << false << "请先增加天数！" << "";
-        QTest::newRow("import") << "xpBitBtn2" << 1 << false << "" << "TForm10";
+        QTest::newRow("composition, no days") << "Image3" << 0 << false << "没有选定食物或食物录入为空！"
+                                              << "";
+        QTest::newRow("composition, day without foods")
+            << "Image3" << 2 << false << "没有选定食物或食物录入为空！"
+            << "";
+        QTest::newRow("composition") << "Image3" << 1 << true << ""
+                                     << "TForm11";
+        QTest::newRow("quick query") << "Image4" << 0 << false << ""
+                                     << "TForm15";
+        QTest::newRow("analysis, no entries") << "Image6" << 2 << false << "没有食物数据可以处理！"
+                                              << "";
+        QTest::newRow("analysis, entries on another day") << "Image6" << 2 << true << ""
+                                                          << "TForm13";
+        QTest::newRow("print") << "Image7" << 0 << false << ""
+                               << "TForm14";
+        QTest::newRow("history, no days") << "Button1" << 0 << false << "请先增加天数！"
+                                          << "";
+        QTest::newRow("history") << "Button1" << 1 << false << ""
+                                 << "TForm16";
+        QTest::newRow("save recipe, no days") << "xpBitBtn1" << 0 << false << ""
+                                              << "TForm4";
+        QTest::newRow("import, no days") << "xpBitBtn2" << 0 << false << "请先增加天数！"
+                                         << "";
+        QTest::newRow("import") << "xpBitBtn2" << 1 << false << ""
+                                << "TForm10";
     }
     void buttonsCheckThenOpen() {
         QFETCH(QString, button);
@@ -485,7 +559,8 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, ::foods());
         fill(db, days, {});
         if (foods) {
-            db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '牛奶', 250), (1, '稻米', 150)"));
+            db.exec(QStringLiteral(
+                "insert into foodcheck (tc, swname, zl) values (1, '牛奶', 250), (1, '稻米', 150)"));
         }
         MessagesRecorder messages;
         Window t;
@@ -551,11 +626,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("enter");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("button") << " 早餐 " << false << "" << "早餐";
-        QTest::newRow("Enter saves") << "早餐" << true << "" << "早餐";
-        QTest::newRow("double quotes") << "妈妈的\"拿手\"菜" << false << "" << "妈妈的\"拿手\"菜";
-        QTest::newRow("blank name") << "   " << false << "食谱名称不能为空！" << "";
-        QTest::newRow("Enter with no name") << "" << true << "食谱名称不能为空！" << "";
+        QTest::newRow("button") << " 早餐 " << false << ""
+                                << "早餐";
+        QTest::newRow("Enter saves") << "早餐" << true << ""
+                                     << "早餐";
+        QTest::newRow("double quotes") << "妈妈的\"拿手\"菜" << false << ""
+                                       << "妈妈的\"拿手\"菜";
+        QTest::newRow("blank name") << "   " << false << "食谱名称不能为空！"
+                                    << "";
+        QTest::newRow("Enter with no name") << "" << true << "食谱名称不能为空！"
+                                            << "";
     }
     void saveRecipe() {
         QFETCH(QString, name);
@@ -595,7 +675,8 @@ private Q_SLOTS:
     void sameNameTwiceGivesOneRecipe() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         int tick = 0;
-        nc::data::Clock::setSource([&tick] { return QDateTime(QDate(2026, 3, 2), QTime(8, 0)).addMSecs(tick++); });
+        nc::data::Clock::setSource(
+            [&tick] { return QDateTime(QDate(2026, 3, 2), QTime(8, 0)).addMSecs(tick++); });
         fill(db, 2, {{1, "牛奶", 250}, {1, "稻米", 150}, {2, "小麦", 50}});
         MessagesRecorder messages;
         Window t;
@@ -678,7 +759,8 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         fill(db, 1, {});
         if (recipes)
-            db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values ('午餐', '2026-03-02', '稻米', 1)"));
+            db.exec(QStringLiteral(
+                "insert into sps (spname, sptime, swname, zl) values ('午餐', '2026-03-02', '稻米', 1)"));
         MessagesRecorder messages;
         Window t;
         t.script = [&](QDialog& d) {
@@ -697,7 +779,8 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         fill(db, 1, {});
         db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values "
-                               "('午餐', '2026-03-02 12:00:00.000', '稻米', 150), ('午餐', '2026-03-02 12:00:00.001', '牛奶', 200)"));
+                               "('午餐', '2026-03-02 12:00:00.000', '稻米', 150), ('午餐', '2026-03-02 "
+                               "12:00:00.001', '牛奶', 200)"));
         MessagesRecorder messages;
         Window t;
         t.script = [&](QDialog& d) {

@@ -221,28 +221,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("category"); // empty: search by the name box
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("ids");
-        QTest::newRow("banana before the apple named after it") << "" << "香蕉" << QStringList{"06168", "06166", "06002"};
-        QTest::newRow("initials, the one used lately first") << "" << "fq" << QStringList{"04127", "04137"};
-        QTest::newRow("alias inside brackets") << "" << "西红柿" << QStringList{"04137"};
-        QTest::newRow("wildcard typed is a character") << "" << "%" << QStringList{};
-        QTest::newRow("nothing found") << "" << "桂花糕" << QStringList{};
-        QTest::newRow("category: used lately first, then shorter")
-            << "04" << "" << QStringList{"04127", "04137"};
+        QTest::newRow("banana before the apple named after it")
+            << ""
+            << "香蕉" << QStringList{"06168", "06166", "06002"};
+        QTest::newRow("initials, the one used lately first") << ""
+                                                             << "fq" << QStringList{"04127", "04137"};
+        QTest::newRow("alias inside brackets") << ""
+                                               << "西红柿" << QStringList{"04137"};
+        QTest::newRow("wildcard typed is a character") << ""
+                                                       << "%" << QStringList{};
+        QTest::newRow("nothing found") << ""
+                                       << "桂花糕" << QStringList{};
+        QTest::newRow("category: used lately first, then shorter") << "04"
+                                                                   << "" << QStringList{"04127", "04137"};
         QTest::newRow("category, names of one length in table order")
-            << "10" << "" << QStringList{"10001", "10002", "10003"};
+            << "10"
+            << "" << QStringList{"10001", "10002", "10003"};
     }
     void rankedLists() {
         QFETCH(QString, category);
         QFETCH(QString, text);
         QFETCH(QStringList, ids);
         QList<nc::data::SeedTable> table = nc::test::smallFoodTable();
-        table.first().data.rows += QList<QStringList>{{"06002", "红香蕉苹果", "HXJPG", "06", "", "", ""},
-                                                 {"06166", "香蕉（红皮）（海南）", "XJ", "06", "", "", ""},
-                                                 {"06168", "香蕉［甘蕉］", "XJ", "06", "", "", ""},
-                                                 {"04127", "番茄（整个，罐头）", "FQ", "04", "", "", ""},
-                                                 {"04137", "番茄［西红柿］", "FQ", "04", "", "", ""}};
+        table.first().data.rows +=
+            QList<QStringList>{{"06002", "红香蕉苹果", "HXJPG", "06", "", "", ""},
+                               {"06166", "香蕉（红皮）（海南）", "XJ", "06", "", "", ""},
+                               {"06168", "香蕉［甘蕉］", "XJ", "06", "", "", ""},
+                               {"04127", "番茄（整个，罐头）", "FQ", "04", "", "", ""},
+                               {"04137", "番茄［西红柿］", "FQ", "04", "", "", ""}};
         FixtureDb db(FixtureDb::Content::FixedRows, table);
-        db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '番茄（整个，罐头）', 100)"));
+        db.exec(
+            QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '番茄（整个，罐头）', 100)"));
         TForm15 w;
         if (category.isEmpty()) {
             child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(text);

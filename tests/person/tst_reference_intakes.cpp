@@ -32,19 +32,33 @@ private Q_SLOTS:
         QTest::addColumn<double>("energy");
         QTest::addColumn<double>("protein");
         QTest::addColumn<double>("iron");
-        QTest::newRow("childbearing age, moderate") << "育龄" << "中" << 160.0 << 55.0 << 0 << 2145.0 << 71.5 << 20.0;
-        QTest::newRow("pregnant day 100, BMI above 26") << "孕妇" << "轻" << 160.0 << 70.0 << 100 << 2125.0 << 78.8 << 25.0;
-        QTest::newRow("pregnant day 187") << "孕妇" << "轻" << 160.0 << 70.0 << 187 << 2125.0 << 88.8 << 35.0;
-        QTest::newRow("pregnant day 186") << "孕妇" << "轻" << 160.0 << 70.0 << 186 << 2125.0 << 78.8 << 25.0;
-        QTest::newRow("pregnant day 94") << "孕妇" << "轻" << 160.0 << 70.0 << 94 << 2125.0 << 78.8 << 25.0;
+        QTest::newRow("childbearing age, moderate") << "育龄"
+                                                    << "中" << 160.0 << 55.0 << 0 << 2145.0 << 71.5 << 20.0;
+        QTest::newRow("pregnant day 100, BMI above 26")
+            << "孕妇"
+            << "轻" << 160.0 << 70.0 << 100 << 2125.0 << 78.8 << 25.0;
+        QTest::newRow("pregnant day 187") << "孕妇"
+                                          << "轻" << 160.0 << 70.0 << 187 << 2125.0 << 88.8 << 35.0;
+        QTest::newRow("pregnant day 186") << "孕妇"
+                                          << "轻" << 160.0 << 70.0 << 186 << 2125.0 << 78.8 << 25.0;
+        QTest::newRow("pregnant day 94") << "孕妇"
+                                         << "轻" << 160.0 << 70.0 << 94 << 2125.0 << 78.8 << 25.0;
         QTest::newRow("pregnant day 93, middle stage, early supplements")
-            << "孕妇" << "轻" << 160.0 << 70.0 << 93 << 2075.0 << 68.8 << 20.0;
-        QTest::newRow("pregnant day 90") << "孕妇" << "轻" << 160.0 << 70.0 << 90 << 2075.0 << 68.8 << 20.0;
-        QTest::newRow("nursing, heavy") << "乳母" << "重" << 165.0 << 60.0 << 0 << 3260.0 << 115.0 << 25.0;
-        QTest::newRow("underweight uses height - 105") << "育龄" << "轻" << 170.0 << 50.0 << 0 << 2275.0 << 75.4 << 20.0;
-        QTest::newRow("fractional weight") << "育龄" << "中" << 162.0 << 55.55 << 0 << 2166.45 << 72.21 << 20.0;
-        QTest::newRow("pregnant middle, 48.5 kg") << "孕妇" << "轻" << 150.0 << 48.5 << 120 << 1897.5 << 71.26 << 25.0;
-        QTest::newRow("nursing, 42.7 kg") << "乳母" << "中" << 145.0 << 42.7 << 0 << 2165.3 << 80.51 << 25.0;
+            << "孕妇"
+            << "轻" << 160.0 << 70.0 << 93 << 2075.0 << 68.8 << 20.0;
+        QTest::newRow("pregnant day 90") << "孕妇"
+                                         << "轻" << 160.0 << 70.0 << 90 << 2075.0 << 68.8 << 20.0;
+        QTest::newRow("nursing, heavy") << "乳母"
+                                        << "重" << 165.0 << 60.0 << 0 << 3260.0 << 115.0 << 25.0;
+        QTest::newRow("underweight uses height - 105")
+            << "育龄"
+            << "轻" << 170.0 << 50.0 << 0 << 2275.0 << 75.4 << 20.0;
+        QTest::newRow("fractional weight") << "育龄"
+                                           << "中" << 162.0 << 55.55 << 0 << 2166.45 << 72.21 << 20.0;
+        QTest::newRow("pregnant middle, 48.5 kg") << "孕妇"
+                                                  << "轻" << 150.0 << 48.5 << 120 << 1897.5 << 71.26 << 25.0;
+        QTest::newRow("nursing, 42.7 kg") << "乳母"
+                                          << "中" << 145.0 << 42.7 << 0 << 2165.3 << 80.51 << 25.0;
     }
     void energyAndProtein() {
         QFETCH(QString, category);
@@ -68,7 +82,7 @@ private Q_SLOTS:
         struct Stage {
             QString category;
             int days;
-            qint64 energySupplement; // kcal
+            qint64 energySupplement;  // kcal
             qint64 proteinSupplement; // g
         };
         const QList<Stage> stages{{QStringLiteral("育龄"), 0, 0, 0},
@@ -91,10 +105,13 @@ private Q_SLOTS:
             for (const Activity& a : activities) {
                 for (int tenths = 400; tenths <= 1000; ++tenths) {
                     const qint64 weight = qint64(tenths) * 1000; // ten-thousandths of a kg
-                    const double energy = cut(weight * a.energyPerKg / 10000 + stage.energySupplement * 10000);
-                    const double protein = cut(weight * a.proteinPerKg / 10000 + stage.proteinSupplement * 10000);
+                    const double energy =
+                        cut(weight * a.energyPerKg / 10000 + stage.energySupplement * 10000);
+                    const double protein =
+                        cut(weight * a.proteinPerKg / 10000 + stage.proteinSupplement * 10000);
                     const double kg = tenths / 10.0;
-                    const auto rows = byRow(referenceIntakes(stage.category, a.name, 160, kg, 22, stage.days));
+                    const auto rows =
+                        byRow(referenceIntakes(stage.category, a.name, 160, kg, 22, stage.days));
                     if (rows.value(1) != energy || rows.value(2) != protein)
                         wrong << QStringLiteral("%1 %2 day %3 %4 kg: %5/%6, expected %7/%8")
                                      .arg(stage.category, a.name)
@@ -107,7 +124,9 @@ private Q_SLOTS:
                 }
             }
         }
-        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("%1 wrong, first: %2").arg(wrong.size()).arg(wrong.mid(0, 5).join(QStringLiteral("; ")))));
+        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("%1 wrong, first: %2")
+                                                 .arg(wrong.size())
+                                                 .arg(wrong.mid(0, 5).join(QStringLiteral("; ")))));
     }
 
     void boundaryBmiUsesTheWeight_data() {
@@ -135,19 +154,21 @@ private Q_SLOTS:
         for (int i = 0; i < 10; ++i)
             QCOMPARE(rows.value(5 + i), nursing[i]);
 
-        const auto early = byRow(referenceIntakes(QStringLiteral("孕妇"), QStringLiteral("中"), 160, 55, 21.48, 50));
+        const auto early =
+            byRow(referenceIntakes(QStringLiteral("孕妇"), QStringLiteral("中"), 160, 55, 21.48, 50));
         const QList<double> childbearing{800, 14, 100, 1.3, 1.2, 13, 800, 20, 11.5, 50};
         for (int i = 0; i < 10; ++i)
             QCOMPARE(early.value(5 + i), childbearing[i]);
-        const auto middle = byRow(referenceIntakes(QStringLiteral("孕妇"), QStringLiteral("中"), 160, 55, 21.48, 120));
+        const auto middle =
+            byRow(referenceIntakes(QStringLiteral("孕妇"), QStringLiteral("中"), 160, 55, 21.48, 120));
         const QList<double> pregnant{900, 14, 130, 1.5, 1.7, 15, 1200, 25, 16.5, 50};
         for (int i = 0; i < 10; ++i)
             QCOMPARE(middle.value(5 + i), pregnant[i]);
     }
 
     void unknownValuesAreRefused() {
-        QVERIFY_THROWS_EXCEPTION(nc::data::Error,
-                                 referenceIntakes(QStringLiteral("男性"), QStringLiteral("中"), 160, 55, 21.48, 0));
+        QVERIFY_THROWS_EXCEPTION(nc::data::Error, referenceIntakes(QStringLiteral("男性"),
+                                                                   QStringLiteral("中"), 160, 55, 21.48, 0));
         QVERIFY_THROWS_EXCEPTION(nc::data::Error,
                                  referenceIntakes(QStringLiteral("育龄"), QString(), 160, 55, 21.48, 0));
     }

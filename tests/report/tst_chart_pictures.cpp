@@ -72,8 +72,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("minimumRed"); // the BMI bar and the protein slice are red
-        QTest::newRow("BMI bar chart") << "bmi" << "lsbmp.bmp" << QSize(209, 169) << 1500;
-        QTest::newRow("energy pie chart") << "energy" << "lsbmp1.bmp" << QSize(257, 153) << 200;
+        QTest::newRow("BMI bar chart") << "bmi"
+                                       << "lsbmp.bmp" << QSize(209, 169) << 1500;
+        QTest::newRow("energy pie chart") << "energy"
+                                          << "lsbmp1.bmp" << QSize(257, 153) << 200;
     }
     void writesPictureAtItsSize() {
         QFETCH(QString, chart);
@@ -96,8 +98,10 @@ private Q_SLOTS:
     void secondRunReplacesPicture_data() {
         QTest::addColumn<QString>("chart");
         QTest::addColumn<QString>("file");
-        QTest::newRow("BMI bar chart") << "bmi" << "lsbmp.bmp";
-        QTest::newRow("energy pie chart") << "energy" << "lsbmp1.bmp";
+        QTest::newRow("BMI bar chart") << "bmi"
+                                       << "lsbmp.bmp";
+        QTest::newRow("energy pie chart") << "energy"
+                                          << "lsbmp1.bmp";
     }
     void secondRunReplacesPicture() {
         QFETCH(QString, chart);
@@ -144,7 +148,8 @@ private Q_SLOTS:
         nc::data::Query pic;
         pic.setSql(QStringLiteral("select y from lstzpj;"));
         pic.open();
-        QCOMPARE(QImage(nc::report::saveBmiChart(pic, QStringLiteral("正常"))).size(), nc::report::kBmiChartSize);
+        QCOMPARE(QImage(nc::report::saveBmiChart(pic, QStringLiteral("正常"))).size(),
+                 nc::report::kBmiChartSize);
         nc::data::Query split;
         split.setSql(QStringLiteral("select * from sdrn"));
         split.open();
@@ -166,17 +171,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("labels");
         QTest::newRow("usual split") << QList<double>{14.5, 28.3, 57.2}
                                      << QStringList{"蛋白质 14.5%", "脂肪 28.3%", "碳水化合物 57.2%"};
-        QTest::newRow("two empty slices") << QList<double>{100, 0, 0}
-                                          << QStringList{"蛋白质 100.0%", "脂肪 0.0%", "碳水化合物 0.0%"};
-        QTest::newRow("small neighbours") << QList<double>{88.6, 9.1, 2.3}
-                                          << QStringList{"蛋白质 88.6%", "脂肪 9.1%", "碳水化合物 2.3%"};
-        QTest::newRow("a negative share counts as 0") << QList<double>{-3, 25, 75}
-                                                      << QStringList{"蛋白质 0.0%", "脂肪 25.0%", "碳水化合物 75.0%"};
+        QTest::newRow("two empty slices")
+            << QList<double>{100, 0, 0} << QStringList{"蛋白质 100.0%", "脂肪 0.0%", "碳水化合物 0.0%"};
+        QTest::newRow("small neighbours")
+            << QList<double>{88.6, 9.1, 2.3} << QStringList{"蛋白质 88.6%", "脂肪 9.1%", "碳水化合物 2.3%"};
+        QTest::newRow("a negative share counts as 0")
+            << QList<double>{-3, 25, 75} << QStringList{"蛋白质 0.0%", "脂肪 25.0%", "碳水化合物 75.0%"};
     }
     void energyLabelsNeverOverlap() {
         QFETCH(QList<double>, values);
         QFETCH(QStringList, labels);
-        const QStringList names{QStringLiteral("蛋白质"), QStringLiteral("脂肪"), QStringLiteral("碳水化合物")};
+        const QStringList names{QStringLiteral("蛋白质"), QStringLiteral("脂肪"),
+                                QStringLiteral("碳水化合物")};
         QList<nc::report::EnergyShare> shares;
         for (int i = 0; i < values.size(); ++i)
             shares.append({names.at(i), values.at(i)});
@@ -207,15 +213,15 @@ private Q_SLOTS:
 
     // With nothing to split the picture says so inside an empty ring rather than showing a bare title.
     void anEmptySplitSaysSo() {
-        const QList<nc::report::EnergyShare> none{{QStringLiteral("蛋白质"), 0},
-                                                   {QStringLiteral("脂肪"), 0},
-                                                   {QStringLiteral("碳水化合物"), 0}};
+        const QList<nc::report::EnergyShare> none{
+            {QStringLiteral("蛋白质"), 0}, {QStringLiteral("脂肪"), 0}, {QStringLiteral("碳水化合物"), 0}};
         const auto layout = nc::report::energyChartLayout(none, nc::report::kEnergyChartSize);
         QVERIFY(layout.legend.isEmpty());
         QCOMPARE(layout.messageText, QStringLiteral("无供能数据"));
         QVERIFY(layout.pie.contains(layout.message));
         QVERIFY(!layout.title.intersects(layout.pie));
-        const QImage image(nc::report::saveEnergyChart(none, {nc::report::kEnergyChartFile, nc::report::kEnergyChartSize, 2}));
+        const QImage image(nc::report::saveEnergyChart(
+            none, {nc::report::kEnergyChartFile, nc::report::kEnergyChartSize, 2}));
         // Dark text in the middle of the ring.
         const QRect middle = QRectF(layout.message.topLeft() * 2, layout.message.size() * 2).toAlignedRect();
         int dark = 0;
@@ -227,8 +233,8 @@ private Q_SLOTS:
 
     // A larger pixel ratio gives a sharper picture of the same chart.
     void pixelRatioScalesPicture() {
-        const QString path = nc::report::saveBmiChart({22}, QStringLiteral("正常"),
-                                                      ChartPicture{QStringLiteral("sharp.bmp"), {209, 169}, 2});
+        const QString path = nc::report::saveBmiChart(
+            {22}, QStringLiteral("正常"), ChartPicture{QStringLiteral("sharp.bmp"), {209, 169}, 2});
         QCOMPARE(QImage(path).size(), QSize(418, 338));
     }
 

@@ -45,7 +45,8 @@ private Q_SLOTS:
         QVERIFY(w.windowState() & Qt::WindowMaximized);
         QCOMPARE(w.zoomPercent(), 100);
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("ZoomLabel"))->text(), QStringLiteral("100%"));
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("PageLabel"))->text(), QStringLiteral("第 1 页 / 共 3 页"));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
+                 QStringLiteral("第 1 页 / 共 3 页"));
     }
 
     void zoomsInStepsOfTwenty() {
@@ -98,14 +99,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("analysis") << "林晓雯-膳食营养分析报告" << "营养分析" << "林晓雯-膳食营养分析报告-2025-03-08.pdf";
-        QTest::newRow("food list") << "林晓雯-膳食食物清单" << "体质测试报告" << "林晓雯-膳食食物清单-2025-03-08.pdf";
-        QTest::newRow("physique") << "林晓雯-体质测试报告" << "体质测试报告" << "林晓雯-体质测试报告-2025-03-08.pdf";
+        QTest::newRow("analysis") << "林晓雯-膳食营养分析报告"
+                                  << "营养分析"
+                                  << "林晓雯-膳食营养分析报告-2025-03-08.pdf";
+        QTest::newRow("food list") << "林晓雯-膳食食物清单"
+                                   << "体质测试报告"
+                                   << "林晓雯-膳食食物清单-2025-03-08.pdf";
+        QTest::newRow("physique") << "林晓雯-体质测试报告"
+                                  << "体质测试报告"
+                                  << "林晓雯-体质测试报告-2025-03-08.pdf";
         QTest::newRow("characters a file cannot hold")
             << "测试'甲\"乙&丙<丁>/a:b*c?d|e\\f-体质测试报告" << QString()
             << "测试'甲_乙&丙_丁__a_b_c_d_e_f-体质测试报告-2025-03-08.pdf";
-        QTest::newRow("no name recorded") << "-膳食食物清单" << "体质测试报告" << "膳食食物清单-2025-03-08.pdf";
-        QTest::newRow("no file name in the layout") << QString() << "营养分析" << "营养分析-2025-03-08.pdf";
+        QTest::newRow("no name recorded") << "-膳食食物清单"
+                                          << "体质测试报告"
+                                          << "膳食食物清单-2025-03-08.pdf";
+        QTest::newRow("no file name in the layout") << QString() << "营养分析"
+                                                    << "营养分析-2025-03-08.pdf";
     }
     void exportFileNames() {
         QFETCH(QString, fileName);
@@ -145,8 +155,11 @@ private Q_SLOTS:
 
         answer.clear(); // cancelled: nothing written, the folder stays the one last exported to
         analysis.exportToPdf();
-        QCOMPARE(proposed, (QStringList{QDir(first.path()).filePath(QStringLiteral("林晓雯-体质测试报告-2025-03-08.pdf")),
-                                        QDir(second.path()).filePath(QStringLiteral("林晓雯-膳食营养分析报告-2025-03-08.pdf"))}));
+        QCOMPARE(
+            proposed,
+            (QStringList{
+                QDir(first.path()).filePath(QStringLiteral("林晓雯-体质测试报告-2025-03-08.pdf")),
+                QDir(second.path()).filePath(QStringLiteral("林晓雯-膳食营养分析报告-2025-03-08.pdf"))}));
 
         // Picking the physique report's file for the analysis asks first.
         QFile marker(physiquePdf);
@@ -178,8 +191,8 @@ private Q_SLOTS:
 
     void exportToUnwritablePlaceIsAnError() {
         const ReportDocument doc(pagesOf(1));
-        QVERIFY_THROWS_EXCEPTION(nc::data::Error,
-                                 nc::report::exportPdf(doc, QStringLiteral("/no/such/folder/r.pdf"), QString()));
+        QVERIFY_THROWS_EXCEPTION(
+            nc::data::Error, nc::report::exportPdf(doc, QStringLiteral("/no/such/folder/r.pdf"), QString()));
     }
 };
 

@@ -68,7 +68,8 @@ private Q_SLOTS:
         db.exec(QStringLiteral("update sdrn set value1=15.5 where id=1"));
         layout(QStringLiteral("yyfx.rav"),
                QStringLiteral("<html><head><title>t</title></head><body>"
-                              "{{#RvDataSetConnection1}}<p>姓名：{{name}}，年龄：{{age}}，人群：{{csjd}}</p>{{/RvDataSetConnection1}}"
+                              "{{#RvDataSetConnection1}}<p>姓名：{{name}}，年龄：{{age}}，人群：{{csjd}}</"
+                              "p>{{/RvDataSetConnection1}}"
                               "<p>天数：{{days}}</p>"
                               "{{#RvDataSetConnection2}}<p>{{mc}}={{value1}}</p>{{/RvDataSetConnection2}}"
                               "{{^RvDataSetConnection3}}<p>没有评价</p>{{/RvDataSetConnection3}}"
@@ -100,7 +101,8 @@ private Q_SLOTS:
         QCOMPARE(r.layoutPath, QDir(folder_.path()).filePath(QStringLiteral("yyfx.rav")));
         QCOMPARE(r.pageCount, 1);
         // Values are text, never markup: the name shows as typed and is escaped in the HTML.
-        QVERIFY2(r.text.contains(QStringLiteral("姓名：王小梅 <b>&，年龄：29，人群：孕妇")), qPrintable(r.text));
+        QVERIFY2(r.text.contains(QStringLiteral("姓名：王小梅 <b>&，年龄：29，人群：孕妇")),
+                 qPrintable(r.text));
         QVERIFY(r.html.contains(QStringLiteral("王小梅 &lt;b&gt;&amp;")));
         QVERIFY(r.text.contains(QStringLiteral("天数：3")));
         QVERIFY(r.text.contains(QStringLiteral("蛋白质=15.5\n脂肪=0\n碳水化合物=0")));
@@ -127,13 +129,15 @@ private Q_SLOTS:
         person.setSql(QStringLiteral("select * from personinf;"));
         person.open();
         layout(QStringLiteral("names.rav"),
-               QStringLiteral("<html><head>"
-                              "<meta name=\"page-header\" content=\"{{#RvDataSetConnection1}}左{{name}}{{/RvDataSetConnection1}}\">"
-                              "<meta name=\"page-header-right\" content=\"右{{who}}\">"
-                              "<meta name=\"page-footer\" content=\"脚{{who}} 第 {page} 页\">"
-                              "</head><body>{{#RvDataSetConnection1}}<p>正文{{name}}</p>{{/RvDataSetConnection1}}"
-                              "<table data-rows=\"RvDataSetConnection1\"><tr><th>姓名</th></tr>"
-                              "<tr><td>表{{name}}</td></tr></table></body></html>"));
+               QStringLiteral(
+                   "<html><head>"
+                   "<meta name=\"page-header\" "
+                   "content=\"{{#RvDataSetConnection1}}左{{name}}{{/RvDataSetConnection1}}\">"
+                   "<meta name=\"page-header-right\" content=\"右{{who}}\">"
+                   "<meta name=\"page-footer\" content=\"脚{{who}} 第 {page} 页\">"
+                   "</head><body>{{#RvDataSetConnection1}}<p>正文{{name}}</p>{{/RvDataSetConnection1}}"
+                   "<table data-rows=\"RvDataSetConnection1\"><tr><th>姓名</th></tr>"
+                   "<tr><td>表{{name}}</td></tr></table></body></html>"));
         ReportCapture capture;
         RvSystem system;
         RvProject project(&system);
@@ -151,7 +155,8 @@ private Q_SLOTS:
     // A data set is read when the report runs; a closed one is an error naming the connection.
     void closedDataSetIsAnError() {
         FixtureDb db;
-        layout(QStringLiteral("x.rav"), QStringLiteral("<p>{{#RvDataSetConnection1}}{{name}}{{/RvDataSetConnection1}}</p>"));
+        layout(QStringLiteral("x.rav"),
+               QStringLiteral("<p>{{#RvDataSetConnection1}}{{name}}{{/RvDataSetConnection1}}</p>"));
         Query person;
         person.setSql(QStringLiteral("select * from personinf;"));
         ReportCapture capture;
@@ -181,13 +186,14 @@ private Q_SLOTS:
             t.commit();
         }
         layout(QStringLiteral("sumrep.rav"),
-               QStringLiteral("<html><head><meta name=\"page-header\" content=\"食物清单 {{days}}\"></head><body>"
-                              "<h1>食物清单</h1>"
-                              "<table data-rows=\"RvDataSetConnection1\" width=\"100%\">"
-                              "<thead><tr><th>天</th><th>食物</th><th>重量</th></tr></thead>"
-                              "{{#RvDataSetConnection1}}<tr><td align=\"center\">{{tc}}</td><td>{{swname}}</td>"
-                              "<td align=\"right\">{{zl}} g</td></tr>{{/RvDataSetConnection1}}"
-                              "</table><p>合计 {{days}} 天</p></body></html>"));
+               QStringLiteral(
+                   "<html><head><meta name=\"page-header\" content=\"食物清单 {{days}}\"></head><body>"
+                   "<h1>食物清单</h1>"
+                   "<table data-rows=\"RvDataSetConnection1\" width=\"100%\">"
+                   "<thead><tr><th>天</th><th>食物</th><th>重量</th></tr></thead>"
+                   "{{#RvDataSetConnection1}}<tr><td align=\"center\">{{tc}}</td><td>{{swname}}</td>"
+                   "<td align=\"right\">{{zl}} g</td></tr>{{/RvDataSetConnection1}}"
+                   "</table><p>合计 {{days}} 天</p></body></html>"));
         Query list;
         list.setSql(QStringLiteral("select tc, swname, zl from foodcheck order by foodid"));
         list.open();
@@ -204,13 +210,15 @@ private Q_SLOTS:
         for (int p = 0; p < r.pageCount; ++p) {
             const QStringList lines = r.pages.at(p).split(QLatin1Char('\n'));
             QCOMPARE(lines.first(), QStringLiteral("食物清单 41"));
-            QVERIFY2(lines.contains(header), qPrintable(QStringLiteral("page %1:\n%2").arg(p + 1).arg(r.pages.at(p))));
+            QVERIFY2(lines.contains(header),
+                     qPrintable(QStringLiteral("page %1:\n%2").arg(p + 1).arg(r.pages.at(p))));
             QCOMPARE(lines.last(), QStringLiteral("第 %1 页  共 %2 页").arg(p + 1).arg(r.pageCount));
         }
         const QStringList rows = listRows(r, header);
         QCOMPARE(rows.size(), 400);
         for (int i = 1; i <= 400; ++i)
-            QCOMPARE(rows.at(i - 1), QStringLiteral("%1\t食物%2\t%3 g").arg(i / 10 + 1).arg(i).arg(i % 7 * 25 + 50));
+            QCOMPARE(rows.at(i - 1),
+                     QStringLiteral("%1\t食物%2\t%3 g").arg(i / 10 + 1).arg(i).arg(i % 7 * 25 + 50));
         QVERIFY(r.pages.last().contains(QStringLiteral("合计 41 天")));
         QVERIFY(r.html.contains(QStringLiteral("<td align=\"left\">食物400</td>")));
     }
@@ -221,14 +229,18 @@ private Q_SLOTS:
         {
             nc::data::Transaction t(db.connection());
             for (int i = 1; i <= 150; ++i)
-                db.exec(QStringLiteral("insert into app_pj values (%1, '<90', '内容', '营养素%1', '第%1条评价')").arg(i));
+                db.exec(
+                    QStringLiteral("insert into app_pj values (%1, '<90', '内容', '营养素%1', '第%1条评价')")
+                        .arg(i));
             t.commit();
         }
         layout(QStringLiteral("pj.rav"),
-               QStringLiteral("<table border=\"1\" cellspacing=\"0\"><tr><th>营养素</th><th>评价</th></tr>"
-                              "{{#RvDataSetConnection4}}<tr><td>{{rg_name}}</td><td>{{appraise}}</td></tr>{{/RvDataSetConnection4}}"
-                              "</table>"
-                              "{{#RvDataSetConnection4}}<p>{{rg_name}}：{{appraise}}</p>{{/RvDataSetConnection4}}"));
+               QStringLiteral(
+                   "<table border=\"1\" cellspacing=\"0\"><tr><th>营养素</th><th>评价</th></tr>"
+                   "{{#RvDataSetConnection4}}<tr><td>{{rg_name}}</td><td>{{appraise}}</td></tr>{{/"
+                   "RvDataSetConnection4}}"
+                   "</table>"
+                   "{{#RvDataSetConnection4}}<p>{{rg_name}}：{{appraise}}</p>{{/RvDataSetConnection4}}"));
         Query texts;
         texts.setSql(QStringLiteral("select rg_name, appraise from app_pj order by z_id"));
         texts.open();
@@ -248,7 +260,9 @@ private Q_SLOTS:
     }
 
     void pageBreakBeforeStartsNewPage() {
-        layout(QStringLiteral("pb.rav"), QStringLiteral("<p>第一部分</p><h2 style=\"page-break-before: always\">第二部分</h2><p>正文</p>"));
+        layout(QStringLiteral("pb.rav"),
+               QStringLiteral(
+                   "<p>第一部分</p><h2 style=\"page-break-before: always\">第二部分</h2><p>正文</p>"));
         ReportCapture capture;
         RvProject project;
         project.setProjectFile(QStringLiteral("pb"));
@@ -263,7 +277,8 @@ private Q_SLOTS:
         ReportCapture capture;
         RvProject project;
         project.setProjectFile(QStringLiteral("yyfx_rm"));
-        const QString expected = QDir::toNativeSeparators(QDir(folder_.path()).filePath(QStringLiteral("yyfx_rm.rav")));
+        const QString expected =
+            QDir::toNativeSeparators(QDir(folder_.path()).filePath(QStringLiteral("yyfx_rm.rav")));
         try {
             project.execute();
             QFAIL("a missing layout ran");
@@ -278,8 +293,9 @@ private Q_SLOTS:
         QTest::newRow("section never closed") << QStringLiteral("<p>{{#RvDataSetConnection1}}{{name}}</p>");
         QTest::newRow("list table without a data row")
             << QStringLiteral("<table data-rows=\"RvDataSetConnection1\"><tr><th>天</th></tr></table>");
-        QTest::newRow("list table with two data rows")
-            << QStringLiteral("<table data-rows=\"RvDataSetConnection1\"><tr><td>{{a}}</td></tr><tr><td>{{b}}</td></tr></table>");
+        QTest::newRow("list table with two data rows") << QStringLiteral(
+            "<table "
+            "data-rows=\"RvDataSetConnection1\"><tr><td>{{a}}</td></tr><tr><td>{{b}}</td></tr></table>");
     }
     void malformedLayoutIsAnError() {
         QFETCH(QString, text);
@@ -299,15 +315,24 @@ private Q_SLOTS:
     void layoutPath_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected"); // relative to the folder "/work/app"
-        QTest::newRow("no extension") << "tzbg" << "/work/app/tzbg.rav";
-        QTest::newRow("with extension") << "yftzbg.rav" << "/work/app/yftzbg.rav";
-        QTest::newRow("other extension kept") << "report.txt" << "/work/app/report.txt";
-        QTest::newRow("trailing dot kept") << "tzbg." << "/work/app/tzbg.";
-        QTest::newRow("sub folder") << "layouts/yyfx" << "/work/app/layouts/yyfx.rav";
-        QTest::newRow("dot in folder name only") << "my.layouts/yyfx" << "/work/app/my.layouts/yyfx.rav";
-        QTest::newRow("parent folder") << "../shared/sumrep" << "/work/shared/sumrep.rav";
-        QTest::newRow("absolute") << "/opt/layouts/rmtzbg" << "/opt/layouts/rmtzbg.rav";
-        QTest::newRow("Chinese name") << "体质报告" << "/work/app/体质报告.rav";
+        QTest::newRow("no extension") << "tzbg"
+                                      << "/work/app/tzbg.rav";
+        QTest::newRow("with extension") << "yftzbg.rav"
+                                        << "/work/app/yftzbg.rav";
+        QTest::newRow("other extension kept") << "report.txt"
+                                              << "/work/app/report.txt";
+        QTest::newRow("trailing dot kept") << "tzbg."
+                                           << "/work/app/tzbg.";
+        QTest::newRow("sub folder") << "layouts/yyfx"
+                                    << "/work/app/layouts/yyfx.rav";
+        QTest::newRow("dot in folder name only") << "my.layouts/yyfx"
+                                                 << "/work/app/my.layouts/yyfx.rav";
+        QTest::newRow("parent folder") << "../shared/sumrep"
+                                       << "/work/shared/sumrep.rav";
+        QTest::newRow("absolute") << "/opt/layouts/rmtzbg"
+                                  << "/opt/layouts/rmtzbg.rav";
+        QTest::newRow("Chinese name") << "体质报告"
+                                      << "/work/app/体质报告.rav";
     }
     void layoutPath() {
         QFETCH(QString, name);

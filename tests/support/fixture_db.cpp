@@ -4,7 +4,9 @@
 
 namespace nc::test {
 
-QString sourceDir() { return QString::fromUtf8(NC_SOURCE_DIR); }
+QString sourceDir() {
+    return QString::fromUtf8(NC_SOURCE_DIR);
+}
 
 QString databasePassword() {
     return data::ConnectionString::parse(data::connectionStringForFolder(QStringLiteral("/tmp"))).password;
@@ -22,8 +24,8 @@ FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
     const bool first = content == Content::FirstRelease;
     const QString seedDir = sourceDir() + (first ? QStringLiteral("/tests/support/earlier_database")
                                                  : QStringLiteral("/data/seed"));
-    const QString schema = first ? seedDir + QStringLiteral("/schema.sql")
-                                 : sourceDir() + QStringLiteral("/data/schema.sql");
+    const QString schema =
+        first ? seedDir + QStringLiteral("/schema.sql") : sourceDir() + QStringLiteral("/data/schema.sql");
     QList<data::SeedTable> seeds;
     for (const data::SeedTable& s : data::readSeedFolder(seedDir)) {
         if (content == Content::FixedRows && s.table == QLatin1String("Foodnurti"))
@@ -44,7 +46,9 @@ FixtureDb::~FixtureDb() {
         data::Connection::setCurrent(previous_);
 }
 
-QString FixtureDb::path() const { return dir_.filePath(QString::fromLatin1(data::kDatabaseFileName)); }
+QString FixtureDb::path() const {
+    return dir_.filePath(QString::fromLatin1(data::kDatabaseFileName));
+}
 
 void FixtureDb::exec(const QString& sql) {
     data::Query q(conn_.get());

@@ -69,8 +69,7 @@ std::unique_ptr<QWidget> kitSample() {
 
 // A recipe window as the diet record window makes it: over the diet record, opened with its last day
 // current. The record lives as long as the window.
-template <class W>
-std::unique_ptr<QWidget> overDietRecord(void (*prepare)(W&) = nullptr) {
+template <class W> std::unique_ptr<QWidget> overDietRecord(void (*prepare)(W&) = nullptr) {
     auto* record = new diet::DietRecord;
     record->open();
     auto w = std::make_unique<W>(*record);
@@ -218,14 +217,17 @@ QList<Page> pages() {
              return ui::WindowRegistry::program().create(QStringLiteral("TForm11"), nullptr);
          }},
         // The recipe windows, opened from the diet record window.
-        {QStringLiteral("TForm4"), [] {
+        {QStringLiteral("TForm4"),
+         [] {
              return overDietRecord<diet::TForm4>([](diet::TForm4& w) {
                  w.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("孕中期一日食谱"));
              });
          }},
-        {QStringLiteral("TForm10"), [] {
-             return overDietRecord<diet::TForm10>(
-                 [](diet::TForm10& w) { w.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0); });
+        {QStringLiteral("TForm10"),
+         [] {
+             return overDietRecord<diet::TForm10>([](diet::TForm10& w) {
+                 w.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0);
+             });
          }},
         {QStringLiteral("TForm16"), [] { return overDietRecord<diet::TForm16>(); }},
         // The diet record window while a food is typed (its matches dropped down), and with a household
@@ -261,7 +263,9 @@ QList<Page> pages() {
         listed << p.file;
     for (const QString& name : windows.classNames())
         if (!listed.contains(name))
-            list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> { return windows.create(name, nullptr); }});
+            list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> {
+                             return windows.create(name, nullptr);
+                         }});
     return list;
 }
 
