@@ -13,6 +13,7 @@
 #include "data/query.h"
 #include "report/report_document.h"
 #include "report/report_sink.h"
+#include "shipped_database.h"
 
 #include <QApplication>
 #include <QDir>
@@ -113,16 +114,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     try {
         QTemporaryDir work;
-        const QString cs = nc::data::connectionStringForFolder(work.path());
-        const auto parsed = nc::data::ConnectionString::parse(cs);
-        const QString src = QStringLiteral(NC_SOURCE_DIR);
-        nc::data::createDatabase(parsed.dataSource, parsed.password,
-                                 nc::data::readTextFile(src + QStringLiteral("/data/schema.sql")),
-                                 nc::data::readSeedFolder(src + QStringLiteral("/data/seed")));
+        const QString cs = nc::bench::makeShippedDatabase(work.path());
         nc::data::Connection connection(cs);
         nc::data::Connection::setCurrent(&connection);
         fillYear(connection);
-        QFile::copy(src + QStringLiteral("/analysis/layouts/sumrep.rav"),
+        QFile::copy(QStringLiteral(NC_SOURCE_DIR "/analysis/layouts/sumrep.rav"),
                     work.filePath(QStringLiteral("sumrep.rav")));
         QDir::setCurrent(work.path());
 

@@ -6,6 +6,7 @@
 #include "data/database_builder.h"
 #include "foods/food_management_window.h"
 #include "foods/food_query_window.h"
+#include "shipped_database.h"
 #include "ui/artwork.h"
 
 #include <QApplication>
@@ -50,14 +51,9 @@ int main(int argc, char** argv) {
     nc::ui::art::applyTheme(app);
 
     QTemporaryDir dir;
-    const QString source = QStringLiteral(NC_SOURCE_DIR);
     nc::data::Connection db;
     try {
-        const QString cs = nc::data::connectionStringForFolder(dir.path());
-        nc::data::createDatabase(dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName)),
-                                 nc::data::ConnectionString::parse(cs).password,
-                                 nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")),
-                                 nc::data::readSeedFolder(source + QStringLiteral("/data/seed")));
+        const QString cs = nc::bench::makeShippedDatabase(dir.path());
         db.setConnectionString(cs);
         nc::data::Connection::setCurrent(&db);
         db.prepare(QStringLiteral("select count(*) from Foodnurti")).step(); // open (key derivation) once

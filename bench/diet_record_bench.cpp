@@ -51,7 +51,9 @@ Figures summarise(QList<double> ms) {
 
 class Silent : public nc::ui::MessageSink {
 public:
-    void inform(const QString& t, const QString&) override { std::fprintf(stderr, "message: %s\n", qPrintable(t)); }
+    void inform(const QString& t, const QString&) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(t));
+    }
     bool confirm(const QString&, const QString&) override { return false; }
     void error(const QString& t) override { std::fprintf(stderr, "error: %s\n", qPrintable(t)); }
 };
@@ -126,8 +128,9 @@ int main(int argc, char** argv) {
     const Figures s = summarise(switches);
     std::printf("diet record window, %d days x %d entries\n", kDays, kEntriesPerDay);
     std::printf("  open, first (connection opens too): %8.1f ms\n", first);
-    std::printf("  open, median of %d:                 %8.1f ms  (worst %.1f ms)\n", int(opens.size()), o.median, o.worst);
-    std::printf("  day switch, median of %d:          %8.1f ms  (worst %.1f ms)\n", int(switches.size()), s.median,
-                s.worst);
+    std::printf("  open, median of %d:                 %8.1f ms  (worst %.1f ms)\n", int(opens.size()),
+                o.median, o.worst);
+    std::printf("  day switch, median of %d:          %8.1f ms  (worst %.1f ms)\n", int(switches.size()),
+                s.median, s.worst);
     return 0;
 }
