@@ -3,11 +3,7 @@
 #include "data/places.h"
 #include "titles.h"
 #include "ui/artwork.h"
-#include "ui/guard.h"
-#include "ui/hover_lift.h"
-#include "ui/messages.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,71 +16,38 @@ namespace {
 
 using ui::art::Glyph;
 using ui::art::Tone;
-
-// The six buttons: where they start, their rest and raised tops, and their faces.
-struct ButtonPlace {
-    const char* name;
-    QRect start;
-    int restTop;
-    int raisedTop;
-    const char* caption;
-    Tone tone;
-    Glyph glyph;
-    void (TForm1::*click)();
-};
-
-const ButtonPlace kButtons[] = {
-    {"Image8",
-     {73, 161, 182, 82},
-     161,
-     158,
-     "个人信息\n体格评价",
-     Tone::Rose,
-     Glyph::Person,
-     &TForm1::Image8Click},
-    {"Image9", {332, 165, 213, 43}, 165, 162, "食谱信息管理", Tone::Peach, Glyph::Bowl, &TForm1::Image9Click},
-    {"Image10",
-     {204, 253, 217, 43},
-     253,
-     250,
-     "食物成分管理",
-     Tone::Sage,
-     Glyph::Leaf,
-     &TForm1::Image10Click},
-    {"Image11", {72, 344, 144, 42}, 344, 341, "推荐食谱", Tone::Lavender, Glyph::Book, &TForm1::Image11Click},
-    // Image12 and Image13 start one and two pixels off their rest tops; the first pointer move over
-    // the background puts them there.
-    {"Image12", {379, 343, 144, 41}, 344, 341, "系统信息", Tone::Rose, Glyph::Info, &TForm1::Image12Click},
-    {"Image13", {660, 471, 104, 54}, 469, 466, "退出", Tone::Neutral, Glyph::Exit, &TForm1::Image13Click},
-};
+using ui::face::button;
 
 } // namespace
 
 TForm1::TForm1(const ui::WindowRegistry& windows, QWidget* parent)
     : QWidget(parent), windows_(windows), quit_([] { QCoreApplication::exit(0); }) {
-    setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(kApplicationTitle);
     const QSize client(843, 530);
-    ui::setUpWindow(this, client, ui::Frame::Tool);
+    ui::WindowBuilder build(
+        this, {.name = "TForm1",
+               .title = kApplicationTitle,
+               .client = client,
+               .frame = ui::Frame::Tool,
+               .background = ui::art::mainBackground(client, kApplicationTitle, kMainSubtitle)});
+    Image1 = build.background();
+    hover_ = build.hover();
 
-    Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), client),
-                                   ui::art::mainBackground(client, kApplicationTitle, kMainSubtitle), this);
-    connect(Image1, &ui::PictureButton::pointerMoved, this, &TForm1::Image1MouseMove);
-
-    hover_ = new ui::HoverLift(this);
-    for (const ButtonPlace& b : kButtons) {
-        auto* button = new ui::PictureButton(
-            QString::fromLatin1(b.name), b.start,
-            ui::art::buttonFace(b.start.size(), QString::fromUtf8(b.caption), b.tone, b.glyph), this);
-        hover_->add(button, b.restTop, b.raisedTop);
-        connect(button, &ui::PictureButton::clicked, this, b.click);
-    }
+    // The six buttons: where they start, their rest and raised tops, their faces and handlers. Image12
+    // and Image13 start one and two pixels off their rest tops; the first pointer move over the
+    // background puts them there.
+    // clang-format off
+    build.pictures({
+        {"Image8",  {73, 161, 182, 82},  161, 158, button("个人信息\n体格评价", Tone::Rose, Glyph::Person), &TForm1::Image8Click},
+        {"Image9",  {332, 165, 213, 43}, 165, 162, button("食谱信息管理", Tone::Peach, Glyph::Bowl),        &TForm1::Image9Click},
+        {"Image10", {204, 253, 217, 43}, 253, 250, button("食物成分管理", Tone::Sage, Glyph::Leaf),         &TForm1::Image10Click},
+        {"Image11", {72, 344, 144, 42},  344, 341, button("推荐食谱", Tone::Lavender, Glyph::Book),         &TForm1::Image11Click},
+        {"Image12", {379, 343, 144, 41}, 344, 341, button("系统信息", Tone::Rose, Glyph::Info),             &TForm1::Image12Click},
+        {"Image13", {660, 471, 104, 54}, 469, 466, button("退出", Tone::Neutral, Glyph::Exit),             &TForm1::Image13Click},
+    });
+    // clang-format on
 
     // Where the counsellor's data are kept, in small print under the motto at the foot.
-    DataFolder = new QLabel(this);
-    DataFolder->setObjectName(QStringLiteral("DataFolder"));
-    DataFolder->setGeometry(73, 507, 570, 18);
-    DataFolder->setFont(ui::art::font(11));
+    DataFolder = build.make<QLabel>("DataFolder", {73, 507, 570, 18}, ui::art::font(11));
     DataFolder->setAttribute(Qt::WA_TransparentForMouseEvents); // the background's hover rule goes on
     QPalette pal = DataFolder->palette();
     pal.setColor(QPalette::WindowText, ui::art::colour::inkSoft);

@@ -8,13 +8,10 @@
 #include "save_recipe_dialog.h"
 #include "type_ahead.h"
 #include "ui/artwork.h"
-#include "ui/guard.h"
-#include "ui/hover_lift.h"
 #include "ui/messages.h"
 #include "ui/numeric_key_filter.h"
-#include "ui/picture_button.h"
+#include "ui/window_builder.h"
 #include "ui/window_registry.h"
-#include "ui/window_setup.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -38,32 +35,6 @@ namespace art = ui::art;
 
 const QSize kClient(798, 618);
 const QString kAddDaysFirst = QStringLiteral("请先增加天数！");
-
-// The picture buttons: place, rest and raised tops, face and handler, in the order the background
-// puts them back.
-struct ButtonPlace {
-    const char* name;
-    QRect place;
-    int raisedTop;
-    const char* caption;
-    Tone tone;
-    Glyph glyph;
-    void (TForm8::*click)();
-};
-
-const ButtonPlace kButtons[] = {
-    {"Button1", {56, 513, 110, 49}, 510, "历史食谱", Tone::Lavender, Glyph::Book, &TForm8::Button1Click},
-    {"Image3", {195, 513, 110, 49}, 510, "食物成份", Tone::Sage, Glyph::Leaf, &TForm8::Image3Click},
-    {"Image4", {335, 513, 110, 49}, 510, "快速查询", Tone::Peach, Glyph::Info, &TForm8::Image4Click},
-    {"Image5", {471, 513, 110, 49}, 510, "退 出", Tone::Neutral, Glyph::Exit, &TForm8::Image5Click},
-    {"Image8", {506, 404, 97, 45}, 401, "添 加", Tone::Rose, Glyph::Ok, &TForm8::Image8Click},
-    {"Image9", {637, 404, 97, 45}, 401, "删 除", Tone::Peach, Glyph::Delete, &TForm8::Image9Click},
-    {"Image6", {606, 483, 136, 46}, 480, "营养分析", Tone::Rose, Glyph::Bowl, &TForm8::Image6Click},
-    {"Image7", {608, 543, 136, 46}, 541, "食谱打印", Tone::Lavender, Glyph::Save, &TForm8::Image7Click},
-    {"Image2", {732, 28, 88, 80}, 25, nullptr, Tone::Neutral, Glyph::None, &TForm8::Image2Click},
-    {"Image12", {59, 436, 74, 26}, 433, "增加一天", Tone::Sage, Glyph::None, &TForm8::Image12Click},
-    {"Image13", {142, 436, 74, 26}, 433, "删除一天", Tone::Peach, Glyph::None, &TForm8::Image13Click},
-};
 
 // The close cross: the control reaches past the window's right edge, so the mark is drawn in the
 // part that shows.
@@ -155,9 +126,6 @@ QString gramsText(double grams) {
 } // namespace
 
 TForm8::TForm8(QWidget* parent) : QDialog(parent), runRecipeWindow_([](QDialog& w) { w.exec(); }) {
-    setObjectName(QStringLiteral("TForm8"));
-    setWindowTitle(QStringLiteral("report"));
-    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
     buildControls();
     FormCreate();
     // The food query window puts a picked food name into the food box while this window is open.
@@ -169,9 +137,15 @@ TForm8::~TForm8() {
 }
 
 void TForm8::buildControls() {
-    Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(-1, -1, 829, 641),
-                                   art::windowBackground(QSize(829, 641), backdrop()), this);
-    connect(Image1, &ui::PictureButton::pointerMoved, this, &TForm8::Image1MouseMove);
+    // The background reaches a little past every edge of the window.
+    ui::WindowBuilder build(this, {.name = "TForm8",
+                                   .title = QStringLiteral("report"),
+                                   .client = kClient,
+                                   .frame = ui::Frame::Borderless,
+                                   .background = art::windowBackground(QSize(829, 641), backdrop()),
+                                   .backgroundPlace = QRect(-1, -1, 829, 641)});
+    Image1 = build.background();
+    hover_ = build.hover();
 
     addPanel(this, QStringLiteral("Panel2"), QRect(38, 111, 200, 288));
     addPanel(this, QStringLiteral("Panel1"), QRect(254, 119, 244, 390));
@@ -229,68 +203,46 @@ void TForm8::buildControls() {
     followCursor(DBGrid2, &record_.days());
     followCursor(DBGrid1, &record_.foods());
 
-    xpBitBtn1 = new QPushButton(QStringLiteral("存为食谱"), this);
-    xpBitBtn1->setObjectName(QStringLiteral("xpBitBtn1"));
-    xpBitBtn1->setGeometry(262, 472, 110, 30);
-    connect(xpBitBtn1, &QPushButton::clicked, this, ui::guarded([this](bool) { xpBitBtn1Click(); }));
-    xpBitBtn2 = new QPushButton(QStringLiteral("导入食谱"), this);
-    xpBitBtn2->setObjectName(QStringLiteral("xpBitBtn2"));
-    xpBitBtn2->setGeometry(380, 472, 110, 30);
-    connect(xpBitBtn2, &QPushButton::clicked, this, ui::guarded([this](bool) { xpBitBtn2Click(); }));
+    // The standard controls, in their tab order; the picture controls follow.
+    const QFont font = art::font(14);
+    // clang-format off
+    xpBitBtn1    = build.pushButton("xpBitBtn1", {262, 472, 110, 30}, QStringLiteral("存为食谱"), &TForm8::xpBitBtn1Click);
+    xpBitBtn2    = build.pushButton("xpBitBtn2", {380, 472, 110, 30}, QStringLiteral("导入食谱"), &TForm8::xpBitBtn2Click);
+    ComboBox1    = build.make<QComboBox>("ComboBox1", {534, 140, 174, 30}, font); // category
+    ComboBox2    = build.make<QComboBox>("ComboBox2", {535, 242, 172, 30}, font); // food name
+    LabeledEdit1 = build.make<QLineEdit>("LabeledEdit1", {535, 344, 84, 30}, font); // weight
+    ComboBox3    = build.make<QComboBox>("ComboBox3", {623, 344, 84, 30}, font); // unit: 克 or a portion
+    Label2       = build.make<QLabel>("Label2", {535, 376, 172, 22}, art::font(12)); // grams of a portion
+    ComboBox4    = build.make<QComboBox>("ComboBox4", {575, 178, 132, 28}, font); // meal
+    // clang-format on
+
     for (QPushButton* b : {xpBitBtn1, xpBitBtn2}) {
-        b->setFont(art::font(14));
+        b->setFont(font);
         b->setAutoDefault(false);
     }
-
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setGeometry(534, 140, 174, 30);
-    ComboBox2 = new QComboBox(this);
-    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->setGeometry(535, 242, 172, 30);
     for (QComboBox* box : {ComboBox1, ComboBox2}) {
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes a list entry
         box->setMaxVisibleItems(16);
-        box->setFont(art::font(14));
     }
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this,
-            ui::guarded([this](int) { ComboBox1Change(); }));
+    build.on(ComboBox1, &QComboBox::currentIndexChanged, [this](int) { ComboBox1Change(); });
     // Typing into the box picks no category (a pick changes the text too, but then it names the entry).
-    connect(ComboBox1, &QComboBox::editTextChanged, this, ui::guarded([this](const QString& text) {
-                if (text != ComboBox1->itemText(ComboBox1->currentIndex()))
-                    ComboBox1Change();
-            }));
+    build.on(ComboBox1, &QComboBox::editTextChanged, [this](const QString& text) {
+        if (text != ComboBox1->itemText(ComboBox1->currentIndex()))
+            ComboBox1Change();
+    });
 
-    LabeledEdit1 = new QLineEdit(this);
-    LabeledEdit1->setObjectName(QStringLiteral("LabeledEdit1"));
-    LabeledEdit1->setGeometry(535, 344, 84, 30);
-    LabeledEdit1->setFont(art::font(14));
     ui::NumericKeyFilter::install(LabeledEdit1);
-
-    // Beside the weight: its unit, grams or one of the food's household portions.
-    ComboBox3 = new QComboBox(this);
-    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
-    ComboBox3->setGeometry(623, 344, 84, 30);
-    ComboBox3->setFont(art::font(14));
     ComboBox3->setToolTip(QStringLiteral("单位：克，或这种食物的家常份量（↑↓ 在重量框中切换）"));
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(535, 376, 172, 22);
-    Label2->setFont(art::font(12));
     Label2->setStyleSheet(QStringLiteral("color: %1;").arg(art::colour::inkSoft.name()));
 
-    ComboBox4 = new QComboBox(this);
-    ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
-    ComboBox4->setGeometry(575, 178, 132, 28);
-    ComboBox4->setFont(art::font(14));
     ComboBox4->addItem(QStringLiteral("不注明"));
     ComboBox4->addItems(meals());
     ComboBox4->setToolTip(
         QStringLiteral("之后添加的食物记入这一餐（Ctrl+1 … Ctrl+6 选餐次，Ctrl+0 不注明）"));
     for (int i = 0; i <= meals().size(); ++i) {
         auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + i)), this);
-        connect(key, &QShortcut::activated, this, [this, i] { ComboBox4->setCurrentIndex(i); });
+        build.on(key, &QShortcut::activated, [this, i] { ComboBox4->setCurrentIndex(i); });
     }
 
     // Type-ahead under the name box: Chinese characters or pinyin initials, ranked matches.
@@ -298,18 +250,16 @@ void TForm8::buildControls() {
     typeAhead_ = new TypeAheadList(
         ComboBox2->lineEdit(), ComboBox2,
         [this](const QString& text) { return foodIndex_.match(text, recent_, 50); }, this, 262);
-    connect(typeAhead_, &TypeAheadList::picked, this, ui::guarded([this](const QString&) { foodChosen(); }));
-    connect(typeAhead_, &TypeAheadList::enterWithoutList, this, ui::guarded([this] {
-                if (foodIndex_.find(ComboBox2->currentText()))
-                    foodChosen();
-                else
-                    Image8Click(); // says what is missing: the name, or the food
-            }));
-    connect(ComboBox2, &QComboBox::editTextChanged, this,
-            ui::guarded([this](const QString& text) { showPortions(text); }));
-    connect(ComboBox3, &QComboBox::currentIndexChanged, this, ui::guarded([this](int) { showGrams(); }));
-    connect(LabeledEdit1, &QLineEdit::textChanged, this,
-            ui::guarded([this](const QString&) { showGrams(); }));
+    build.on(typeAhead_, &TypeAheadList::picked, [this](const QString&) { foodChosen(); });
+    build.on(typeAhead_, &TypeAheadList::enterWithoutList, [this] {
+        if (foodIndex_.find(ComboBox2->currentText()))
+            foodChosen();
+        else
+            Image8Click(); // says what is missing: the name, or the food
+    });
+    build.on(ComboBox2, &QComboBox::editTextChanged, [this](const QString& text) { showPortions(text); });
+    build.on(ComboBox3, &QComboBox::currentIndexChanged, [this](int) { showGrams(); });
+    build.on(LabeledEdit1, &QLineEdit::textChanged, [this](const QString&) { showGrams(); });
     new KeyHook(LabeledEdit1, [this](QKeyEvent* key) {
         if (isEnter(key)) {
             addFromKeyboard();
@@ -334,44 +284,51 @@ void TForm8::buildControls() {
     setTabOrder(ComboBox2, LabeledEdit1);
     setTabOrder(LabeledEdit1, ComboBox3);
 
-    Label1 = new QLabel(QStringLiteral("(克/毫升)"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(art::font(14, QFont::Bold));
+    Label1 = build.make<QLabel>("Label1", {}, art::font(14, QFont::Bold)); // placed and sized to its text
+    Label1->setText(QStringLiteral("(克/毫升)"));
     Label1->setStyleSheet(QStringLiteral("color: #D0303A;"));
     Label1->move(592, 296);
     Label1->adjustSize();
 
-    auto* image10 = new ui::PictureButton(QStringLiteral("Image10"), QRect(676, 141, 30, 28),
-                                          art::dropDownArrow(QSize(30, 28)), this);
-    connect(image10, &ui::PictureButton::clicked, this, ui::guarded([this] { Image10Click(); }));
-    auto* image11 = new ui::PictureButton(QStringLiteral("Image11"), QRect(675, 244, 30, 28),
-                                          art::dropDownArrow(QSize(30, 28)), this);
-    connect(image11, &ui::PictureButton::clicked, this, ui::guarded([this] { Image11Click(); }));
+    // The arrows over the two lists.
+    using ui::kNoLift;
+    build.pictures({
+        {"Image10", {676, 141, 30, 28}, kNoLift, kNoLift, ui::face::dropDownArrow(), &TForm8::Image10Click},
+        {"Image11", {675, 244, 30, 28}, kNoLift, kNoLift, ui::face::dropDownArrow(), &TForm8::Image11Click},
+    });
 
     // The hidden buttons that carry the add-day and delete-day handlers.
-    Button2 = new QPushButton(QStringLiteral("增加一天"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->hide();
-    connect(Button2, &QPushButton::clicked, this, ui::guarded([this](bool) { Button2Click(); }));
-    Button3 = new QPushButton(QStringLiteral("删除一天"), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->hide();
-    Button2->setAutoDefault(false);
-    Button3->setAutoDefault(false);
-    connect(Button3, &QPushButton::clicked, this, ui::guarded([this](bool) { Button3Click(); }));
-
-    hover_ = new ui::HoverLift(this);
-    for (const ButtonPlace& b : kButtons) {
-        const QString caption = b.caption ? QString::fromUtf8(b.caption) : QString();
-        const QPixmap face = !b.caption ? closeCross(b.place.size())
-                             : b.place.height() < 30
-                                 ? dayButtonFace(b.place.size(), caption, b.tone)
-                                 : art::buttonFace(b.place.size(), caption, b.tone, b.glyph);
-        auto* button = new ui::PictureButton(QString::fromLatin1(b.name), b.place, face, this);
-        hover_->add(button, b.place.top(), b.raisedTop);
-        connect(button, &ui::PictureButton::clicked, this,
-                ui::guarded([this, click = b.click] { (this->*click)(); }));
+    Button2 = build.pushButton("Button2", {}, QStringLiteral("增加一天"), &TForm8::Button2Click);
+    Button3 = build.pushButton("Button3", {}, QStringLiteral("删除一天"), &TForm8::Button3Click);
+    for (QPushButton* b : {Button2, Button3}) {
+        b->hide();
+        b->setAutoDefault(false);
     }
+
+    // The picture buttons with their rest and raised tops, in the order the background puts them back.
+    const auto button = [](const char* caption, Tone tone, Glyph glyph) {
+        return ui::face::button(QString::fromUtf8(caption), tone, glyph);
+    };
+    const auto dayButton = [](const char* caption, Tone tone) -> ui::Face {
+        return [caption = QString::fromUtf8(caption), tone](QSize size) {
+            return dayButtonFace(size, caption, tone);
+        };
+    };
+    // clang-format off
+    build.pictures({
+        {"Button1", {56, 513, 110, 49},  513, 510, button("历史食谱", Tone::Lavender, Glyph::Book), &TForm8::Button1Click},
+        {"Image3",  {195, 513, 110, 49}, 513, 510, button("食物成份", Tone::Sage, Glyph::Leaf),     &TForm8::Image3Click},
+        {"Image4",  {335, 513, 110, 49}, 513, 510, button("快速查询", Tone::Peach, Glyph::Info),    &TForm8::Image4Click},
+        {"Image5",  {471, 513, 110, 49}, 513, 510, button("退 出", Tone::Neutral, Glyph::Exit),     &TForm8::Image5Click},
+        {"Image8",  {506, 404, 97, 45},  404, 401, button("添 加", Tone::Rose, Glyph::Ok),          &TForm8::Image8Click},
+        {"Image9",  {637, 404, 97, 45},  404, 401, button("删 除", Tone::Peach, Glyph::Delete),     &TForm8::Image9Click},
+        {"Image6",  {606, 483, 136, 46}, 483, 480, button("营养分析", Tone::Rose, Glyph::Bowl),     &TForm8::Image6Click},
+        {"Image7",  {608, 543, 136, 46}, 543, 541, button("食谱打印", Tone::Lavender, Glyph::Save), &TForm8::Image7Click},
+        {"Image2",  {732, 28, 88, 80},   28,  25,  &closeCross,                                    &TForm8::Image2Click},
+        {"Image12", {59, 436, 74, 26},   436, 433, dayButton("增加一天", Tone::Sage),               &TForm8::Image12Click},
+        {"Image13", {142, 436, 74, 26},  436, 433, dayButton("删除一天", Tone::Peach),              &TForm8::Image13Click},
+    });
+    // clang-format on
 }
 
 // Categories with the first one picked and its foods listed, then the days with the last one current

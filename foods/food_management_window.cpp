@@ -8,11 +8,8 @@
 #include "food_grid.h"
 #include "ui/artwork.h"
 #include "ui/bound_line_edit.h"
-#include "ui/guard.h"
-#include "ui/hover_lift.h"
 #include "ui/messages.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -72,15 +69,15 @@ art::Backdrop backdrop() {
 } // namespace
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm7"));
-    setWindowTitle(QStringLiteral("食物成份管理"));
-    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
+    ui::WindowBuilder build(this, {.name = "TForm7",
+                                   .title = QStringLiteral("食物成份管理"),
+                                   .client = kClient,
+                                   .frame = ui::Frame::Borderless,
+                                   .background = art::windowBackground(kClient, backdrop()),
+                                   .backgroundName = "Background"});
+    background_ = build.background();
+    hover_ = build.hover();
     ADOQuery_swcf.setObjectName(QStringLiteral("ADOQuery_swcf"));
-
-    background_ = new ui::PictureButton(QStringLiteral("Background"), QRect(QPoint(0, 0), kClient),
-                                        art::windowBackground(kClient, backdrop()), this);
-    hover_ = new ui::HoverLift(this);
-    hover_->setBackground(background_);
 
     // The edit fields, bound to the food list's current row.
     const QList<FoodField>& fields = foodFields();
@@ -97,40 +94,27 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
         }
     }
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(false);
-    ComboBox1->setGeometry(78, kSearchTop + 1, 216, 26);
-    ComboBox1->setMaxVisibleItems(16);
-    auto* Image7 = new ui::PictureButton(QStringLiteral("Image7"), QRect(274, kSearchTop + 3, 18, 22),
-                                         art::dropDownArrow(QSize(18, 22)), this);
-
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setGeometry(408, kSearchTop + 1, 196, 26);
-
-    auto makeButton = [this](const char* name, QRect r, int restTop, const QPixmap& face) {
-        auto* b = new ui::PictureButton(QString::fromLatin1(name), r, face, this);
-        hover_->add(b, restTop, restTop - 3);
-        return b;
-    };
-    auto* Image6 = makeButton("Image6", QRect(614, kSearchTop, 92, 30), kSearchTop,
-                              art::buttonFace(QSize(92, 30), QStringLiteral("查询"), art::Tone::Sage));
+    // The search row, the buttons under the grid and the close mark; every button lifts three pixels.
+    using ui::face::button;
+    const auto lifted = [](int top) { return top - 3; };
     const QSize face(100, 42);
-    auto* Image2 =
-        makeButton("Image2", QRect(QPoint(138, kButtonTop), face), kButtonTop,
-                   art::buttonFace(face, QStringLiteral("保存"), art::Tone::Rose, art::Glyph::Save));
-    auto* Image3 =
-        makeButton("Image3", QRect(QPoint(256, kButtonTop), face), kButtonTop,
-                   art::buttonFace(face, QStringLiteral("删除"), art::Tone::Peach, art::Glyph::Delete));
-    auto* Image4 =
-        makeButton("Image4", QRect(QPoint(374, kButtonTop), face), kButtonTop,
-                   art::buttonFace(face, QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel));
-    auto* Image5 =
-        makeButton("Image5", QRect(QPoint(492, kButtonTop), face), kButtonTop,
-                   art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit));
-    auto* Image1 =
-        makeButton("Image1", QRect(kClient.width() - 36, 30, 24, 24), 30, art::closeMark(QSize(24, 24)));
+    // clang-format off
+    ComboBox1 = build.make<QComboBox>("ComboBox1", {78, kSearchTop + 1, 216, 26});
+    build.picture({"Image7", {274, kSearchTop + 3, 18, 22}, ui::kNoLift, ui::kNoLift, ui::face::dropDownArrow(), &TForm7::Image7Click});
+    Edit2 = build.make<QLineEdit>("Edit2", {408, kSearchTop + 1, 196, 26});
+    // clang-format on
+    ComboBox1->setEditable(false);
+    ComboBox1->setMaxVisibleItems(16);
+    // clang-format off
+    build.pictures({
+        {"Image6", {614, kSearchTop, 92, 30},         kSearchTop, lifted(kSearchTop), button(QStringLiteral("查询"), art::Tone::Sage),                      &TForm7::Image6Click},
+        {"Image2", {QPoint(138, kButtonTop), face},   kButtonTop, lifted(kButtonTop), button(QStringLiteral("保存"), art::Tone::Rose, art::Glyph::Save),     &TForm7::Image2Click},
+        {"Image3", {QPoint(256, kButtonTop), face},   kButtonTop, lifted(kButtonTop), button(QStringLiteral("删除"), art::Tone::Peach, art::Glyph::Delete),  &TForm7::Image3Click},
+        {"Image4", {QPoint(374, kButtonTop), face},   kButtonTop, lifted(kButtonTop), button(QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel), &TForm7::Image4Click},
+        {"Image5", {QPoint(492, kButtonTop), face},   kButtonTop, lifted(kButtonTop), button(QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit),  &TForm7::Image5Click},
+        {"Image1", {kClient.width() - 36, 30, 24, 24}, 30,        lifted(30),         ui::face::closeMark(),                                               &TForm7::Image1Click},
+    });
+    // clang-format on
 
     DBGrid1 = new FoodGrid(QStringLiteral("DBGrid1"), &ADOQuery_swcf, this);
     DBGrid1->setGeometry(10, 316, kClient.width() - 20, 216);
@@ -140,25 +124,16 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
         return moved;
     });
 
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0)
-            ui::guard([this] { ComboBox1Change(); });
-    });
-    connect(Image7, &ui::PictureButton::clicked, this, ui::guarded([this] { Image7Click(); }));
-    connect(Image6, &ui::PictureButton::clicked, this, ui::guarded([this] { Image6Click(); }));
-    connect(Image2, &ui::PictureButton::clicked, this, ui::guarded([this] { Image2Click(); }));
-    connect(Image3, &ui::PictureButton::clicked, this, ui::guarded([this] { Image3Click(); }));
-    connect(Image4, &ui::PictureButton::clicked, this, ui::guarded([this] { Image4Click(); }));
-    connect(Image5, &ui::PictureButton::clicked, this, ui::guarded([this] { Image5Click(); }));
     // The household portions the diet record converts to grams, edited in their own dialog.
-    auto* portions =
-        makeButton("PortionsButton", QRect(QPoint(610, kButtonTop), face), kButtonTop,
-                   art::buttonFace(face, QStringLiteral("家常份量"), art::Tone::Sage, art::Glyph::Bowl));
-    connect(portions, &ui::PictureButton::clicked, this, ui::guarded([this] {
-                PortionsDialog dialog(this);
-                dialog.exec();
-            }));
-    connect(Image1, &ui::PictureButton::clicked, this, ui::guarded([this] { Image1Click(); }));
+    // clang-format off
+    build.picture({"PortionsButton", {QPoint(610, kButtonTop), face}, kButtonTop, lifted(kButtonTop),
+                   button(QStringLiteral("家常份量"), art::Tone::Sage, art::Glyph::Bowl),
+                   [](TForm7& w) { PortionsDialog(&w).exec(); }});
+    // clang-format on
+    build.on(ComboBox1, &QComboBox::currentIndexChanged, [this](int index) {
+        if (index >= 0)
+            ComboBox1Change();
+    });
 
     FormCreate();
 }

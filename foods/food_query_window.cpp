@@ -10,11 +10,8 @@
 #include "food_ranking.h"
 #include "nutrient_condition.h"
 #include "ui/artwork.h"
-#include "ui/guard.h"
-#include "ui/hover_lift.h"
 #include "ui/messages.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -42,11 +39,9 @@ art::Backdrop backdrop() {
     return b;
 }
 
-QComboBox* pickList(const QString& name, QRect r, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
+QComboBox* pickList(const ui::WindowBuilderBase& build, const char* name, QRect r) {
+    auto* box = build.make<QComboBox>(name, r);
     box->setEditable(false);
-    box->setGeometry(r);
     box->setMaxVisibleItems(16);
     return box;
 }
@@ -54,71 +49,49 @@ QComboBox* pickList(const QString& name, QRect r, QWidget* parent) {
 } // namespace
 
 TForm15::TForm15(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm15"));
-    setWindowTitle(QStringLiteral("食物成分数据库"));
-    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
+    ui::WindowBuilder build(this, {.name = "TForm15",
+                                   .title = QStringLiteral("食物成分数据库"),
+                                   .client = kClient,
+                                   .frame = ui::Frame::Borderless,
+                                   .background = art::windowBackground(kClient, backdrop())});
+    hover_ = build.hover();
     ADOQuery_swcf.setObjectName(QStringLiteral("ADOQuery_swcf"));
 
-    auto* Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient),
-                                         art::windowBackground(kClient, backdrop()), this);
-    hover_ = new ui::HoverLift(this);
-    hover_->setBackground(Image1);
-
-    ComboBox1 = pickList(QStringLiteral("ComboBox1"), QRect(86, kRow1 + 2, 220, 26), this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(426, kRow1 + 2, 200, 26);
-    ComboBox2 = pickList(QStringLiteral("ComboBox2"), QRect(86, kRow2 + 2, 150, 26), this);
+    ComboBox1 = pickList(build, "ComboBox1", QRect(86, kRow1 + 2, 220, 26));
+    Edit1 = build.make<QLineEdit>("Edit1", QRect(426, kRow1 + 2, 200, 26));
+    ComboBox2 = pickList(build, "ComboBox2", QRect(86, kRow2 + 2, 150, 26));
     ComboBox2->addItems(nutrientItems());
-    ComboBox3 = pickList(QStringLiteral("ComboBox3"), QRect(244, kRow2 + 2, 70, 26), this);
+    ComboBox3 = pickList(build, "ComboBox3", QRect(244, kRow2 + 2, 70, 26));
     ComboBox3->addItems(operatorItems());
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setGeometry(322, kRow2 + 2, 150, 26);
+    Edit2 = build.make<QLineEdit>("Edit2", QRect(322, kRow2 + 2, 150, 26));
 
-    // The arrows laid over the lists' own arrows.
-    const auto arrow = [this](const char* name, QComboBox* box) {
+    // The arrows laid over the lists' own arrows, the three searches, the list buttons and the close
+    // mark; every button but the arrows lifts three pixels.
+    const auto arrow = [](QComboBox* box) {
         const QRect r = box->geometry();
-        return new ui::PictureButton(QString::fromLatin1(name), QRect(r.right() - 19, r.top() + 2, 18, 22),
-                                     art::dropDownArrow(QSize(18, 22)), this);
+        return QRect(r.right() - 19, r.top() + 2, 18, 22);
     };
-    auto* Image9 = arrow("Image9", ComboBox1);
-    auto* Image10 = arrow("Image10", ComboBox2);
-    auto* Image11 = arrow("Image11", ComboBox3);
-
-    const auto button = [this](const char* name, QRect r, const QPixmap& face) {
-        auto* b = new ui::PictureButton(QString::fromLatin1(name), r, face, this);
-        hover_->add(b, r.top(), r.top() - 3);
-        return b;
-    };
-    const QSize glass(30, 30);
-    auto* Image5 = button("Image5", QRect(QPoint(312, kRow1), glass), art::magnifier(glass));
-    auto* Image6 = button("Image6", QRect(QPoint(632, kRow1), glass), art::magnifier(glass));
-    auto* Image7 = button("Image7", QRect(QPoint(478, kRow2), glass), art::magnifier(glass));
-    const QSize face(112, 34);
-    auto* Image2 = button("Image2", QRect(QPoint(732, 70), face),
-                          art::buttonFace(face, QStringLiteral("全部"), art::Tone::Sage, art::Glyph::Leaf));
-    auto* Image3 =
-        button("Image3", QRect(QPoint(732, 107), face),
-               art::buttonFace(face, QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel));
-    auto* Image4 =
-        button("Image4", QRect(QPoint(732, 143), face),
-               art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit));
-    auto* Image8 = button("Image8", QRect(kClient.width() - 38, 29, 26, 26), art::closeMark(QSize(26, 26)));
+    const auto lifted = [](int top) { return top - 3; };
+    const QSize glass(30, 30), face(112, 34);
+    using ui::kNoLift;
+    using ui::face::button;
+    // clang-format off
+    build.pictures({
+        {"Image9",  arrow(ComboBox1), kNoLift, kNoLift, ui::face::dropDownArrow(), &TForm15::Image9Click},
+        {"Image10", arrow(ComboBox2), kNoLift, kNoLift, ui::face::dropDownArrow(), &TForm15::Image10Click},
+        {"Image11", arrow(ComboBox3), kNoLift, kNoLift, ui::face::dropDownArrow(), &TForm15::Image11Click},
+        {"Image5", {QPoint(312, kRow1), glass}, kRow1, lifted(kRow1), ui::face::magnifier(), &TForm15::Image5Click},
+        {"Image6", {QPoint(632, kRow1), glass}, kRow1, lifted(kRow1), ui::face::magnifier(), &TForm15::Image6Click},
+        {"Image7", {QPoint(478, kRow2), glass}, kRow2, lifted(kRow2), ui::face::magnifier(), &TForm15::Image7Click},
+        {"Image2", {QPoint(732, 70), face},  70,  lifted(70),  button(QStringLiteral("全部"), art::Tone::Sage, art::Glyph::Leaf),       &TForm15::Image2Click},
+        {"Image3", {QPoint(732, 107), face}, 107, lifted(107), button(QStringLiteral("取消"), art::Tone::Lavender, art::Glyph::Cancel), &TForm15::Image3Click},
+        {"Image4", {QPoint(732, 143), face}, 143, lifted(143), button(QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit),    &TForm15::Image4Click},
+        {"Image8", {kClient.width() - 38, 29, 26, 26}, 29, lifted(29), ui::face::closeMark(), &TForm15::Image8Click},
+    });
+    // clang-format on
 
     DBGrid1 = new FoodGrid(QStringLiteral("DBGrid1"), &ADOQuery_swcf, this);
     DBGrid1->setGeometry(14, 200, kClient.width() - 28, kClient.height() - 214);
-
-    connect(Image5, &ui::PictureButton::clicked, this, ui::guarded([this] { Image5Click(); }));
-    connect(Image6, &ui::PictureButton::clicked, this, ui::guarded([this] { Image6Click(); }));
-    connect(Image7, &ui::PictureButton::clicked, this, ui::guarded([this] { Image7Click(); }));
-    connect(Image2, &ui::PictureButton::clicked, this, ui::guarded([this] { Image2Click(); }));
-    connect(Image3, &ui::PictureButton::clicked, this, ui::guarded([this] { Image3Click(); }));
-    connect(Image4, &ui::PictureButton::clicked, this, ui::guarded([this] { Image4Click(); }));
-    connect(Image8, &ui::PictureButton::clicked, this, ui::guarded([this] { Image8Click(); }));
-    connect(Image9, &ui::PictureButton::clicked, this, ui::guarded([this] { Image9Click(); }));
-    connect(Image10, &ui::PictureButton::clicked, this, ui::guarded([this] { Image10Click(); }));
-    connect(Image11, &ui::PictureButton::clicked, this, ui::guarded([this] { Image11Click(); }));
     connect(DBGrid1, &FoodGrid::gridDoubleClicked, this, ui::guarded([this] { DBGrid1DblClick(); }));
 
     FormCreate();

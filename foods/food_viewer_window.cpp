@@ -6,10 +6,7 @@
 #include "food_fields.h"
 #include "ui/artwork.h"
 #include "ui/bound_line_edit.h"
-#include "ui/guard.h"
-#include "ui/hover_lift.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 namespace nc::foods {
 
@@ -49,15 +46,13 @@ art::Backdrop backdrop() {
 } // namespace
 
 TForm11::TForm11(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm11"));
-    setWindowTitle(QStringLiteral("食物成份"));
-    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
+    ui::WindowBuilder build(this, {.name = "TForm11",
+                                   .title = QStringLiteral("食物成份"),
+                                   .client = kClient,
+                                   .frame = ui::Frame::Borderless,
+                                   .background = art::windowBackground(kClient, backdrop())});
+    hover_ = build.hover();
     ADOQuery_swcf.setObjectName(QStringLiteral("ADOQuery_swcf"));
-
-    auto* Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient),
-                                         art::windowBackground(kClient, backdrop()), this);
-    hover_ = new ui::HoverLift(this);
-    hover_->setBackground(Image1);
 
     const QList<FoodField>& fields = foodFields();
     for (int f = 0; f < fields.size(); ++f) {
@@ -72,16 +67,13 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent) {
         edits_.append(edit);
     }
 
-    const QSize face(96, 40);
-    auto* Image2 = new ui::PictureButton(
-        QStringLiteral("Image2"), QRect(QPoint(kClient.width() - 112, 527), face),
-        art::buttonFace(face, QStringLiteral("确定"), art::Tone::Sage, art::Glyph::Ok), this);
-    auto* Image3 = new ui::PictureButton(QStringLiteral("Image3"), QRect(kClient.width() - 36, 11, 26, 26),
-                                         art::closeMark(QSize(26, 26)), this);
-    hover_->add(Image2, 527, 524);
-    hover_->add(Image3, 11, 8);
-    connect(Image2, &ui::PictureButton::clicked, this, ui::guarded([this] { Image2Click(); }));
-    connect(Image3, &ui::PictureButton::clicked, this, ui::guarded([this] { Image3Click(); }));
+    // clang-format off
+    build.pictures({
+        {"Image2", {kClient.width() - 112, 527, 96, 40}, 527, 524,
+         ui::face::button(QStringLiteral("确定"), art::Tone::Sage, art::Glyph::Ok), &TForm11::Image2Click},
+        {"Image3", {kClient.width() - 36, 11, 26, 26}, 11, 8, ui::face::closeMark(), &TForm11::Image3Click},
+    });
+    // clang-format on
 
     FormCreate();
 }

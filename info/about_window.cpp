@@ -6,9 +6,7 @@
 
 #include "data/places.h"
 #include "ui/artwork.h"
-#include "ui/hover_lift.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,26 +22,23 @@ constexpr int kOkRaised = 206;
 
 TForm9::TForm9(QWidget* parent, const QString& productTitle, const QString& programFolder)
     : QDialog(parent), programFolder_(programFolder) {
-    setObjectName(QStringLiteral("TForm9"));
-    ui::setUpWindow(this, kClient, ui::Frame::Dialog);
+    // The caption comes with the contact lines (FormCreate).
+    ui::WindowBuilder build(
+        this, {.name = "TForm9",
+               .client = kClient,
+               .frame = ui::Frame::Dialog,
+               .background = ui::art::aboutPicture(
+                   kClient, productTitle,
+                   QStringLiteral("本系统供家庭使用，用于育龄妇女、孕妇和乳母的体格评价与膳食营养分析。"),
+                   QStringLiteral("本系统开发组"))});
+    Image1 = build.background();
+    hover_ = build.hover();
+    Image2 = build.picture({"Image2", kOk, kOk.top(), kOkRaised,
+                            ui::face::button(QStringLiteral("确定"), ui::art::Tone::Sage, ui::art::Glyph::Ok),
+                            &TForm9::Image2Click});
 
-    Image1 = new ui::PictureButton(
-        QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient),
-        ui::art::aboutPicture(
-            kClient, productTitle,
-            QStringLiteral("本系统供家庭使用，用于育龄妇女、孕妇和乳母的体格评价与膳食营养分析。"),
-            QStringLiteral("本系统开发组")),
-        this);
-    Image2 = new ui::PictureButton(
-        QStringLiteral("Image2"), kOk,
-        ui::art::buttonFace(kOk.size(), QStringLiteral("确定"), ui::art::Tone::Sage, ui::art::Glyph::Ok),
-        this);
-
-    const auto line = [this](const char* name, int top) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(14, top, kOk.left() - 20, 20);
-        l->setFont(ui::art::font(12));
+    const auto line = [&build](const char* name, int top) {
+        auto* l = build.make<QLabel>(name, QRect(14, top, kOk.left() - 20, 20), ui::art::font(12));
         QPalette pal = l->palette();
         pal.setColor(QPalette::WindowText, ui::art::colour::ink);
         l->setPalette(pal);
@@ -51,11 +46,6 @@ TForm9::TForm9(QWidget* parent, const QString& productTitle, const QString& prog
     };
     Label1 = line("Label1", 207);
     Label2 = line("Label2", 228);
-
-    hover_ = new ui::HoverLift(this);
-    hover_->add(Image2, kOk.top(), kOkRaised);
-    connect(Image1, &ui::PictureButton::pointerMoved, this, &TForm9::Image1MouseMove);
-    connect(Image2, &ui::PictureButton::clicked, this, &TForm9::Image2Click);
 
     FormCreate();
 }

@@ -4,9 +4,7 @@
 
 #include "data/values.h"
 #include "ui/artwork.h"
-#include "ui/guard.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 #include <QPainter>
 #include <QTextOption>
@@ -115,18 +113,16 @@ QPixmap activityLevelTable(QSize size) {
 }
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QStringLiteral("活动水平标准"));
-    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
-
-    auto* Image1 = new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient),
-                                         activityLevelTable(kClient), this);
-    const QSize face(100, 40);
-    auto* Image2 = new ui::PictureButton(
-        QStringLiteral("Image2"), QRect(QPoint(499, 280), face),
-        art::buttonFace(face, QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit), this);
-    connect(Image1, &ui::PictureButton::doubleClicked, this, ui::guarded([this] { Image1DblClick(); }));
-    connect(Image2, &ui::PictureButton::clicked, this, ui::guarded([this] { Image2Click(); }));
+    ui::WindowBuilder build(this, {.name = "TForm2",
+                                   .title = QStringLiteral("活动水平标准"),
+                                   .client = kClient,
+                                   .frame = ui::Frame::Borderless,
+                                   .background = activityLevelTable(kClient)});
+    build.onDoubleClick(build.background(), &TForm2::Image1DblClick);
+    // clang-format off
+    build.picture({"Image2", {499, 280, 100, 40}, ui::kNoLift, ui::kNoLift,
+                   ui::face::button(QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit), &TForm2::Image2Click});
+    // clang-format on
 }
 
 void TForm2::Image1DblClick() {

@@ -8,10 +8,7 @@
 #include "data/errors.h"
 #include "data/places.h"
 #include "ui/artwork.h"
-#include "ui/guard.h"
-#include "ui/hover_lift.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -74,46 +71,39 @@ QPixmap closeFace(QSize size) {
 
 TForm6::TForm6(QWidget* parent, const QString& programFolder)
     : QDialog(parent), programFolder_(programFolder) {
-    setObjectName(QStringLiteral("TForm6"));
-    setWindowTitle(QStringLiteral("推荐食谱"));
-    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
-
-    Image2 =
-        new ui::PictureButton(QStringLiteral("Image2"), QRect(QPoint(0, 0), kClient), background(), this);
+    ui::WindowBuilder build(this, {.name = "TForm6",
+                                   .title = QStringLiteral("推荐食谱"),
+                                   .client = kClient,
+                                   .frame = ui::Frame::Borderless,
+                                   .background = background(),
+                                   .backgroundName = "Image2"});
+    Image2 = build.background();
+    hover_ = build.hover();
     Image1 = new SheetPicture(QStringLiteral("Image1"), kPictureArea, this);
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setGeometry(kList);
+    ComboBox1 = build.make<QComboBox>("ComboBox1", kList, ui::art::font(15));
     ComboBox1->setEditable(false);
     ComboBox1->setMaxVisibleItems(24);
-    ComboBox1->setFont(ui::art::font(15));
     ComboBox1->addItems(sheetItems());
 
-    Image3 = new ui::PictureButton(QStringLiteral("Image3"),
-                                   QRect(kList.right() - 21, kList.top() + 2, 20, kList.height() - 4),
-                                   ui::art::dropDownArrow(QSize(20, kList.height() - 4)), this);
-    Image4 = new ui::PictureButton(QStringLiteral("Image4"), kCloseMark, closeFace(kCloseMark.size()), this);
+    // clang-format off
+    Image3 = build.picture({"Image3", QRect(kList.right() - 21, kList.top() + 2, 20, kList.height() - 4),
+                            ui::kNoLift, ui::kNoLift, ui::face::dropDownArrow(), &TForm6::Image3Click});
+    Image4 = build.picture({"Image4", kCloseMark, kCloseMark.top(), kCloseRaised, &closeFace,
+                            &TForm6::Image4Click});
+    // clang-format on
 
-    Label2 = new QLabel(QStringLiteral("双击关闭"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(kPictureArea.right() - 90, kClient.height() - 48, 90, 28);
+    Label2 = build.make<QLabel>("Label2", QRect(kPictureArea.right() - 90, kClient.height() - 48, 90, 28),
+                                ui::art::font(15, QFont::Bold));
+    Label2->setText(QStringLiteral("双击关闭"));
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2->setFont(ui::art::font(15, QFont::Bold));
     Label2->setMouseTracking(true);
     Label2->installEventFilter(this);
     setLabel2Colour(kLabelBlue);
 
-    hover_ = new ui::HoverLift(this);
-    hover_->add(Image4, kCloseMark.top(), kCloseRaised);
-    connect(Image2, &ui::PictureButton::pointerMoved, this, &TForm6::Image2MouseMove);
-
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this,
-            ui::guarded([this](int) { ComboBox1Change(); }));
-    connect(Image3, &ui::PictureButton::clicked, this, &TForm6::Image3Click);
-    connect(Image4, &ui::PictureButton::clicked, this, &TForm6::Image4Click);
-    connect(Image1, &SheetPicture::doubleClicked, this, &TForm6::close);
-    connect(Image2, &ui::PictureButton::doubleClicked, this, &TForm6::close);
+    build.on(ComboBox1, &QComboBox::currentIndexChanged, [this](int) { ComboBox1Change(); });
+    build.on(Image1, &SheetPicture::doubleClicked, [this] { close(); });
+    build.onDoubleClick(Image2, [](TForm6& w) { w.close(); });
 
     FormCreate();
 }

@@ -9,12 +9,9 @@
 #include "data/values.h"
 #include "report/chart_pictures.h"
 #include "ui/artwork.h"
-#include "ui/guard.h"
-#include "ui/hover_lift.h"
 #include "ui/messages.h"
 #include "ui/numeric_key_filter.h"
-#include "ui/picture_button.h"
-#include "ui/window_setup.h"
+#include "ui/window_builder.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -112,115 +109,76 @@ bool& TForm3::confirmationFlag() {
 }
 
 TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(parent), windows_(windows) {
-    setObjectName(QStringLiteral("TForm3"));
-    setWindowTitle(QStringLiteral("档案管理及体格分析"));
-    ui::setUpWindow(this, kClient, ui::Frame::Borderless);
+    ui::WindowBuilder build(this, {.name = "TForm3",
+                                   .title = QStringLiteral("档案管理及体格分析"),
+                                   .client = kClient,
+                                   .frame = ui::Frame::Borderless,
+                                   .background = background()});
+    hover_ = build.hover();
     RvSystem2.setTitle(report::kTitlePhysique);
 
-    auto* Image1 =
-        new ui::PictureButton(QStringLiteral("Image1"), QRect(QPoint(0, 0), kClient), background(), this);
-    hover_ = new ui::HoverLift(this);
-    hover_->setBackground(Image1);
-
-    // Frames and label pictures lie under the fields, so they are made first.
-    auto picture = [this](const char* name, QRect r, const QPixmap& face) {
-        return new ui::PictureButton(QString::fromLatin1(name), r, face, this);
-    };
-    const QSize frame(kFrameWidth, 36);
-    Image9 = picture("Image9", QRect(QPoint(440, 155), frame), art::fieldFrame(frame));
-    Image14 = picture("Image14", QRect(QPoint(440, 211), frame), art::fieldFrame(frame));
-    Image15 = picture("Image15", QRect(QPoint(532, 267), frame), art::fieldFrame(frame));
-    const QSize unit(kUnitWidth, kFieldHeight);
-    const auto unitAlign = Qt::AlignLeft | Qt::AlignVCenter;
-    Image12 = picture("Image12", QRect(QPoint(597, 160), unit),
-                      art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
-    Image13 = picture("Image13", QRect(QPoint(597, 216), unit),
-                      art::textPicture(unit, QStringLiteral("kg"), kFontPx, unitAlign));
+    using ui::kNoLift;
+    namespace face = ui::face;
+    const QSize frame(kFrameWidth, 36), unit(kUnitWidth, kFieldHeight);
     const QSize label7(kCurrentWeightLabelWidth, 44), label8(kWeightLabelWidth, 40),
         label10(kDateLabelWidth, 40);
-    Image7 = picture("Image7", QRect(QPoint(323, kCurrentWeightTopFirst), label7),
-                     art::textPicture(label7, QStringLiteral("现体重"), kFontPx));
-    Image8 = picture("Image8", QRect(QPoint(300, 153), label8),
-                     art::textPicture(label8, QStringLiteral("非孕体重"), kFontPx));
-    Image11 = picture("Image11", QRect(QPoint(300, 153), label8),
-                      art::textPicture(label8, QStringLiteral("孕前体重"), kFontPx));
-    Image10 = picture("Image10", QRect(QPoint(327, 267), label10),
-                      art::textPicture(label10, QStringLiteral("末次月经日期"), kFontPx));
+    const auto unitAlign = Qt::AlignLeft | Qt::AlignVCenter;
+    const QFont font = inputFont();
 
-    auto edit = [this](const char* name, QRect r) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setGeometry(r);
-        e->setFont(inputFont());
-        return e;
-    };
-    Edit1 = edit("Edit1", QRect(128, 104, kEditWidth, kFieldHeight));
-    Edit2 = edit("Edit2", QRect(128, 160, kEditWidth, kFieldHeight));
-    Edit3 = edit("Edit3", QRect(128, 216, kEditWidth, kFieldHeight));
-    Edit4 = edit("Edit4", QRect(456, 160, kEditWidth, kFieldHeight));
-    Edit5 = edit("Edit5", QRect(456, 216, kEditWidth, kFieldHeight));
+    // Frames and label pictures lie under the fields, so they are made first.
+    // clang-format off
+    Image9  = build.picture({"Image9",  {QPoint(440, 155), frame}, kNoLift, kNoLift, face::fieldFrame()});
+    Image14 = build.picture({"Image14", {QPoint(440, 211), frame}, kNoLift, kNoLift, face::fieldFrame()});
+    Image15 = build.picture({"Image15", {QPoint(532, 267), frame}, kNoLift, kNoLift, face::fieldFrame()});
+    Image12 = build.picture({"Image12", {QPoint(597, 160), unit}, kNoLift, kNoLift, face::text(QStringLiteral("kg"), kFontPx, unitAlign)});
+    Image13 = build.picture({"Image13", {QPoint(597, 216), unit}, kNoLift, kNoLift, face::text(QStringLiteral("kg"), kFontPx, unitAlign)});
+    Image7  = build.picture({"Image7",  {QPoint(323, kCurrentWeightTopFirst), label7}, kNoLift, kNoLift, face::text(QStringLiteral("现体重"), kFontPx)});
+    Image8  = build.picture({"Image8",  {QPoint(300, 153), label8}, kNoLift, kNoLift, face::text(QStringLiteral("非孕体重"), kFontPx)});
+    Image11 = build.picture({"Image11", {QPoint(300, 153), label8}, kNoLift, kNoLift, face::text(QStringLiteral("孕前体重"), kFontPx)});
+    Image10 = build.picture({"Image10", {QPoint(327, 267), label10}, kNoLift, kNoLift, face::text(QStringLiteral("末次月经日期"), kFontPx)});
+
+    Edit1 = build.make<QLineEdit>("Edit1", {128, 104, kEditWidth, kFieldHeight}, font);
+    Edit2 = build.make<QLineEdit>("Edit2", {128, 160, kEditWidth, kFieldHeight}, font);
+    Edit3 = build.make<QLineEdit>("Edit3", {128, 216, kEditWidth, kFieldHeight}, font);
+    Edit4 = build.make<QLineEdit>("Edit4", {456, 160, kEditWidth, kFieldHeight}, font);
+    Edit5 = build.make<QLineEdit>("Edit5", {456, 216, kEditWidth, kFieldHeight}, font);
+    ComboBox2 = build.make<QComboBox>("ComboBox2", {456, 104, kEditWidth, kFieldHeight}, font);
+    ComboBox1 = build.make<QComboBox>("ComboBox1", {184, 272, 137, kFieldHeight}, font);
+    DateTimePicker1 = build.make<QDateEdit>("DateTimePicker1", {552, 272, kDateWidth, kFieldHeight}, font);
+    // clang-format on
     for (QLineEdit* e : {Edit2, Edit3, Edit4, Edit5})
         ui::NumericKeyFilter::install(e);
-
-    auto list = [this](const char* name, QRect r, const QStringList& items) {
-        auto* c = new QComboBox(this);
-        c->setObjectName(QString::fromLatin1(name));
-        c->setGeometry(r);
-        c->setFont(inputFont());
-        c->addItems(items);
-        c->setCurrentIndex(-1);
-        return c;
-    };
-    ComboBox2 = list("ComboBox2", QRect(456, 104, kEditWidth, kFieldHeight), data::activityLevels());
-    ComboBox1 = list("ComboBox1", QRect(184, 272, 137, kFieldHeight), data::categories());
-    connect(ComboBox1, &QComboBox::activated, this, ui::guarded([this](int) { ComboBox1Change(); }));
-
-    DateTimePicker1 = new QDateEdit(this);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setGeometry(552, 272, kDateWidth, kFieldHeight);
-    DateTimePicker1->setFont(inputFont());
+    ComboBox2->addItems(data::activityLevels());
+    ComboBox1->addItems(data::categories());
+    for (QComboBox* list : {ComboBox2, ComboBox1})
+        list->setCurrentIndex(-1);
+    build.on(ComboBox1, &QComboBox::activated, [this](int) { ComboBox1Change(); });
     DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setMinimumDate(data::zeroDate());
 
-    // The arrows lie over the lists' own arrow buttons.
-    auto* Image20 =
-        picture("Image20", QRect(295, 272, 26, kFieldHeight), art::dropDownArrow(QSize(26, kFieldHeight)));
-    auto* Image21 =
-        picture("Image21", QRect(544, 104, 33, kFieldHeight), art::dropDownArrow(QSize(33, kFieldHeight)));
-    connect(Image20, &ui::PictureButton::clicked, this, ui::guarded([this] { Image20Click(); }));
-    connect(Image21, &ui::PictureButton::clicked, this, ui::guarded([this] { Image21Click(); }));
-
-    auto* Image19 = picture("Image19", QRect(592, 100, 32, 32), art::magnifier(QSize(32, 32)));
-    Image19->setToolTip(QStringLiteral("活动水平标准"));
-    auto* Image18 = picture("Image18", QRect(684, 19, 30, 30), art::closeMark(QSize(30, 30)));
-    auto button = [&](const char* name, QRect r, const QString& caption, art::Tone tone, art::Glyph glyph) {
-        return picture(name, r, art::buttonFace(r.size(), caption, tone, glyph));
-    };
-    auto* Image2 = button("Image2", QRect(44, kButtonRest, 120, 44), QStringLiteral("保存"), art::Tone::Rose,
-                          art::Glyph::Save);
-    auto* Image3 = button("Image3", QRect(182, kButtonRest, 112, 44), QStringLiteral("清除"),
-                          art::Tone::Peach, art::Glyph::Delete);
-    auto* Image4 = button("Image4", QRect(312, kButtonRest, 150, 44), QStringLiteral("体格评价"),
-                          art::Tone::Sage, art::Glyph::Person);
-    auto* Image6 = button("Image6", QRect(617, kExitStartTop, 104, 44), QStringLiteral("退出"),
-                          art::Tone::Neutral, art::Glyph::Exit);
-    for (ui::PictureButton* b : {Image2, Image3, Image4, Image6})
-        hover_->add(b, kButtonRest, kButtonRaised);
-    hover_->add(Image18, 19, 16);
-    hover_->add(Image19, 100, 97);
-    connect(Image2, &ui::PictureButton::clicked, this, ui::guarded([this] { Image2Click(); }));
-    connect(Image3, &ui::PictureButton::clicked, this, ui::guarded([this] { Image3Click(); }));
-    connect(Image4, &ui::PictureButton::clicked, this, ui::guarded([this] { Image4Click(); }));
-    connect(Image6, &ui::PictureButton::clicked, this, ui::guarded([this] { Image6Click(); }));
-    connect(Image18, &ui::PictureButton::clicked, this, ui::guarded([this] { Image18Click(); }));
-    connect(Image19, &ui::PictureButton::clicked, this, ui::guarded([this] { Image19Click(); }));
+    // The arrows lie over the lists' own arrow buttons; then the magnifier, the close mark and the
+    // buttons. 退出 starts two pixels low and settles at its rest top with the first pointer move
+    // over the background.
+    // clang-format off
+    build.pictures({
+        {"Image20", {295, 272, 26, kFieldHeight}, kNoLift, kNoLift, face::dropDownArrow(), &TForm3::Image20Click},
+        {"Image21", {544, 104, 33, kFieldHeight}, kNoLift, kNoLift, face::dropDownArrow(), &TForm3::Image21Click},
+    });
+    build.picture({"Image19", {592, 100, 32, 32}, 100, 97, face::magnifier(), &TForm3::Image19Click})
+        ->setToolTip(QStringLiteral("活动水平标准"));
+    build.pictures({
+        {"Image18", {684, 19, 30, 30},  19,  16, face::closeMark(), &TForm3::Image18Click},
+        {"Image2", {44, kButtonRest, 120, 44},   kButtonRest, kButtonRaised, face::button(QStringLiteral("保存"), art::Tone::Rose, art::Glyph::Save),       &TForm3::Image2Click},
+        {"Image3", {182, kButtonRest, 112, 44},  kButtonRest, kButtonRaised, face::button(QStringLiteral("清除"), art::Tone::Peach, art::Glyph::Delete),    &TForm3::Image3Click},
+        {"Image4", {312, kButtonRest, 150, 44},  kButtonRest, kButtonRaised, face::button(QStringLiteral("体格评价"), art::Tone::Sage, art::Glyph::Person), &TForm3::Image4Click},
+        {"Image6", {617, kExitStartTop, 104, 44}, kButtonRest, kButtonRaised, face::button(QStringLiteral("退出"), art::Tone::Neutral, art::Glyph::Exit),  &TForm3::Image6Click},
+    });
+    // clang-format on
 
     // The save routine sits behind a button the counsellor never sees; 保存 and 体格评价 run it.
-    BitBtn1 = new QPushButton(QStringLiteral("保存"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1 = build.pushButton("BitBtn1", {}, QStringLiteral("保存"), &TForm3::BitBtn1Click);
     BitBtn1->hide();
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guarded([this](bool) { BitBtn1Click(); }));
 
     ADOQuery_gy.setSql(QStringLiteral("select * from personinf"));
     FormCreate();

@@ -5,14 +5,14 @@
 #include "data/errors.h"
 #include "messages.h"
 
+#include <concepts>
 #include <exception>
 #include <utility>
 
 namespace nc::ui {
 
 // Runs f; an exception is reported through Messages::error. Returns false when f threw.
-template <class F>
-bool guard(F&& f) noexcept {
+template <class F> bool guard(F&& f) noexcept {
     try {
         std::forward<F>(f)();
         return true;
@@ -27,9 +27,12 @@ bool guard(F&& f) noexcept {
 }
 
 // Wraps a handler for connect(): connect(button, &X::clicked, this, guarded([this] { save(); }));
-template <class F>
-auto guarded(F f) {
-    return [f = std::move(f)](auto&&... args) { guard([&] { f(std::forward<decltype(args)>(args)...); }); };
+// The wrapper takes exactly the arguments the handler takes, so a handler may leave off trailing
+// signal arguments as with any connect().
+template <class F> auto guarded(F f) {
+    return [f = std::move(f)](auto&&... args) requires std::invocable<const F&, decltype(args)...> {
+        guard([&] { f(std::forward<decltype(args)>(args)...); });
+    };
 }
 
 } // namespace nc::ui

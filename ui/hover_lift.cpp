@@ -1,5 +1,6 @@
 #include "hover_lift.h"
 
+#include "guard.h"
 #include "picture_button.h"
 
 namespace nc::ui {
@@ -13,11 +14,11 @@ void moveTop(QWidget* w, int top) {
 
 void HoverLift::add(PictureButton* button, int restTop, int raisedTop) {
     entries_.append({button, restTop, raisedTop});
-    connect(button, &PictureButton::pointerMoved, this, [this, button] { raise(button); });
+    connect(button, &PictureButton::pointerMoved, this, guarded([this, button](QPoint) { raise(button); }));
 }
 
 void HoverLift::setBackground(PictureButton* background) {
-    connect(background, &PictureButton::pointerMoved, this, &HoverLift::restoreAll);
+    connect(background, &PictureButton::pointerMoved, this, guarded([this](QPoint) { restoreAll(); }));
 }
 
 void HoverLift::raise(PictureButton* button) {

@@ -1,7 +1,8 @@
 #include "window_registry.h"
 
 #include "guard.h"
-#include "messages.h"
+
+#include "data/errors.h"
 
 namespace nc::ui {
 
@@ -42,15 +43,18 @@ WindowRegistry& WindowRegistry::program() {
 }
 
 int openWindow(const QString& className, QWidget* parent, const WindowRegistry& windows) {
+    // Every window that another window opens is registered at start-up (app/working_windows.cpp); a
+    // name that is not there is a mistake in the program, caught here in a debug build. A release
+    // build reports it through the error report instead of failing on a window that is not there.
+    Q_ASSERT_X(windows.contains(className), "openWindow",
+               qPrintable(className + QStringLiteral(" is not registered")));
     int result = -1;
     guard([&] {
-        if (!windows.contains(className)) {
-            Messages::inform(QStringLiteral("此功能尚未提供"));
-            return;
-        }
         // A window that fails while loading (the database missing, say) throws here; the error report
         // shows it, and the next click tries again.
         const std::unique_ptr<QDialog> window = windows.create(className, parent);
+        if (!window)
+            throw data::Error(QStringLiteral("程序错误：窗口“%1”没有登记，无法打开。").arg(className));
         result = window->exec();
     });
     return result;

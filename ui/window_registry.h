@@ -1,7 +1,7 @@
 #pragma once
 // The working windows, by class name. Windows open each other through it, so a subsystem never links
 // the library of a window it opens; the program lists its windows once at start-up
-// (app/working_windows.cpp). A name with nothing registered is a feature not provided yet.
+// (app/working_windows.cpp), so every window a button names is there.
 
 #include <QDialog>
 #include <QList>
@@ -20,8 +20,7 @@ class WindowRegistry {
 public:
     void add(const QString& className, WindowFactory make);
     // For a window class constructed as W(QWidget* parent).
-    template <class W>
-    void add(const QString& className) {
+    template <class W> void add(const QString& className) {
         add(className, [](QWidget* parent) { return std::make_unique<W>(parent); });
     }
 
@@ -42,8 +41,10 @@ private:
 };
 
 // Creates a new instance of the window, shows it modally over `parent` and frees it when it closes.
-// A class with nothing registered shows "此功能尚未提供"; an error while the window loads is shown
-// by the error report and `parent` stays usable. Returns the window's result, or -1 when none ran.
-int openWindow(const QString& className, QWidget* parent, const WindowRegistry& windows = WindowRegistry::program());
+// An error while the window loads is shown by the error report and `parent` stays usable. A class
+// with nothing registered is a mistake in the program: asserted, and reported as an error where
+// assertions are off. Returns the window's result, or -1 when none ran.
+int openWindow(const QString& className, QWidget* parent,
+               const WindowRegistry& windows = WindowRegistry::program());
 
 } // namespace nc::ui
