@@ -46,7 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Creates the window anew, shows it modally and frees it; a class not provided yet is said so.
+    // Creates the window anew, shows it modally and frees it.
     void openWindow(const QString& className);
 
     const ui::WindowRegistry& windows_;
