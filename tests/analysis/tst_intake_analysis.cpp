@@ -72,26 +72,21 @@ private Q_SLOTS:
     }
 
     // Energy per 100 g of one food, grams eaten on day 1, number of days, the stored average.
+    // clang-format off
     void averagesAreTruncatedToTwoDecimals_data() {
         QTest::addColumn<QString>("energy");
         QTest::addColumn<QString>("grams");
         QTest::addColumn<int>("dayCount");
         QTest::addColumn<double>("expected");
-        QTest::newRow("4567.891 kcal over two days") << "4567.891"
-                                                     << "100" << 2 << 2283.94;
-        QTest::newRow("0.999") << "0.999"
-                               << "100" << 1 << 0.99;
-        QTest::newRow("12.5 stays") << "12.5"
-                                    << "100" << 1 << 12.5;
-        QTest::newRow("7.004") << "7.004"
-                               << "100" << 1 << 7.0;
-        QTest::newRow("whole") << "3"
-                               << "100" << 1 << 3.0;
-        QTest::newRow("multiplied before divided") << "0.07"
-                                                   << "3" << 1 << 0.0; // 0.0021
-        QTest::newRow("a third") << "100"
-                                 << "100" << 3 << 33.33;
+        QTest::newRow("4567.891 kcal over two days") << "4567.891" << "100" << 2 << 2283.94;
+        QTest::newRow("0.999") << "0.999" << "100" << 1 << 0.99;
+        QTest::newRow("12.5 stays") << "12.5" << "100" << 1 << 12.5;
+        QTest::newRow("7.004") << "7.004" << "100" << 1 << 7.0;
+        QTest::newRow("whole") << "3" << "100" << 1 << 3.0;
+        QTest::newRow("multiplied before divided") << "0.07" << "3" << 1 << 0.0; // 0.0021
+        QTest::newRow("a third") << "100" << "100" << 3 << 33.33;
     }
+    // clang-format on
     void averagesAreTruncatedToTwoDecimals() {
         QFETCH(QString, energy);
         QFETCH(QString, grams);

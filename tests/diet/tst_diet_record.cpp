@@ -1,6 +1,5 @@
 // The diet record's days and food entries, and recipes saved from and loaded into a day.
 
-#include "data/clock.h"
 #include "data/errors.h"
 #include "diet/diet_record.h"
 #include "diet/recipe_store.h"
@@ -45,8 +44,6 @@ QList<int> dayNumbers(FixtureDb& db) {
 class TestDietRecord : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { nc::data::Clock::setSource({}); }
-
     void dayNumbersLeaveGaps() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         DietRecord r;
@@ -151,42 +148,29 @@ private Q_SLOTS:
         QCOMPARE(r.foods().recordCount(), 1);
     }
 
+    // clang-format off
     void addFoodChecksInOrder_data() {
         QTest::addColumn<bool>("withDay");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("weight");
         QTest::addColumn<int>("result");
-        QTest::newRow("no days comes first") << false << "牛奶"
-                                             << "250" << int(Add::NoDays);
-        QTest::newRow("empty name") << true << ""
-                                    << "250" << int(Add::EmptyName);
-        QTest::newRow("blank name") << true << "   "
-                                    << "250" << int(Add::EmptyName);
-        QTest::newRow("unknown food") << true << "不存在"
-                                      << "250" << int(Add::UnknownFood);
-        QTest::newRow("unknown food before weight") << true << "不存在"
-                                                    << "" << int(Add::UnknownFood);
-        QTest::newRow("empty weight") << true << "牛奶"
-                                      << "" << int(Add::BadWeight);
-        QTest::newRow("lone point") << true << "牛奶"
-                                    << "." << int(Add::BadWeight);
-        QTest::newRow("several points") << true << "牛奶"
-                                        << "1.2.3" << int(Add::BadWeight);
-        QTest::newRow("pasted letters") << true << "牛奶"
-                                        << "2两" << int(Add::BadWeight);
-        QTest::newRow("pasted negative") << true << "牛奶"
-                                         << "-5" << int(Add::BadWeight);
-        QTest::newRow("zero is kept") << true << "牛奶"
-                                      << "0" << int(Add::Added);
-        QTest::newRow("blanks around the name") << true << "  牛奶 "
-                                                << "100" << int(Add::Added);
-        QTest::newRow("another category") << true << "小麦"
-                                          << "100" << int(Add::Added);
-        QTest::newRow("quotes in the name") << true << "酸奶\"原味\""
-                                            << "125" << int(Add::Added);
-        QTest::newRow("names ignore case") << true << "牛奶"
-                                           << "100.5" << int(Add::Added);
+        QTest::newRow("no days comes first") << false << "牛奶" << "250" << int(Add::NoDays);
+        QTest::newRow("empty name") << true << "" << "250" << int(Add::EmptyName);
+        QTest::newRow("blank name") << true << "   " << "250" << int(Add::EmptyName);
+        QTest::newRow("unknown food") << true << "不存在" << "250" << int(Add::UnknownFood);
+        QTest::newRow("unknown food before weight") << true << "不存在" << "" << int(Add::UnknownFood);
+        QTest::newRow("empty weight") << true << "牛奶" << "" << int(Add::BadWeight);
+        QTest::newRow("lone point") << true << "牛奶" << "." << int(Add::BadWeight);
+        QTest::newRow("several points") << true << "牛奶" << "1.2.3" << int(Add::BadWeight);
+        QTest::newRow("pasted letters") << true << "牛奶" << "2两" << int(Add::BadWeight);
+        QTest::newRow("pasted negative") << true << "牛奶" << "-5" << int(Add::BadWeight);
+        QTest::newRow("zero is kept") << true << "牛奶" << "0" << int(Add::Added);
+        QTest::newRow("blanks around the name") << true << "  牛奶 " << "100" << int(Add::Added);
+        QTest::newRow("another category") << true << "小麦" << "100" << int(Add::Added);
+        QTest::newRow("quotes in the name") << true << "酸奶\"原味\"" << "125" << int(Add::Added);
+        QTest::newRow("names ignore case") << true << "牛奶" << "100.5" << int(Add::Added);
     }
+    // clang-format on
     void addFoodChecksInOrder() {
         QFETCH(bool, withDay);
         QFETCH(QString, name);
@@ -237,9 +221,7 @@ private Q_SLOTS:
 
     void recipesSaveAndLoad() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
-        int tick = 0;
-        nc::data::Clock::setSource(
-            [&tick] { return QDateTime(QDate(2026, 12, 10), QTime(8, 0)).addMSecs(tick++); });
+        const FixedClock clock(QDate(2026, 12, 10), QTime(8, 0), FixedClock::Reading::MillisecondOn);
         DietRecord r;
         r.open();
         r.addDay();

@@ -114,25 +114,20 @@ private Q_SLOTS:
     }
 
     // A malformed number stops the save before anything is written.
+    // clang-format off
     void badNumbersWriteNothing_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("problem");
-        QTest::newRow("age lone point") << "age"
-                                        << "." << int(RecordField::Age);
-        QTest::newRow("age two points") << "age"
-                                        << "2.8.1" << int(RecordField::Age);
-        QTest::newRow("height zero") << "height"
-                                     << "0" << int(RecordField::Height);
-        QTest::newRow("height two points") << "height"
-                                           << "16.0.5" << int(RecordField::Height);
-        QTest::newRow("first weight lone point") << "weight1"
-                                                 << "." << int(RecordField::Weight1);
-        QTest::newRow("second weight malformed") << "weight2"
-                                                 << "7..4" << int(RecordField::Weight2);
-        QTest::newRow("second weight blanks") << "weight2"
-                                              << "  " << int(RecordField::Weight2);
+        QTest::newRow("age lone point") << "age" << "." << int(RecordField::Age);
+        QTest::newRow("age two points") << "age" << "2.8.1" << int(RecordField::Age);
+        QTest::newRow("height zero") << "height" << "0" << int(RecordField::Height);
+        QTest::newRow("height two points") << "height" << "16.0.5" << int(RecordField::Height);
+        QTest::newRow("first weight lone point") << "weight1" << "." << int(RecordField::Weight1);
+        QTest::newRow("second weight malformed") << "weight2" << "7..4" << int(RecordField::Weight2);
+        QTest::newRow("second weight blanks") << "weight2" << "  " << int(RecordField::Weight2);
     }
+    // clang-format on
     void badNumbersWriteNothing() {
         QFETCH(QString, field);
         QFETCH(QString, text);
@@ -230,6 +225,7 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("select name from personinf")).toText(), QStringLiteral("王芳"));
     }
 
+    // clang-format off
     void evaluation_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<int>("weeks");
@@ -239,10 +235,10 @@ private Q_SLOTS:
         // BMI 27.34: class 高, normal gain 0.19 to 0.29.
         QTest::newRow("pregnant, 4 kg over 15 weeks") << "孕妇" << 15 << "yftzbg.rav" << 4.0 / 15 << "正常";
         QTest::newRow("pregnant, no weeks yet") << "孕妇" << 0 << "yftzbg.rav" << 40000.0 << "过重";
-        QTest::newRow("nursing, weeks from the last pregnant save")
-            << "乳母" << 20 << "rmtzbg.rav" << 0.1 << "过轻";
+        QTest::newRow("nursing, weeks from the last pregnant save") << "乳母" << 20 << "rmtzbg.rav" << 0.1 << "过轻";
         QTest::newRow("nursing, no weeks") << "乳母" << -3 << "rmtzbg.rav" << 20.0 << "过重";
     }
+    // clang-format on
     void evaluation() {
         QFETCH(QString, category);
         QFETCH(int, weeks);
@@ -251,7 +247,8 @@ private Q_SLOTS:
         QFETCH(QString, grade);
         FixtureDb db;
         db.exec(QStringLiteral("update lstzpj set y=27.34"));
-        db.exec(QStringLiteral("update personinf set yltz=70.4, yftz=74.5, rmtz=72, yq_week=%1").arg(weeks));
+        db.exec(QStringLiteral("update personinf set yltz=70.4, yftz=74.5, rmtz=72, yq_week=:weeks"),
+                {{QStringLiteral("weeks"), weeks}});
         const Evaluation e = evaluateRecord(category);
         QCOMPARE(e.bmiClass, QStringLiteral("高"));
         QCOMPARE(e.layout, layout);

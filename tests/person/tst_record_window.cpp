@@ -1,13 +1,15 @@
 // The personal record window driven as a counsellor uses it: loading, the category layout, the input
 // checks, save, clear, the physique evaluation with its report, hover tops and the ways out.
 
-#include "data/clock.h"
 #include "person/record_window.h"
 #include "support/failure_sweep.h"
+#include "support/fixed_clock.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 #include "support/pointer.h"
+#include "support/program_folder.h"
 #include "support/report_capture.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QAbstractItemView>
@@ -19,12 +21,15 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 using nc::person::TForm3;
 using nc::test::databaseContents;
 using nc::test::FailureSweep;
+using nc::test::FixedClock;
 using nc::test::FixtureDb;
 using nc::test::MessagesRecorder;
+using nc::test::ProgramFolder;
 using nc::test::ReportCapture;
 using nc::test::RunOutcome;
 using nc::ui::PictureButton;
@@ -47,16 +52,13 @@ struct Window {
         QVERIFY(QTest::qWaitForWindowActive(&form));
     }
     template <class T = QWidget> T* get(const char* name) {
-        auto* w = form.findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return nc::test::child<T>(form, QString::fromLatin1(name));
     }
     QLineEdit* edit(int n) { return get<QLineEdit>(qPrintable(QStringLiteral("Edit%1").arg(n))); }
     QComboBox* category() { return get<QComboBox>("ComboBox1"); }
     QComboBox* activity() { return get<QComboBox>("ComboBox2"); }
     QDateEdit* lmp() { return get<QDateEdit>("DateTimePicker1"); }
-    void click(const char* name) { QTest::mouseClick(get<PictureButton>(name), Qt::LeftButton); }
+    void click(const char* name) { nc::test::click(form, QString::fromLatin1(name)); }
     // Picks a list item as the user does: the list changes and says it was chosen.
     void pick(QComboBox* list, const QString& text) {
         const int i = list->findText(text);
@@ -82,32 +84,15 @@ struct Window {
     TForm3 form;
 };
 
-// A folder standing in for the program's: the three physique layouts beside it, as the build puts them.
-class ProgramFolder {
-public:
-    explicit ProgramFolder(const QString& folder, bool withLayouts = true) : previous_(QDir::currentPath()) {
-        if (withLayouts)
-            for (const char* layout : {"tzbg.rav", "yftzbg.rav", "rmtzbg.rav"})
-                QFile::copy(nc::test::sourceDir() + QStringLiteral("/person/layouts/") +
-                                QString::fromLatin1(layout),
-                            folder + QLatin1Char('/') + QString::fromLatin1(layout));
-        QDir::setCurrent(folder);
-    }
-    ~ProgramFolder() { QDir::setCurrent(previous_); }
-
-private:
-    QString previous_;
-};
-
 } // namespace
 
 class TestRecordWindow : public QObject {
     Q_OBJECT
+    std::optional<FixedClock> clock_;
+
 private Q_SLOTS:
-    void initTestCase() {
-        nc::data::Clock::setSource([] { return QDateTime(kToday, QTime(9, 30)); });
-    }
-    void cleanupTestCase() { nc::data::Clock::setSource({}); }
+    void initTestCase() { clock_.emplace(kToday, QTime(9, 30)); }
+    void cleanupTestCase() { clock_.reset(); }
 
     // A category or activity level outside the lists (an empty one after a clear) opens as 乳母 and 重.
     void loading_data() {
@@ -571,7 +556,7 @@ private Q_SLOTS:
         db.exec(QString::fromUtf8(kPregnantRecord));
         MessagesRecorder messages;
         ReportCapture reports;
-        ProgramFolder folder(db.folder(), false);
+        ProgramFolder folder(db.folder(), ProgramFolder::Layouts::None);
         Window w;
         w.click("Image4");
         QCOMPARE(messages.size(), 1);

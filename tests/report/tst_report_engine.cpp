@@ -179,10 +179,10 @@ private Q_SLOTS:
         {
             nc::data::Transaction t(db.connection());
             for (int i = 1; i <= 400; ++i)
-                db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (%1, '食物%2', %3)")
-                            .arg(i / 10 + 1)
-                            .arg(i)
-                            .arg(i % 7 * 25 + 50));
+                db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (:day, :name, :grams)"),
+                        {{QStringLiteral("day"), i / 10 + 1},
+                         {QStringLiteral("name"), QStringLiteral("食物%1").arg(i)},
+                         {QStringLiteral("grams"), i % 7 * 25 + 50}});
             t.commit();
         }
         layout(QStringLiteral("sumrep.rav"),
@@ -229,9 +229,10 @@ private Q_SLOTS:
         {
             nc::data::Transaction t(db.connection());
             for (int i = 1; i <= 150; ++i)
-                db.exec(
-                    QStringLiteral("insert into app_pj values (%1, '<90', '内容', '营养素%1', '第%1条评价')")
-                        .arg(i));
+                db.exec(QStringLiteral("insert into app_pj values (:id, '<90', '内容', :nutrient, :text)"),
+                        {{QStringLiteral("id"), i},
+                         {QStringLiteral("nutrient"), QStringLiteral("营养素%1").arg(i)},
+                         {QStringLiteral("text"), QStringLiteral("第%1条评价").arg(i)}});
             t.commit();
         }
         layout(QStringLiteral("pj.rav"),

@@ -13,9 +13,9 @@
 
 namespace nc::test {
 
-// The window's control of that name and type; a missing control ends the test program, since every
-// later step would only fail less clearly.
-template <class T = QWidget> T* child(QWidget& window, const QString& name) {
+// The window's control (or timer, action, …) of that name and type; a missing one ends the test
+// program, since every later step would only fail less clearly.
+template <class T = QWidget> T* child(const QObject& window, const QString& name) {
     T* c = window.findChild<T*>(name);
     if (!c)
         qFatal("no control %s", qPrintable(name));
@@ -29,7 +29,9 @@ inline void click(QWidget& window, const QString& name) {
 
 // Clicks a grid row where a user would.
 inline void clickRow(QTableView* grid, int row, int col = 0) {
-    const QRect cell = grid->visualRect(grid->model()->index(row, col));
+    const QModelIndex at = grid->model()->index(row, col);
+    grid->scrollTo(at);
+    const QRect cell = grid->visualRect(at);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QApplication::processEvents(); // the data set follows once the click is handled
 }
