@@ -9,7 +9,10 @@ namespace nc::test {
 
 bool FailureSweep::fail(const QString& text, const std::source_location& where) {
     connection_.failStatementAfter(0);
-    QTest::qFail(qPrintable(text), where.file_name(), int(where.line()));
+    if (report)
+        report(text);
+    else
+        QTest::qFail(qPrintable(text), where.file_name(), int(where.line()));
     return false;
 }
 

@@ -34,6 +34,8 @@ public:
     int every = 1;
     // A run still failing at this statement fails the test: the operation never gets through.
     int limit = 5000;
+    // Where a fault is told; by default it fails the running test at the caller of run().
+    std::function<void(const QString& fault)> report;
 
     // Runs the sweep. False, with the test failed naming the statement, when a failed run changed
     // the snapshot, when a run reported success although its failing statement was reached and
