@@ -29,6 +29,7 @@ using nc::test::FailureSweep;
 using nc::test::FixedClock;
 using nc::test::FixtureDb;
 using nc::test::MessagesRecorder;
+using nc::test::ProbeWindow;
 using nc::test::ProgramFolder;
 using nc::test::ReportCapture;
 using nc::test::RunOutcome;
@@ -601,17 +602,15 @@ private Q_SLOTS:
     // The magnifier opens the activity-level table as a new modal window over this one.
     void magnifierOpensActivityLevels() {
         FixtureDb db;
-        nc::ui::WindowRegistry windows;
-        QStringList opened;
-        windows.add(QStringLiteral("TForm2"), [&opened](QWidget* parent) {
-            auto d = std::make_unique<QDialog>(parent);
-            opened << (parent ? parent->objectName() : QString());
-            QTimer::singleShot(0, d.get(), &QDialog::accept);
-            return d;
-        });
+        ProbeWindow::reset();
+        const nc::ui::WindowRegistry windows = ProbeWindow::registry({QStringLiteral("TForm2")});
         Window w(windows);
         w.click("Image19");
-        QCOMPARE(opened, QStringList{QStringLiteral("TForm3")});
+        QCOMPARE(ProbeWindow::seen.size(), 1);
+        QCOMPARE(ProbeWindow::seen.first().className, QStringLiteral("TForm2"));
+        QCOMPARE(ProbeWindow::seen.first().parent, &w.form);
+        QVERIFY(ProbeWindow::seen.first().modal);
+        QCOMPARE(ProbeWindow::alive, 0);
         QVERIFY(w.form.isVisible());
     }
 
