@@ -39,8 +39,9 @@ public:
 
     // Runs the sweep. False, with the test failed naming the statement, when a failed run changed
     // the snapshot, when a run reported success although its failing statement was reached and
-    // `Recovered` was not claimed, when a run failed without reaching its failing statement, or when
-    // no run completes below the limit. The last run is the completed one: its changes stay.
+    // `Recovered` was not claimed, or when no run completes below the limit (an operation failing for
+    // a reason of its own ends there, with that reason). The last run is the completed one: its
+    // changes stay.
     bool run(const std::function<RunOutcome()>& operation,
              std::source_location where = std::source_location::current());
 
