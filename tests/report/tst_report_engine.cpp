@@ -6,6 +6,7 @@
 #include "data/query.h"
 #include "report/report_engine.h"
 #include "support/fixture_db.h"
+#include "support/program_folder.h"
 #include "support/report_capture.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using nc::data::DataSet;
 using nc::data::Query;
@@ -46,7 +48,7 @@ class TestReportEngine : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir folder_;
-    QString previousDir_;
+    std::optional<nc::test::ProgramFolder> current_; // folder_, as the current directory
 
     QString layout(const QString& name, const QString& text) {
         const QString path = folder_.filePath(name);
@@ -57,10 +59,10 @@ private:
 private Q_SLOTS:
     // Layouts and chart pictures are found in the current directory, as in the program's folder.
     void init() {
-        previousDir_ = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(folder_.path()));
+        current_.emplace(folder_.path(), nc::test::ProgramFolder::Layouts::None);
+        QCOMPARE(QDir::currentPath(), QDir(folder_.path()).canonicalPath());
     }
-    void cleanup() { QDir::setCurrent(previousDir_); }
+    void cleanup() { current_.reset(); }
 
     void fillsDataSetsAndParameters() {
         FixtureDb db;
