@@ -773,7 +773,8 @@ private Q_SLOTS:
         QCOMPARE(t.foods()->model()->rowCount(), 2);
     }
 
-    // Saving a recipe through its dialog: a failure at any statement is reported and stores nothing.
+    // Saving a recipe through its dialog: a failure at any statement is reported, stores nothing and
+    // leaves the dialog open.
     void failedSaveStoresNothing() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         fill(db, 1, {{1, "牛奶", 250}, {1, "稻米", 150}});
@@ -782,15 +783,18 @@ private Q_SLOTS:
         const FixedClock clock(QDate(2026, 3, 2), QTime(8, 0), FixedClock::Reading::MillisecondOn);
         MessagesRecorder messages;
         Window t;
+        bool stayedOpen = false;
         t.script = [&](QDialog& d) {
             child<QLineEdit>(d, QStringLiteral("Edit1"))->insert(QStringLiteral("午餐"));
             click(d, QStringLiteral("xpButton1"));
+            stayedOpen = d.isVisible();
         };
         FailureSweep sweep(db.connection());
         sweep.snapshot = [&] { return databaseContents(db.connection(), {"ts", "foodcheck", "sps"}); };
         sweep.afterRun = [&](int, RunOutcome) {
             QCOMPARE(messages.size(), 1);
             QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+            QVERIFY(stayedOpen);
             messages.clear();
         };
         QVERIFY(sweep.run([&] {
@@ -798,6 +802,7 @@ private Q_SLOTS:
             const bool failed = !messages.isEmpty() && messages.last().kind == MessagesRecorder::Kind::Error;
             return failed ? RunOutcome::Failed : RunOutcome::Completed;
         }));
+        QVERIFY(!stayedOpen);
         QCOMPARE(db.scalar(QStringLiteral("select count(*) from sps where spname='午餐'")).toInteger(), 2);
         QCOMPARE(db.count(QStringLiteral("sps")), 3);
     }
