@@ -216,7 +216,7 @@ private Q_SLOTS:
     }
 
     // The sweep that breaks operations at every statement tells an all-or-nothing operation from one
-    // that leaves part of its work, one that swallows the failure, and one that never gets through.
+    // that leaves some of its work, one that swallows the failure, and one that never gets through.
     void failureSweepFindsFaults_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("fault"); // empty: the sweep passes
