@@ -100,6 +100,11 @@ void DietRecord::deleteCurrentDay() {
         q.setSql(QStringLiteral("delete from foodcheck where tc=:n"));
         q.setParam(QStringLiteral("n"), day);
         q.execute();
+        days_.next();
+        foods_.close();
+        foods_.open();
+        // Committed only once the foods are read again: a failed read must not report a deletion
+        // that was made all the same.
         t.commit();
     } catch (...) {
         // The day is back in the database: show the stored record again.
@@ -112,9 +117,6 @@ void DietRecord::deleteCurrentDay() {
         foods_.open();
         throw;
     }
-    days_.next();
-    foods_.close();
-    foods_.open();
 }
 
 DietRecord::AddFood DietRecord::addFood(const QString& name, const QString& weightText, const QString& meal,

@@ -61,10 +61,12 @@ int loadRecipe(const QString& name, DataSet& foods, int day) {
             foods.setField(QStringLiteral("portion"), lines.field(QStringLiteral("portion")));
             foods.post();
         }
-        t.commit();
         foods.close();
         foods.open(); // the loaded lines take their places among the day's meals
         foods.last();
+        // Committed only once the day is read again: a failed read must not report a load whose
+        // lines were stored all the same (loading again would add them twice).
+        t.commit();
     } catch (...) {
         foods.cancel();
         foods.close();

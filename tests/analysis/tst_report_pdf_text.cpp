@@ -3,7 +3,6 @@
 // has a name with quotes, & and angle brackets, which every page header must show as typed.
 
 #include "analysis/analysis_reports.h"
-#include "data/clock.h"
 #include "data/query.h"
 #include "person/physique_report.h"
 #include "person/record_store.h"
@@ -11,8 +10,10 @@
 #include "report/report_document.h"
 #include "report/report_engine.h"
 #include "report/report_sink.h"
+#include "support/fixed_clock.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
+#include "support/program_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,8 +21,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using nc::test::FixtureDb;
+using nc::test::ProgramFolder;
 
 namespace {
 
@@ -95,30 +98,11 @@ private:
     nc::report::ReportSink* previous_;
 };
 
-// The program's folder: the layouts beside it as the build puts them, as the current directory.
-class ProgramFolder {
-public:
-    explicit ProgramFolder(const QString& folder) : previous_(QDir::currentPath()) {
-        for (const QString& layout :
-             {QStringLiteral("analysis/layouts/yyfx.rav"), QStringLiteral("analysis/layouts/yyfx_yf.rav"),
-              QStringLiteral("analysis/layouts/yyfx_rm.rav"), QStringLiteral("analysis/layouts/sumrep.rav"),
-              QStringLiteral("person/layouts/tzbg.rav"), QStringLiteral("person/layouts/yftzbg.rav"),
-              QStringLiteral("person/layouts/rmtzbg.rav")})
-            QFile::copy(nc::test::sourceDir() + QLatin1Char('/') + layout,
-                        QDir(folder).filePath(QFileInfo(layout).fileName()));
-        QDir::setCurrent(folder);
-    }
-    ~ProgramFolder() { QDir::setCurrent(previous_); }
-
-private:
-    QString previous_;
-};
-
-void exec(const QString& sql, const QMap<QString, QString>& params = {}) {
+void exec(const QString& sql, const QMap<QString, nc::data::Value>& params = {}) {
     nc::data::Query q;
     q.setSql(sql);
     for (auto it = params.begin(); it != params.end(); ++it)
-        q.setParam(it.key(), nc::data::Value(it.value()));
+        q.setParam(it.key(), it.value());
     q.execute();
 }
 
@@ -149,13 +133,15 @@ void runPhysiqueReport(const QString& category) {
 
 class TestReportPdfText : public QObject {
     Q_OBJECT
+    std::optional<nc::test::FixedClock> clock_;
+
 private Q_SLOTS:
     void initTestCase() {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QFAIL("pdftotext (poppler-utils) is needed");
-        nc::data::Clock::setSource([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30)); });
+        clock_.emplace(QDate(2026, 12, 10), QTime(9, 30));
     }
-    void cleanupTestCase() { nc::data::Clock::setSource({}); }
+    void cleanupTestCase() { clock_.reset(); }
 
     void everyReportReadsAsItsPages_data() {
         QTest::addColumn<QString>("category");
@@ -189,7 +175,8 @@ private Q_SLOTS:
         QVERIFY(db.count(QStringLiteral("foodcheck")) > 20);
         for (const nc::person::ReferenceIntake& ri :
              nc::person::referenceIntakes(category, QStringLiteral("中"), 160, 55, 21.5, 120))
-            exec(QStringLiteral("update lsyysfx set ckl=%1 where id=%2").arg(ri.value).arg(ri.row));
+            exec(QStringLiteral("update lsyysfx set ckl=:ckl where id=:id"),
+                 {{QStringLiteral("ckl"), ri.value}, {QStringLiteral("id"), ri.row}});
 
         QTemporaryDir out;
         ProgramFolder folder(db.folder());

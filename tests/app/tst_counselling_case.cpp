@@ -2,11 +2,13 @@
 // woman saved and evaluated, three days of meals entered, then the analysis report and the food list.
 
 #include "app/working_windows.h"
-#include "data/clock.h"
 #include "data/query.h"
+#include "support/fixed_clock.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
+#include "support/program_folder.h"
 #include "support/report_capture.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QComboBox>
@@ -19,22 +21,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
-
 using namespace nc;
+using test::child;
+using test::click;
 using test::FixtureDb;
 
 namespace {
-
-template <class T>
-T* child(QWidget& w, const QString& name) {
-    auto* c = w.findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", qPrintable(name));
-    return c;
-}
-
-void click(QWidget& w, const QString& name) { QTest::mouseClick(child<ui::PictureButton>(w, name), Qt::LeftButton); }
 
 struct Meal {
     const char* food;
@@ -57,21 +49,15 @@ private Q_SLOTS:
         if (ui::WindowRegistry::program().classNames().isEmpty())
             app::registerWorkingWindows(ui::WindowRegistry::program());
     }
-    void cleanup() { data::Clock::setSource({}); }
-
     void pregnantWomanFromRecordToReports() {
         FixtureDb db(FixtureDb::Content::ShippedSeeds);
         test::MessagesRecorder messages;
         test::ReportCapture reports;
-        data::Clock::setSource([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 0)); });
+        const test::FixedClock clock(QDate(2026, 12, 10), QTime(9, 0));
 
         // The program's folder: the layouts lie there and the chart pictures are written there.
-        QTemporaryDir folder;
-        for (const QString& layout : QDir(QStringLiteral(NC_BIN_DIR)).entryList({QStringLiteral("*.rav")}))
-            QVERIFY(QFile::copy(QDir(QStringLiteral(NC_BIN_DIR)).filePath(layout), folder.filePath(layout)));
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(folder.path());
-        const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+        QTemporaryDir dir;
+        const test::ProgramFolder folder(dir.path());
 
         // 1. The personal record: save, then the physique evaluation.
         {
@@ -97,17 +83,13 @@ private Q_SLOTS:
         // 2. Three days of meals in the diet record window.
         auto diet = ui::WindowRegistry::program().create(QStringLiteral("TForm8"), nullptr);
         diet->show();
-        double energy = 0;
         for (const QList<Meal>& day : kDays) {
             click(*diet, QStringLiteral("Image12")); // 增加一天: the new day is current
             for (const Meal& m : day) {
                 child<QComboBox>(*diet, QStringLiteral("ComboBox2"))->setEditText(QString::fromUtf8(m.food));
-                child<QLineEdit>(*diet, QStringLiteral("LabeledEdit1"))->setText(QString::fromLatin1(m.grams));
+                child<QLineEdit>(*diet, QStringLiteral("LabeledEdit1"))
+                    ->setText(QString::fromLatin1(m.grams));
                 click(*diet, QStringLiteral("Image8")); // 添 加
-                energy += db.scalar(QStringLiteral("select energy from Foodnurti where foodname='%1'")
-                                        .arg(QString::fromUtf8(m.food)))
-                              .toReal() *
-                          QString::fromLatin1(m.grams).toDouble() / 100;
             }
         }
         QCOMPARE(db.count(QStringLiteral("ts")), 3);
@@ -119,10 +101,14 @@ private Q_SLOTS:
         QCOMPARE(reports.size(), 2);
         QCOMPARE(QFileInfo(reports.last().layoutPath).fileName(), QStringLiteral("yyfx_yf.rav"));
         QCOMPARE(reports.last().title, QStringLiteral("营养分析"));
-        const double stored = db.scalar(QStringLiteral("select srl from lsyysfx where id=1")).toReal();
-        QCOMPARE(stored, std::trunc(energy / 3 * 100) / 100);
-        QVERIFY(reports.last().text.contains(QString::number(stored)));
-        QVERIFY(QFileInfo::exists(folder.filePath(QStringLiteral("lsbmp1.bmp"))));
+        // Energy, kcal per 100 g × grams ÷ 100, from the shipped food table:
+        //   day 1: 稻米 346 × 150 = 519, 鸡蛋 139 × 50 = 69.5, 纯牛奶 65 × 250 = 162.5
+        //   day 2: 小麦粉 362 × 100 = 362, 豆腐 84 × 100 = 84
+        //   day 3: 稻米 346 × 200 = 692, 苹果 53 × 200 = 106, 花生油 899 × 25 = 224.75
+        // together 2219.75 kcal over 3 days = 739.9166…, cut to two decimals: 739.91.
+        QCOMPARE(db.scalar(QStringLiteral("select srl from lsyysfx where id=1")).toReal(), 739.91);
+        QVERIFY(reports.last().text.contains(QStringLiteral("739.91")));
+        QVERIFY(QFileInfo::exists(folder.file(QStringLiteral("lsbmp1.bmp"))));
 
         // 4. 食谱打印: every food entry, day by day.
         click(*diet, QStringLiteral("Image7"));

@@ -7,6 +7,7 @@
 #include "data/query.h"
 #include "support/messages_recorder.h"
 #include "support/pointer.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QCoreApplication>
@@ -18,57 +19,18 @@
 
 using nc::app::TForm1;
 using nc::test::MessagesRecorder;
+using nc::test::ProbeWindow;
 using nc::ui::PictureButton;
 using nc::ui::WindowRegistry;
 
 namespace {
 
-// A working window that notes how it was shown and closes itself as soon as it is up.
-class ProbeWindow : public QDialog {
-public:
-    struct Seen {
-        int serial;
-        QString className;
-        QWidget* parent;
-        bool modal;
-    };
-    static inline QList<Seen> seen;
-    static inline int alive = 0;
-    static inline int serials = 0;
-
-    ProbeWindow(const QString& className, QWidget* parent) : QDialog(parent), className_(className) {
-        ++alive;
-        serial_ = ++serials;
-    }
-    ~ProbeWindow() override { --alive; }
-
-protected:
-    void showEvent(QShowEvent* e) override {
-        QDialog::showEvent(e);
-        seen.append({serial_, className_, parentWidget(), isModal()});
-        QTimer::singleShot(0, this, &QDialog::accept);
-    }
-
-private:
-    QString className_;
-    int serial_;
-};
-
 WindowRegistry probes() {
-    WindowRegistry r;
-    for (const char* name : {"TForm3", "TForm8", "TForm7", "TForm6", "TForm9"}) {
-        const QString className = QString::fromLatin1(name);
-        r.add(className,
-              [className](QWidget* parent) { return std::make_unique<ProbeWindow>(className, parent); });
-    }
-    return r;
+    return ProbeWindow::registry({"TForm3", "TForm8", "TForm7", "TForm6", "TForm9"});
 }
 
 PictureButton* button(QWidget& w, const QString& name) {
-    auto* b = w.findChild<PictureButton*>(name);
-    if (!b)
-        qFatal("no picture %s", qPrintable(name));
-    return b;
+    return nc::test::child<PictureButton>(w, name);
 }
 
 const QStringList kButtons = {"Image8", "Image9", "Image10", "Image11", "Image12", "Image13"};
@@ -78,10 +40,7 @@ const QStringList kButtons = {"Image8", "Image9", "Image10", "Image11", "Image12
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        ProbeWindow::seen.clear();
-        ProbeWindow::alive = 0;
-    }
+    void init() { ProbeWindow::reset(); }
 
     void frameCaptionAndConnection() {
         const WindowRegistry none;
@@ -168,20 +127,17 @@ private Q_SLOTS:
         QCOMPARE(button(w, "Image12")->y(), 344);
     }
 
+    // clang-format off
     void eachClickOpensAFreshModalWindow_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("className");
-        QTest::newRow("personal record") << "Image8"
-                                         << "TForm3";
-        QTest::newRow("diet record") << "Image9"
-                                     << "TForm8";
-        QTest::newRow("food composition") << "Image10"
-                                          << "TForm7";
-        QTest::newRow("recommended recipes") << "Image11"
-                                             << "TForm6";
-        QTest::newRow("about") << "Image12"
-                               << "TForm9";
+        QTest::newRow("personal record")     << "Image8"  << "TForm3";
+        QTest::newRow("diet record")         << "Image9"  << "TForm8";
+        QTest::newRow("food composition")    << "Image10" << "TForm7";
+        QTest::newRow("recommended recipes") << "Image11" << "TForm6";
+        QTest::newRow("about")               << "Image12" << "TForm9";
     }
+    // clang-format on
     void eachClickOpensAFreshModalWindow() {
         QFETCH(QString, name);
         QFETCH(QString, className);

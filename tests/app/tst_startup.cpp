@@ -5,6 +5,7 @@
 #include "app/splash_window.h"
 #include "app/startup.h"
 #include "app/titles.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QApplication>
@@ -17,11 +18,15 @@
 
 using nc::app::TForm1;
 using nc::app::TForm5;
+using nc::test::child;
+using nc::test::click;
 using nc::ui::PictureButton;
 
 namespace {
 
-QTimer* timerOf(TForm5& s) { return s.findChild<QTimer*>("Timer1"); }
+QTimer* timerOf(TForm5& s) {
+    return child<QTimer>(s, "Timer1");
+}
 
 // Watches the top-level windows while the program runs, acting on the splash and the main window.
 class Driver : public QObject {
@@ -63,7 +68,7 @@ private Q_SLOTS:
         QCOMPARE(s.size(), QSize(459, 319));
         QCOMPARE(s.minimumSize(), s.maximumSize());
         QVERIFY(s.windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(s.findChild<PictureButton*>("Image1")->geometry(), QRect(0, 0, 465, 321));
+        QCOMPARE(child<PictureButton>(s, "Image1")->geometry(), QRect(0, 0, 465, 321));
         QCOMPARE(timerOf(s)->interval(), 2800);
         QVERIFY(timerOf(s)->isActive());
     }
@@ -74,7 +79,7 @@ private Q_SLOTS:
         QSignalSpy fired(timer, &QTimer::timeout);
         QElapsedTimer clock;
         clock.start();
-        QTimer::singleShot(200, &s, [&] { QTest::mouseClick(s.findChild<PictureButton*>("Image1"), Qt::LeftButton); });
+        QTimer::singleShot(200, &s, [&] { click(s, "Image1"); });
         QCOMPARE(s.exec(), int(QDialog::Accepted));
         QVERIFY(clock.elapsed() < 2800);
         QVERIFY(!timer->isActive());
@@ -120,7 +125,7 @@ private Q_SLOTS:
 
     void clickOnSplashLeadsToTheMainWindow() {
         Driver d;
-        d.onSplash = [](TForm5* s) { QTest::mouseClick(s->findChild<PictureButton*>("Image1"), Qt::LeftButton); };
+        d.onSplash = [](TForm5* s) { click(*s, "Image1"); };
         d.onMain = [](TForm1* m) { m->close(); };
         QCOMPARE(nc::app::runProgram(), 0);
         QVERIFY(d.sawMain);

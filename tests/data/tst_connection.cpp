@@ -3,6 +3,7 @@
 
 #include "data/connection.h"
 #include "data/query.h"
+#include "support/failure_sweep.h"
 #include "support/fixture_db.h"
 
 #include <QFile>
@@ -58,9 +59,12 @@ private Q_SLOTS:
     void openFailures_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("phrase");
-        QTest::newRow("missing file") << "missing" << "文件不存在";
-        QTest::newRow("wrong password") << "password" << "密码不正确";
-        QTest::newRow("not a database") << "garbage" << "不是本系统的数据库";
+        QTest::newRow("missing file") << "missing"
+                                      << "文件不存在";
+        QTest::newRow("wrong password") << "password"
+                                        << "密码不正确";
+        QTest::newRow("not a database") << "garbage"
+                                        << "不是本系统的数据库";
     }
     void openFailures() {
         QFETCH(QString, kind);
@@ -127,10 +131,13 @@ private Q_SLOTS:
 
     void tableNamesIgnoreCase() {
         FixtureDb db(FixtureDb::Content::FixedRows,
-                     {nc::test::seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname")},
+                     {nc::test::seed(QStringLiteral("Foodnurti"),
+                                     {QStringLiteral("foodid"), QStringLiteral("foodname")},
                                      {{QStringLiteral("01001"), QStringLiteral("小麦")}})});
-        QCOMPARE(db.scalar(QStringLiteral("select foodname from foodnurti")).toText(), QStringLiteral("小麦"));
-        QCOMPARE(db.scalar(QStringLiteral("select FOODNAME from Foodnurti")).toText(), QStringLiteral("小麦"));
+        QCOMPARE(db.scalar(QStringLiteral("select foodname from foodnurti")).toText(),
+                 QStringLiteral("小麦"));
+        QCOMPARE(db.scalar(QStringLiteral("select FOODNAME from Foodnurti")).toText(),
+                 QStringLiteral("小麦"));
         QCOMPARE(db.scalar(QStringLiteral("select [Foodnurti].[foodname] from [foodnurti]")).toText(),
                  QStringLiteral("小麦"));
     }
@@ -164,7 +171,8 @@ private Q_SLOTS:
         db.exec(QStringLiteral("update lsyysfx set srl=50, ckl=0, cz=7, dris=8 where id=3"));
         db.exec(QStringLiteral("update lsyysfx set srl=50, ckl=null, cz=9, dris=10 where id=4"));
         db.exec(QStringLiteral("update lsyysfx set srl=45, ckl=60 where id=2"));
-        db.exec(QStringLiteral("update lsyysfx set cz=round(srl-ckl,2),dris=round(srl/ckl*100,2) where ckl<>0"));
+        db.exec(
+            QStringLiteral("update lsyysfx set cz=round(srl-ckl,2),dris=round(srl/ckl*100,2) where ckl<>0"));
         QCOMPARE(db.scalar(QStringLiteral("select cz from lsyysfx where id=3")).toReal(), 7.0);
         QCOMPARE(db.scalar(QStringLiteral("select dris from lsyysfx where id=3")).toReal(), 8.0);
         QCOMPARE(db.scalar(QStringLiteral("select cz from lsyysfx where id=4")).toReal(), 9.0);
@@ -205,6 +213,65 @@ private Q_SLOTS:
             t.commit();
         }
         QCOMPARE(db.scalar(QStringLiteral("select count(*) from sdrn where value1=42")).toInteger(), 3);
+    }
+
+    // The sweep that breaks operations at every statement tells an all-or-nothing operation from one
+    // that leaves some of its work, one that swallows the failure, and one that never gets through.
+    void failureSweepFindsFaults_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("fault"); // empty: the sweep passes
+        QTest::newRow("all or nothing") << 0 << QString();
+        QTest::newRow("no transaction") << 1 << "statement 2 failed and the database changed";
+        QTest::newRow("failure swallowed") << 2 << "statement 1 failed, yet the operation reported success";
+        QTest::newRow("never gets through") << 3 << "still fails at statement 50";
+    }
+    void failureSweepFindsFaults() {
+        QFETCH(int, kind);
+        QFETCH(QString, fault);
+        FixtureDb db;
+        Connection& c = db.connection();
+        const auto threeUpdates = [&c] {
+            Query q(&c);
+            q.setSql(QStringLiteral("update sdrn set value1=value1+1 where id=:id"));
+            for (int id = 1; id <= 3; ++id) {
+                q.setParam(QStringLiteral("id"), id);
+                q.execute();
+            }
+        };
+        nc::test::FailureSweep sweep(c);
+        sweep.limit = 50;
+        sweep.snapshot = [&c] { return nc::test::databaseContents(c, {QStringLiteral("sdrn")}); };
+        QStringList faults;
+        sweep.report = [&faults](const QString& text) { faults << text; };
+        const bool passed = sweep.run([&] {
+            switch (kind) {
+            case 0: {
+                Transaction t(c);
+                threeUpdates();
+                t.commit();
+                break;
+            }
+            case 1:
+                threeUpdates();
+                break;
+            case 2:
+                try {
+                    threeUpdates();
+                } catch (const DbError&) {
+                }
+                break;
+            default:
+                throw DbError(QStringLiteral("数据库文件无法打开。"));
+            }
+            return nc::test::RunOutcome::Completed;
+        });
+        QCOMPARE(passed, fault.isEmpty());
+        QCOMPARE(faults.size(), fault.isEmpty() ? 0 : 1);
+        if (!fault.isEmpty())
+            QVERIFY2(faults.first().contains(fault), qPrintable(faults.first()));
+        else
+            QCOMPARE(sweep.brokenRuns(), 3);
+        QCOMPARE(sweep.statements(), fault.isEmpty() ? 3 : 0);
     }
 
     void chineseAndQuotesTravelAsValues() {

@@ -1,22 +1,28 @@
 // The diet record's days and food entries, and recipes saved from and loaded into a day.
 
-#include "data/clock.h"
 #include "data/errors.h"
 #include "diet/diet_record.h"
 #include "diet/recipe_store.h"
+#include "support/failure_sweep.h"
+#include "support/fixed_clock.h"
 #include "support/fixture_db.h"
 
 #include <QTest>
 
 using namespace nc::diet;
+using nc::test::databaseContents;
+using nc::test::FailureSweep;
+using nc::test::FixedClock;
 using nc::test::FixtureDb;
+using nc::test::RunOutcome;
 using nc::test::seed;
 using Add = DietRecord::AddFood;
 
 namespace {
 
 QList<nc::data::SeedTable> foods() {
-    return {seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind")},
+    return {seed(QStringLiteral("Foodnurti"),
+                 {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind")},
                  {{QStringLiteral("01001"), QStringLiteral("小麦"), QStringLiteral("01")},
                   {QStringLiteral("01002"), QStringLiteral("稻米"), QStringLiteral("01")},
                   {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("10")},
@@ -38,8 +44,6 @@ QList<int> dayNumbers(FixtureDb& db) {
 class TestDietRecord : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { nc::data::Clock::setSource({}); }
-
     void dayNumbersLeaveGaps() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         DietRecord r;
@@ -88,14 +92,55 @@ private Q_SLOTS:
         QCOMPARE(dayNumbers(db), QList<int>{1});
     }
 
+    // A failure at any statement of a day's deletion keeps the day and its foods, in the database
+    // and on screen; once nothing fails, both go. The foods list failing to follow the days list
+    // half-way is said by the list itself and does not stop the deletion.
     void failedDayDeletionKeepsDayAndFoods() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         DietRecord r;
         r.open();
         r.addDay();
         r.addFood(QStringLiteral("牛奶"), QStringLiteral("250"));
-        // The database refuses to delete the food entries, after the day row has gone.
-        db.exec(QStringLiteral("create trigger keep before delete on foodcheck begin select raise(abort, 'refused'); end"));
+        const auto secondDay = [&r] {
+            r.addDay();
+            r.addFood(QStringLiteral("稻米"), QStringLiteral("150"));
+            r.addFood(QStringLiteral("小麦"), QStringLiteral("50"));
+        };
+        secondDay();
+        bool followFailed = false;
+        QObject::connect(&r.foods(), &nc::data::DataSet::failed, [&followFailed] { followFailed = true; });
+        FailureSweep sweep(db.connection());
+        sweep.snapshot = [&] { return databaseContents(db.connection(), {"ts", "foodcheck"}); };
+        sweep.afterRun = [&](int, RunOutcome outcome) {
+            if (outcome == RunOutcome::Recovered) { // deleted, and the list shows the day now current
+                QCOMPARE(dayNumbers(db), QList<int>{1});
+                QCOMPARE(r.currentDay(), 1);
+                QCOMPARE(r.foods().recordCount(), 1);
+                secondDay(); // for the next run
+                return;
+            }
+            QCOMPARE(dayNumbers(db), (QList<int>{1, 2}));
+            QCOMPARE(r.currentDay(), 2);
+            QCOMPARE(r.foods().recordCount(), 2);
+        };
+        QVERIFY(sweep.run([&] {
+            followFailed = false;
+            r.deleteCurrentDay();
+            return followFailed ? RunOutcome::Recovered : RunOutcome::Completed;
+        }));
+        QCOMPARE(dayNumbers(db), QList<int>{1});
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), 1);
+    }
+
+    // The database itself refusing to delete the entries, after the day row has gone.
+    void refusedDayDeletionKeepsDayAndFoods() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        DietRecord r;
+        r.open();
+        r.addDay();
+        r.addFood(QStringLiteral("牛奶"), QStringLiteral("250"));
+        db.exec(QStringLiteral(
+            "create trigger keep before delete on foodcheck begin select raise(abort, 'refused'); end"));
         QVERIFY_THROWS_EXCEPTION(nc::data::DbError, r.deleteCurrentDay());
         QCOMPARE(dayNumbers(db), QList<int>{1});
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 1);
@@ -103,6 +148,7 @@ private Q_SLOTS:
         QCOMPARE(r.foods().recordCount(), 1);
     }
 
+    // clang-format off
     void addFoodChecksInOrder_data() {
         QTest::addColumn<bool>("withDay");
         QTest::addColumn<QString>("name");
@@ -124,6 +170,7 @@ private Q_SLOTS:
         QTest::newRow("quotes in the name") << true << "酸奶\"原味\"" << "125" << int(Add::Added);
         QTest::newRow("names ignore case") << true << "牛奶" << "100.5" << int(Add::Added);
     }
+    // clang-format on
     void addFoodChecksInOrder() {
         QFETCH(bool, withDay);
         QFETCH(QString, name);
@@ -165,7 +212,8 @@ private Q_SLOTS:
         const QStringList items = DietRecord::categoryItems();
         QCOMPARE(items.size(), 14);
         QCOMPARE(items.first(), QStringLiteral("01 谷类及制品"));
-        QCOMPARE(DietRecord::foodNamesOfCategory(items.first()), (QStringList{QStringLiteral("小麦"), QStringLiteral("稻米")}));
+        QCOMPARE(DietRecord::foodNamesOfCategory(items.first()),
+                 (QStringList{QStringLiteral("小麦"), QStringLiteral("稻米")}));
         QCOMPARE(DietRecord::foodNamesOfCategory(QStringLiteral(" 10 乳类及制品")).size(), 2);
         QVERIFY(DietRecord::foodNamesOfCategory(QStringLiteral("99 无")).isEmpty());
         QCOMPARE(DietRecord::deleteDayQuestion(12), QStringLiteral("确定要删除 第12天 食谱吗?"));
@@ -173,8 +221,7 @@ private Q_SLOTS:
 
     void recipesSaveAndLoad() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
-        int tick = 0;
-        nc::data::Clock::setSource([&tick] { return QDateTime(QDate(2026, 12, 10), QTime(8, 0)).addMSecs(tick++); });
+        const FixedClock clock(QDate(2026, 12, 10), QTime(8, 0), FixedClock::Reading::MillisecondOn);
         DietRecord r;
         r.open();
         r.addDay();
@@ -204,8 +251,9 @@ private Q_SLOTS:
             r.foods().moveTo(i);
             names << r.foods().field(QStringLiteral("swname")).toText();
         }
-        QCOMPARE(names, (QStringList{QStringLiteral("牛奶"), QStringLiteral("牛奶"), QStringLiteral("稻米"),
-                                     QStringLiteral("牛奶"), QStringLiteral("稻米"), QStringLiteral("小麦")}));
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("牛奶"), QStringLiteral("牛奶"), QStringLiteral("稻米"),
+                              QStringLiteral("牛奶"), QStringLiteral("稻米"), QStringLiteral("小麦")}));
         loadRecipe(QStringLiteral("早餐"), r.foods(), r.currentDay());
         QCOMPARE(db.scalar(QStringLiteral("select count(*) from foodcheck where tc=2")).toInteger(), 11);
 
@@ -215,6 +263,7 @@ private Q_SLOTS:
         QCOMPARE(db.count(QStringLiteral("sps")), 5);
     }
 
+    // A failure at any statement of a load adds nothing and shows the stored day again.
     void failedLoadAddsNothing() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values "
@@ -223,11 +272,46 @@ private Q_SLOTS:
         DietRecord r;
         r.open();
         r.addDay();
-        db.connection().failStatementAfter(4); // read, first insert and read-back, second insert fails
-        QVERIFY_THROWS_EXCEPTION(nc::data::DbError, loadRecipe(QStringLiteral("午餐"), r.foods(), r.currentDay()));
-        QCOMPARE(db.count(QStringLiteral("foodcheck")), 0);
-        QCOMPARE(r.foods().rowCount(), 0);
-        QCOMPARE(r.foods().state(), nc::data::DataSet::State::Browse);
+        r.addFood(QStringLiteral("小麦"), QStringLiteral("50"));
+        FailureSweep sweep(db.connection());
+        sweep.snapshot = [&] { return databaseContents(db.connection(), {"ts", "foodcheck", "sps"}); };
+        sweep.afterRun = [&](int, RunOutcome) {
+            QCOMPARE(r.foods().rowCount(), 1);
+            QCOMPARE(r.foods().state(), nc::data::DataSet::State::Browse);
+        };
+        QVERIFY(sweep.run([&] {
+            loadRecipe(QStringLiteral("午餐"), r.foods(), r.currentDay());
+            return RunOutcome::Completed;
+        }));
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), 3);
+        QCOMPARE(r.foods().rowCount(), 3);
+    }
+
+    // A failure at any statement of saving a recipe leaves the saved recipes as they were, the day's
+    // entries included; once nothing fails, every line is stored.
+    void failedSaveStoresNothing() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values "
+                               "('早餐', '2026-12-09 08:00:00.000', '牛奶', 250)"));
+        const FixedClock clock(QDate(2026, 12, 10), QTime(12, 0), FixedClock::Reading::MillisecondOn);
+        DietRecord r;
+        r.open();
+        r.addDay();
+        r.addFood(QStringLiteral("稻米"), QStringLiteral("150"), QStringLiteral("午餐"));
+        r.addFood(QStringLiteral("牛奶"), QStringLiteral("200"), QStringLiteral("午餐"));
+        r.addFood(QStringLiteral("小麦"), QStringLiteral("50"), QStringLiteral("晚餐"));
+        FailureSweep sweep(db.connection());
+        sweep.snapshot = [&] { return databaseContents(db.connection(), {"sps", "ts", "foodcheck"}); };
+        sweep.afterRun = [&](int, RunOutcome) {
+            QCOMPARE(r.foods().state(), nc::data::DataSet::State::Browse);
+            QCOMPARE(r.foods().rowCount(), 3);
+        };
+        QVERIFY(sweep.run([&] {
+            return saveRecipe(QStringLiteral("午餐"), r.foods()) ? RunOutcome::Completed : RunOutcome::Failed;
+        }));
+        QVERIFY(sweep.brokenRuns() >= 3); // at least one statement per line
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from sps where spname='午餐'")).toInteger(), 3);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from sps where spname='早餐'")).toInteger(), 1);
     }
 };
 

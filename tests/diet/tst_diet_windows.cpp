@@ -1,17 +1,18 @@
 // The diet record window and the recipe windows, driven as a counsellor would: typing, clicking,
 // answering questions, then reading back what the database holds and what was said.
 
-#include "data/clock.h"
 #include "data/query.h"
 #include "diet/diet_record_window.h"
 #include "diet/import_recipe_dialog.h"
 #include "diet/recipe_details_window.h"
 #include "diet/save_recipe_dialog.h"
+#include "support/failure_sweep.h"
+#include "support/fixed_clock.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 #include "support/pointer.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
-#include "ui/window_registry.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -26,8 +27,17 @@
 #include <QTimer>
 
 using namespace nc::diet;
+using nc::test::child;
+using nc::test::click;
+using nc::test::clickRow;
+using nc::test::column;
+using nc::test::databaseContents;
+using nc::test::FailureSweep;
+using nc::test::FixedClock;
 using nc::test::FixtureDb;
 using nc::test::MessagesRecorder;
+using nc::test::ProbeWindow;
+using nc::test::RunOutcome;
 using nc::test::seed;
 using nc::ui::PictureButton;
 
@@ -52,35 +62,20 @@ struct Entry {
     double weight;
 };
 void fill(FixtureDb& db, int days, std::initializer_list<Entry> entries) {
-    for (int d = 1; d <= days; ++d)
-        db.exec(QStringLiteral("insert into ts (tsid) values (%1)").arg(d));
-    for (const Entry& e : entries)
-        db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (%1, '%2', %3)")
-                    .arg(e.day)
-                    .arg(QString::fromUtf8(e.name))
-                    .arg(e.weight));
-}
-
-template <class T> T* child(QWidget& w, const QString& name) {
-    auto* c = w.findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", qPrintable(name));
-    return c;
-}
-
-void click(QWidget& w, const QString& name) {
-    QWidget* c = child<QWidget>(w, name);
-    if (auto* picture = qobject_cast<PictureButton*>(c))
-        QTest::mouseClick(picture, Qt::LeftButton);
-    else
-        QTest::mouseClick(qobject_cast<QPushButton*>(c), Qt::LeftButton);
-}
-
-QStringList column(QTableView* grid, int col) {
-    QStringList out;
-    for (int r = 0; r < grid->model()->rowCount(); ++r)
-        out << grid->model()->index(r, col).data().toString();
-    return out;
+    nc::data::Query day(&db.connection());
+    day.setSql(QStringLiteral("insert into ts (tsid) values (:d)"));
+    for (int d = 1; d <= days; ++d) {
+        day.setParam(QStringLiteral("d"), d);
+        day.execute();
+    }
+    nc::data::Query food(&db.connection());
+    food.setSql(QStringLiteral("insert into foodcheck (tc, swname, zl) values (:day, :name, :weight)"));
+    for (const Entry& e : entries) {
+        food.setParam(QStringLiteral("day"), e.day);
+        food.setParam(QStringLiteral("name"), QString::fromUtf8(e.name));
+        food.setParam(QStringLiteral("weight"), e.weight);
+        food.execute();
+    }
 }
 
 QStringList storedFoods(FixtureDb& db, int day) {
@@ -104,35 +99,6 @@ QStringList recipeLines(FixtureDb& db) {
                    q.field(2).toText();
     return out;
 }
-
-// Clicks a grid row where a user would.
-void clickRow(QTableView* grid, int row, int col = 0) {
-    const QRect cell = grid->visualRect(grid->model()->index(row, col));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QApplication::processEvents(); // the data set follows once the click is handled
-}
-
-// A window another subsystem provides: notes which class was asked for, over which window, and what
-// lsfoodname held then; closes at once.
-struct Opened {
-    QString className;
-    QWidget* parent;
-    QString foodName;
-};
-QList<Opened> opened;
-
-class ProbeWindow : public QDialog {
-public:
-    ProbeWindow(const QString& className, QWidget* parent) : QDialog(parent) {
-        opened.append({className, parent, lsfoodname()});
-    }
-
-protected:
-    void showEvent(QShowEvent* e) override {
-        QDialog::showEvent(e);
-        QTimer::singleShot(0, this, &QDialog::accept);
-    }
-};
 
 // The diet record window as the main window opens it, shown, with a script for the recipe windows.
 struct Window {
@@ -166,17 +132,14 @@ private Q_SLOTS:
         // The windows of later subsystems, by the class names the buttons ask for.
         for (const char* name : {"TForm11", "TForm13", "TForm14", "TForm15"}) {
             const QString className = QString::fromLatin1(name);
-            nc::ui::WindowRegistry::program().add(className, [className](QWidget* parent) {
-                return std::make_unique<ProbeWindow>(className, parent);
-            });
+            ProbeWindow::addTo(nc::ui::WindowRegistry::program(), {className});
         }
     }
     void init() {
-        opened.clear();
+        ProbeWindow::reset();
+        ProbeWindow::note = [] { return lsfoodname(); }; // the name handed over to the food query
         lsfoodname().clear();
     }
-    void cleanup() { nc::data::Clock::setSource({}); }
-
     void opensOnTheLastDay() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         fill(db, 3, {{1, "小麦", 50}, {3, "牛奶", 250}, {3, "稻米", 150.5}});
@@ -570,13 +533,13 @@ private Q_SLOTS:
         click(t.w, button);
         QCOMPARE(messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QStringList classes = t.recipeWindows;
-        for (const Opened& o : opened) {
+        for (const ProbeWindow::Seen& o : ProbeWindow::seen) {
             classes << o.className;
             QCOMPARE(o.parent, &t.w);
         }
         QCOMPARE(classes, opens.isEmpty() ? QStringList() : QStringList{opens});
         if (opens == QLatin1String("TForm11"))
-            QCOMPARE(opened.first().foodName, days == 1 ? QStringLiteral("牛奶") : QString());
+            QCOMPARE(ProbeWindow::seen.first().note, days == 1 ? QStringLiteral("牛奶") : QString());
         if (button == QLatin1String("Image3") && opens.isEmpty())
             QCOMPARE(lsfoodname(), QString());
     }
@@ -674,9 +637,7 @@ private Q_SLOTS:
 
     void sameNameTwiceGivesOneRecipe() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
-        int tick = 0;
-        nc::data::Clock::setSource(
-            [&tick] { return QDateTime(QDate(2026, 3, 2), QTime(8, 0)).addMSecs(tick++); });
+        const FixedClock clock(QDate(2026, 3, 2), QTime(8, 0), FixedClock::Reading::MillisecondOn);
         fill(db, 2, {{1, "牛奶", 250}, {1, "稻米", 150}, {2, "小麦", 50}});
         MessagesRecorder messages;
         Window t;
@@ -775,6 +736,8 @@ private Q_SLOTS:
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 0);
     }
 
+    // A failure at any statement of an import is reported, adds nothing and leaves the dialog open
+    // for another try; once nothing fails, the lines are in the day.
     void failedImportAddsNothingAndStaysOpen() {
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         fill(db, 1, {});
@@ -783,17 +746,65 @@ private Q_SLOTS:
                                "12:00:00.001', '牛奶', 200)"));
         MessagesRecorder messages;
         Window t;
+        bool clicked = false;
+        bool stayedOpen = false;
         t.script = [&](QDialog& d) {
             child<QComboBox>(d, QStringLiteral("ComboBox1"))->setCurrentIndex(0);
-            db.connection().failStatementAfter(4); // the second line's insert
             click(d, QStringLiteral("xpButton1"));
-            QVERIFY(d.isVisible());
+            clicked = true;
+            stayedOpen = d.isVisible();
         };
-        click(t.w, QStringLiteral("xpBitBtn2"));
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
-        QCOMPARE(db.count(QStringLiteral("foodcheck")), 0);
-        QCOMPARE(t.foods()->model()->rowCount(), 0);
+        FailureSweep sweep(db.connection());
+        sweep.snapshot = [&] { return databaseContents(db.connection(), {"ts", "foodcheck", "sps"}); };
+        sweep.afterRun = [&](int, RunOutcome) {
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+            QVERIFY(!clicked || stayedOpen);
+            QCOMPARE(t.foods()->model()->rowCount(), 0);
+            messages.clear();
+        };
+        QVERIFY(sweep.run([&] {
+            clicked = stayedOpen = false;
+            click(t.w, QStringLiteral("xpBitBtn2"));
+            return messages.isEmpty() ? RunOutcome::Completed : RunOutcome::Failed;
+        }));
+        QVERIFY(clicked && !stayedOpen);
+        QCOMPARE(db.count(QStringLiteral("foodcheck")), 2);
+        QCOMPARE(t.foods()->model()->rowCount(), 2);
+    }
+
+    // Saving a recipe through its dialog: a failure at any statement is reported, stores nothing and
+    // leaves the dialog open.
+    void failedSaveStoresNothing() {
+        FixtureDb db(FixtureDb::Content::FixedRows, foods());
+        fill(db, 1, {{1, "牛奶", 250}, {1, "稻米", 150}});
+        db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values ('早餐', '2026-03-01 "
+                               "08:00:00.000', '小麦', 50)"));
+        const FixedClock clock(QDate(2026, 3, 2), QTime(8, 0), FixedClock::Reading::MillisecondOn);
+        MessagesRecorder messages;
+        Window t;
+        bool stayedOpen = false;
+        t.script = [&](QDialog& d) {
+            child<QLineEdit>(d, QStringLiteral("Edit1"))->insert(QStringLiteral("午餐"));
+            click(d, QStringLiteral("xpButton1"));
+            stayedOpen = d.isVisible();
+        };
+        FailureSweep sweep(db.connection());
+        sweep.snapshot = [&] { return databaseContents(db.connection(), {"ts", "foodcheck", "sps"}); };
+        sweep.afterRun = [&](int, RunOutcome) {
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+            QVERIFY(stayedOpen);
+            messages.clear();
+        };
+        QVERIFY(sweep.run([&] {
+            click(t.w, QStringLiteral("xpBitBtn1"));
+            const bool failed = !messages.isEmpty() && messages.last().kind == MessagesRecorder::Kind::Error;
+            return failed ? RunOutcome::Failed : RunOutcome::Completed;
+        }));
+        QVERIFY(!stayedOpen);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from sps where spname='午餐'")).toInteger(), 2);
+        QCOMPARE(db.count(QStringLiteral("sps")), 3);
     }
 
     void recipeDetails() {

@@ -8,6 +8,7 @@
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 #include "support/typing.h"
+#include "support/widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -55,12 +56,7 @@ struct Window {
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
     }
-    template <class T> T* child(const char* name) {
-        auto* c = w.findChild<T*>(QString::fromLatin1(name));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
+    template <class T> T* child(const char* name) { return nc::test::child<T>(w, QString::fromLatin1(name)); }
     QComboBox* nameBox() { return child<QComboBox>("ComboBox2"); }
     QTableView* grid() { return child<QTableView>("DBGrid1"); }
     TypeAheadList* list() { return w.findChild<TypeAheadList*>(); }

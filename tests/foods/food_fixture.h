@@ -4,9 +4,7 @@
 
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
-
-#include <QTest>
-#include <QWidget>
+#include "support/widgets.h"
 
 namespace nc::test {
 
@@ -25,24 +23,6 @@ inline QList<data::SeedTable> smallFoodTable() {
 
 inline int foodCount(FixtureDb& db) {
     return db.count(QStringLiteral("Foodnurti"));
-}
-
-template <class T = QWidget> T* child(QWidget& window, const QString& name) {
-    T* w = window.findChild<T*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
-
-inline void clickImage(QWidget& window, const QString& name) {
-    QTest::mouseClick(child(window, name), Qt::LeftButton);
-}
-
-// Shows the window and makes it active, so focus can be asserted.
-inline bool showActive(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
 }
 
 } // namespace nc::test

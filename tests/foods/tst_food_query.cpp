@@ -16,7 +16,7 @@
 using nc::foods::FoodGrid;
 using nc::foods::TForm15;
 using nc::test::child;
-using nc::test::clickImage;
+using nc::test::click;
 using nc::test::FixtureDb;
 using nc::test::MessagesRecorder;
 
@@ -109,10 +109,10 @@ private Q_SLOTS:
         TForm15 w;
         QVERIFY(nc::test::showActive(w));
         child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(QStringLiteral("奶"));
-        clickImage(w, QStringLiteral("Image6"));
+        click(w, QStringLiteral("Image6"));
         const QStringList before = listed(w);
         setCondition(w, nutrient, op, value);
-        clickImage(w, QStringLiteral("Image7"));
+        click(w, QStringLiteral("Image7"));
         QCOMPARE(messages.texts(), QStringList{message});
         QCOMPARE(QApplication::focusWidget(), child(w, focus));
         QCOMPARE(child<QLineEdit>(w, QStringLiteral("Edit2"))->text(), valueAfter);
@@ -141,7 +141,7 @@ private Q_SLOTS:
         MessagesRecorder messages;
         TForm15 w;
         setCondition(w, nutrient, op, value);
-        clickImage(w, QStringLiteral("Image7"));
+        click(w, QStringLiteral("Image7"));
         QVERIFY(messages.isEmpty());
         QCOMPARE(listed(w), found);
     }
@@ -150,7 +150,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
         setCondition(w, kCalcium, kAtLeast, QStringLiteral(" 300"));
-        clickImage(w, QStringLiteral("Image7"));
+        click(w, QStringLiteral("Image7"));
         QCOMPARE(w.foodList().sql(), QStringLiteral("select * from Foodnurti where\nca>=:lsvalue"));
         // The column each item of the nutrient list tests; water, cu, mg, na and foodish none.
         const QStringList columns = {"energy", "protein", "fat",   "carbohydra", "vita", "vite", "vitc",
@@ -190,7 +190,7 @@ private Q_SLOTS:
         MessagesRecorder messages;
         TForm15 w;
         QVERIFY(nc::test::showActive(w));
-        clickImage(w, QStringLiteral("Image5"));
+        click(w, QStringLiteral("Image5"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("选择食物类别！")});
         QCOMPARE(QApplication::focusWidget(), child(w, QStringLiteral("ComboBox1")));
         QCOMPARE(listed(w), kAll);
@@ -198,18 +198,18 @@ private Q_SLOTS:
         auto* kinds = child<QComboBox>(w, QStringLiteral("ComboBox1"));
         kinds->setCurrentIndex(kinds->findText(QStringLiteral("10"), Qt::MatchStartsWith));
         QCOMPARE(listed(w), kAll); // choosing does nothing by itself
-        clickImage(w, QStringLiteral("Image5"));
+        click(w, QStringLiteral("Image5"));
         QCOMPARE(listed(w), (QStringList{"10001", "10002", "10003"}));
 
         child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(QStringLiteral(" 米 "));
-        clickImage(w, QStringLiteral("Image6"));
+        click(w, QStringLiteral("Image6"));
         QCOMPARE(listed(w), QStringList{"01001"});
         child<QLineEdit>(w, QStringLiteral("Edit1"))->clear();
-        clickImage(w, QStringLiteral("Image6"));
+        click(w, QStringLiteral("Image6"));
         QCOMPARE(listed(w), kAll); // an empty name lists every food, like 全部
 
-        clickImage(w, QStringLiteral("Image5"));
-        clickImage(w, QStringLiteral("Image2"));
+        click(w, QStringLiteral("Image5"));
+        click(w, QStringLiteral("Image2"));
         QCOMPARE(listed(w), kAll);
         QCOMPARE(messages.size(), 1);
     }
@@ -255,11 +255,11 @@ private Q_SLOTS:
         TForm15 w;
         if (category.isEmpty()) {
             child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(text);
-            clickImage(w, QStringLiteral("Image6"));
+            click(w, QStringLiteral("Image6"));
         } else {
             auto* kinds = child<QComboBox>(w, QStringLiteral("ComboBox1"));
             kinds->setCurrentIndex(kinds->findText(category, Qt::MatchStartsWith));
-            clickImage(w, QStringLiteral("Image5"));
+            click(w, QStringLiteral("Image5"));
         }
         QCOMPARE(listed(w), ids);
     }
@@ -268,10 +268,10 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
         setCondition(w, kCalcium, kAtLeast, QStringLiteral("200"));
-        clickImage(w, QStringLiteral("Image7"));
+        click(w, QStringLiteral("Image7"));
         child<QComboBox>(w, QStringLiteral("ComboBox1"))->setCurrentIndex(0);
         child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(QStringLiteral("奶"));
-        clickImage(w, QStringLiteral("Image3"));
+        click(w, QStringLiteral("Image3"));
         for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3"})
             QCOMPARE(child<QComboBox>(w, QString::fromLatin1(name))->currentIndex(), -1);
         QCOMPARE(child<QLineEdit>(w, QStringLiteral("Edit1"))->text(), QString());
@@ -290,14 +290,14 @@ private Q_SLOTS:
 
         // An empty result: the message, and the window stays.
         setCondition(w, kCalcium, kAtLeast, QStringLiteral("100000"));
-        clickImage(w, QStringLiteral("Image7"));
+        click(w, QStringLiteral("Image7"));
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(40, 20));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("没有选定或无食物信息！")});
         QVERIFY(handed.isEmpty());
         QVERIFY(w.isVisible());
 
         // A food: its name goes to the food box and the window closes.
-        clickImage(w, QStringLiteral("Image2"));
+        click(w, QStringLiteral("Image2"));
         const QRect row = grid->visualRect(grid->model()->index(4, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row.center());
@@ -318,7 +318,7 @@ private Q_SLOTS:
         QStringList handed;
         nc::diet::setFoodBoxSetter([&](const QString& name) { handed << name; });
         TForm15 w;
-        clickImage(w, image);
+        click(w, image);
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QVERIFY(handed.isEmpty());
     }

@@ -86,7 +86,7 @@ private Q_SLOTS:
         nc::test::typeText(field(w, 5), QStringLiteral("9"));
         QCOMPARE(field(w, 5)->text(), QStringLiteral("0"));
         QCOMPARE(w.foodList().state(), nc::data::DataSet::State::Browse);
-        nc::test::clickImage(w, image);
+        nc::test::click(w, image);
         QCOMPARE(w.result(), int(QDialog::Accepted));
         QCOMPARE(db.scalar(QStringLiteral("select foodname || energy from Foodnurti where foodid='02001'"))
                      .toText(),

@@ -4,6 +4,7 @@
 #include "info/about_window.h"
 #include "support/fixture_db.h"
 #include "support/pointer.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QTest>
 
 using nc::info::TForm9;
+using nc::test::child;
+using nc::test::click;
 using nc::ui::PictureButton;
 
 class TestAboutWindow : public QObject {
@@ -50,8 +53,8 @@ private Q_SLOTS:
             f.write(settings);
         }
         TForm9 w(nullptr, QStringLiteral("女性膳食营养咨询系统"), dir.path());
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label1"))->text(), line1);
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("Label2"))->text(), line2);
+        QCOMPARE(child<QLabel>(w, QStringLiteral("Label1"))->text(), line1);
+        QCOMPARE(child<QLabel>(w, QStringLiteral("Label2"))->text(), line2);
         QCOMPARE(w.windowTitle(), line1 + QLatin1Char(' ') + line2);
     }
 
@@ -69,11 +72,11 @@ private Q_SLOTS:
         TForm9 w(nullptr, QStringLiteral("标题"), dir.path());
         QCOMPARE(w.size(), QSize(342, 260));
         w.show();
-        auto* ok = w.findChild<PictureButton*>(QStringLiteral("Image2"));
+        auto* ok = child<PictureButton>(w, QStringLiteral("Image2"));
         QCOMPARE(ok->y(), 209);
         nc::test::movePointer(ok);
         QCOMPARE(ok->y(), 206);
-        nc::test::movePointer(w.findChild<QWidget*>(QStringLiteral("Image1")), QPoint(20, 20));
+        nc::test::movePointer(child<QWidget>(w, QStringLiteral("Image1")), QPoint(20, 20));
         QCOMPARE(ok->y(), 209);
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(!w.isVisible());

@@ -1,11 +1,13 @@
 // The activity-level table closes on a double click on the table or on 退出, and on nothing else.
 
 #include "info/activity_levels_window.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QTest>
 
 using nc::info::TForm2;
+using nc::test::child;
 using nc::ui::PictureButton;
 
 class TestActivityLevelsWindow : public QObject {
@@ -27,7 +29,7 @@ private Q_SLOTS:
         QCOMPARE(w.size(), QSize(619, 330));
         QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
         w.show();
-        auto* picture = w.findChild<PictureButton*>(control);
+        auto* picture = child<PictureButton>(w, control);
         QVERIFY(picture);
         if (doubleClick)
             QTest::mouseDClick(picture, Qt::LeftButton);

@@ -115,8 +115,9 @@ private Q_SLOTS:
         for (const person::ReferenceIntake& r :
              person::referenceIntakes(menu.category, data::kActivityLight, sheets::kReferenceHeightCm,
                                       sheets::kReferenceWeightKg, bmi, menu.dayCount)) {
-            const double intake =
-                db.scalar(QStringLiteral("select srl from lsyysfx where id=%1").arg(r.row)).toReal();
+            const double intake = db.scalar(QStringLiteral("select srl from lsyysfx where id=:id"),
+                                            {{QStringLiteral("id"), r.row}})
+                                      .toReal();
             QVERIFY2(intake <= 5 * r.value,
                      qPrintable(QStringLiteral("row %1: %2 of %3").arg(r.row).arg(intake).arg(r.value)));
         }

@@ -7,6 +7,7 @@
 #include "info/sheet_picture.h"
 #include "support/messages_recorder.h"
 #include "support/pointer.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QAbstractItemView>
@@ -21,6 +22,8 @@
 
 using nc::info::SheetPicture;
 using nc::info::TForm6;
+using nc::test::child;
+using nc::test::click;
 using nc::test::MessagesRecorder;
 using nc::ui::PictureButton;
 
@@ -50,13 +53,13 @@ bool near(QColor a, QColor b) {
 }
 
 QColor shownColour(TForm6& w) {
-    auto* picture = w.findChild<SheetPicture*>(QStringLiteral("Image1"));
+    auto* picture = child<SheetPicture>(w, QStringLiteral("Image1"));
     return picture->picture().isNull() ? QColor()
                                        : picture->picture().pixelColor(picture->picture().rect().center());
 }
 
 QComboBox* list(TForm6& w) {
-    return w.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    return child<QComboBox>(w, QStringLiteral("ComboBox1"));
 }
 
 } // namespace
@@ -97,7 +100,7 @@ private Q_SLOTS:
         TForm6 w(nullptr, folder.dir.path());
         w.show();
         list(w)->setCurrentIndex(3);
-        auto* area = w.findChild<SheetPicture*>(QStringLiteral("Image1"));
+        auto* area = child<SheetPicture>(w, QStringLiteral("Image1"));
         QCOMPARE(area->size(), QSize(675, 456));
         QCOMPARE(area->pictureRect(), drawn);
 
@@ -207,7 +210,7 @@ private Q_SLOTS:
         TForm6 w(nullptr, folder.dir.path());
         w.show();
         QCOMPARE(messages.size(), 1);
-        QVERIFY(w.findChild<SheetPicture*>(QStringLiteral("Image1"))->picture().isNull());
+        QVERIFY(child<SheetPicture>(w, QStringLiteral("Image1"))->picture().isNull());
         list(w)->setCurrentIndex(1);
         QVERIFY(near(shownColour(w), SheetFolder::colourOf(1)));
     }
@@ -227,7 +230,7 @@ private Q_SLOTS:
         MessagesRecorder messages;
         TForm6 w(nullptr, folder.dir.path());
         w.show();
-        auto* target = w.findChild<QWidget*>(control);
+        auto* target = child<QWidget>(w, control);
         QVERIFY(target);
         const QPoint at = target->rect().center() + QPoint(0, control == QLatin1String("Image4") ? 8 : 0);
         if (doubleClick)
@@ -241,8 +244,8 @@ private Q_SLOTS:
         SheetFolder folder;
         TForm6 w(nullptr, folder.dir.path());
         w.show();
-        QTest::mouseClick(w.findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
-        QTest::mouseClick(w.findChild<QWidget*>(QStringLiteral("Label2")), Qt::LeftButton);
+        click(w, QStringLiteral("Image1"));
+        click(w, QStringLiteral("Label2"));
         QVERIFY(w.isVisible());
     }
 
@@ -250,7 +253,7 @@ private Q_SLOTS:
         SheetFolder folder;
         TForm6 w(nullptr, folder.dir.path());
         w.show();
-        auto* label = w.findChild<QLabel*>(QStringLiteral("Label2"));
+        auto* label = child<QLabel>(w, QStringLiteral("Label2"));
         QVERIFY(label->font().bold());
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         nc::test::movePointer(label);
@@ -259,13 +262,13 @@ private Q_SLOTS:
         QApplication::sendEvent(label, &leave);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
-        auto* mark = w.findChild<PictureButton*>(QStringLiteral("Image4"));
+        auto* mark = child<PictureButton>(w, QStringLiteral("Image4"));
         QCOMPARE(mark->y(), -4);
         nc::test::movePointer(mark, QPoint(mark->width() / 2, 30));
         QCOMPARE(mark->y(), -7);
-        nc::test::movePointer(w.findChild<QWidget*>(QStringLiteral("Label2")));
+        nc::test::movePointer(child<QWidget>(w, QStringLiteral("Label2")));
         QCOMPARE(mark->y(), -7); // only the background puts it back
-        nc::test::movePointer(w.findChild<QWidget*>(QStringLiteral("Image2")), QPoint(20, 300));
+        nc::test::movePointer(child<QWidget>(w, QStringLiteral("Image2")), QPoint(20, 300));
         QCOMPARE(mark->y(), -4);
     }
 
@@ -274,7 +277,7 @@ private Q_SLOTS:
         TForm6 w(nullptr, folder.dir.path());
         w.show();
         QVERIFY(!list(w)->view()->isVisible());
-        Q_EMIT w.findChild<PictureButton*>(QStringLiteral("Image3"))->clicked();
+        Q_EMIT child<PictureButton>(w, QStringLiteral("Image3"))->clicked();
         QTRY_VERIFY(list(w)->view()->isVisible());
         list(w)->hidePopup();
     }

@@ -1,12 +1,15 @@
 // The personal record window driven as a counsellor uses it: loading, the category layout, the input
 // checks, save, clear, the physique evaluation with its report, hover tops and the ways out.
 
-#include "data/clock.h"
 #include "person/record_window.h"
+#include "support/failure_sweep.h"
+#include "support/fixed_clock.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 #include "support/pointer.h"
+#include "support/program_folder.h"
 #include "support/report_capture.h"
+#include "support/widgets.h"
 #include "ui/picture_button.h"
 
 #include <QAbstractItemView>
@@ -18,11 +21,18 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 using nc::person::TForm3;
+using nc::test::databaseContents;
+using nc::test::FailureSweep;
+using nc::test::FixedClock;
 using nc::test::FixtureDb;
 using nc::test::MessagesRecorder;
+using nc::test::ProbeWindow;
+using nc::test::ProgramFolder;
 using nc::test::ReportCapture;
+using nc::test::RunOutcome;
 using nc::ui::PictureButton;
 
 namespace {
@@ -43,16 +53,13 @@ struct Window {
         QVERIFY(QTest::qWaitForWindowActive(&form));
     }
     template <class T = QWidget> T* get(const char* name) {
-        auto* w = form.findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return nc::test::child<T>(form, QString::fromLatin1(name));
     }
     QLineEdit* edit(int n) { return get<QLineEdit>(qPrintable(QStringLiteral("Edit%1").arg(n))); }
     QComboBox* category() { return get<QComboBox>("ComboBox1"); }
     QComboBox* activity() { return get<QComboBox>("ComboBox2"); }
     QDateEdit* lmp() { return get<QDateEdit>("DateTimePicker1"); }
-    void click(const char* name) { QTest::mouseClick(get<PictureButton>(name), Qt::LeftButton); }
+    void click(const char* name) { nc::test::click(form, QString::fromLatin1(name)); }
     // Picks a list item as the user does: the list changes and says it was chosen.
     void pick(QComboBox* list, const QString& text) {
         const int i = list->findText(text);
@@ -78,32 +85,15 @@ struct Window {
     TForm3 form;
 };
 
-// A folder standing in for the program's: the three physique layouts beside it, as the build puts them.
-class ProgramFolder {
-public:
-    explicit ProgramFolder(const QString& folder, bool withLayouts = true) : previous_(QDir::currentPath()) {
-        if (withLayouts)
-            for (const char* layout : {"tzbg.rav", "yftzbg.rav", "rmtzbg.rav"})
-                QFile::copy(nc::test::sourceDir() + QStringLiteral("/person/layouts/") +
-                                QString::fromLatin1(layout),
-                            folder + QLatin1Char('/') + QString::fromLatin1(layout));
-        QDir::setCurrent(folder);
-    }
-    ~ProgramFolder() { QDir::setCurrent(previous_); }
-
-private:
-    QString previous_;
-};
-
 } // namespace
 
 class TestRecordWindow : public QObject {
     Q_OBJECT
+    std::optional<FixedClock> clock_;
+
 private Q_SLOTS:
-    void initTestCase() {
-        nc::data::Clock::setSource([] { return QDateTime(kToday, QTime(9, 30)); });
-    }
-    void cleanupTestCase() { nc::data::Clock::setSource({}); }
+    void initTestCase() { clock_.emplace(kToday, QTime(9, 30)); }
+    void cleanupTestCase() { clock_.reset(); }
 
     // A category or activity level outside the lists (an empty one after a clear) opens as 乳母 and 重.
     void loading_data() {
@@ -419,22 +409,33 @@ private Q_SLOTS:
         QVERIFY(w.form.isVisible());
     }
 
-    // A failure inside the save leaves every table as it was and keeps the window open.
+    // A failure at any statement of the save is reported, leaves every table as it was and keeps the
+    // window open with what was typed; the next save goes through.
     void saveFailingHalfway() {
         FixtureDb db;
         db.exec(QString::fromUtf8(kPregnantRecord));
         MessagesRecorder messages;
         Window w;
         w.edit(2)->setText(QStringLiteral("29"));
-        db.connection().failStatementAfter(6);
-        w.click("Image2");
-        db.connection().failStatementAfter(0);
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
-        QVERIFY(db.scalar(QStringLiteral("select y from lstzpj")).isNull());
-        QCOMPARE(db.scalar(QStringLiteral("select sum(ckl) from lsyysfx")).toReal(), 0.0);
-        QCOMPARE(db.scalar(QStringLiteral("select age from personinf")).toReal(), 28.0);
-        QCOMPARE(w.edit(2)->text(), QStringLiteral("29"));
+        FailureSweep sweep(db.connection());
+        sweep.snapshot = [&] {
+            return databaseContents(db.connection(), {"personinf", "lstzpj", "lsyysfx", "sdrn"});
+        };
+        sweep.afterRun = [&](int, RunOutcome) {
+            QCOMPARE(messages.size(), 1);
+            QVERIFY(!messages.texts().contains(kSaved));
+            QVERIFY(w.form.isVisible());
+            QCOMPARE(w.edit(2)->text(), QStringLiteral("29"));
+            messages.clear();
+        };
+        QVERIFY(sweep.run([&] {
+            w.click("Image2");
+            const bool failed = !messages.isEmpty() && messages.last().kind == MessagesRecorder::Kind::Error;
+            return failed ? RunOutcome::Failed : RunOutcome::Completed;
+        }));
+        QVERIFY(sweep.brokenRuns() > 12);
+        QCOMPARE(messages.texts(), QStringList{kSaved});
+        QCOMPARE(db.scalar(QStringLiteral("select age from personinf")).toReal(), 29.0);
     }
 
     void clear() {
@@ -556,7 +557,7 @@ private Q_SLOTS:
         db.exec(QString::fromUtf8(kPregnantRecord));
         MessagesRecorder messages;
         ReportCapture reports;
-        ProgramFolder folder(db.folder(), false);
+        ProgramFolder folder(db.folder(), ProgramFolder::Layouts::None);
         Window w;
         w.click("Image4");
         QCOMPARE(messages.size(), 1);
@@ -601,17 +602,15 @@ private Q_SLOTS:
     // The magnifier opens the activity-level table as a new modal window over this one.
     void magnifierOpensActivityLevels() {
         FixtureDb db;
-        nc::ui::WindowRegistry windows;
-        QStringList opened;
-        windows.add(QStringLiteral("TForm2"), [&opened](QWidget* parent) {
-            auto d = std::make_unique<QDialog>(parent);
-            opened << (parent ? parent->objectName() : QString());
-            QTimer::singleShot(0, d.get(), &QDialog::accept);
-            return d;
-        });
+        ProbeWindow::reset();
+        const nc::ui::WindowRegistry windows = ProbeWindow::registry({QStringLiteral("TForm2")});
         Window w(windows);
         w.click("Image19");
-        QCOMPARE(opened, QStringList{QStringLiteral("TForm3")});
+        QCOMPARE(ProbeWindow::seen.size(), 1);
+        QCOMPARE(ProbeWindow::seen.first().className, QStringLiteral("TForm2"));
+        QCOMPARE(ProbeWindow::seen.first().parent, &w.form);
+        QVERIFY(ProbeWindow::seen.first().modal);
+        QCOMPARE(ProbeWindow::alive, 0);
         QVERIFY(w.form.isVisible());
     }
 

@@ -6,6 +6,7 @@
 #include "report/chart_pictures.h"
 #include "report/report_document.h"
 #include "support/fixture_db.h"
+#include "support/program_folder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using nc::report::ChartPicture;
 
@@ -50,7 +52,7 @@ class TestChartPictures : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir folder_;
-    QString previousDir_;
+    std::optional<nc::test::ProgramFolder> current_; // folder_, as the current directory
 
     static QString write(const QString& chart, double value) {
         if (chart == QLatin1String("bmi"))
@@ -62,10 +64,10 @@ private:
 
 private Q_SLOTS:
     void init() {
-        previousDir_ = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(folder_.path()));
+        current_.emplace(folder_.path(), nc::test::ProgramFolder::Layouts::None);
+        QCOMPARE(QDir::currentPath(), QDir(folder_.path()).canonicalPath());
     }
-    void cleanup() { QDir::setCurrent(previousDir_); }
+    void cleanup() { current_.reset(); }
 
     void writesPictureAtItsSize_data() {
         QTest::addColumn<QString>("chart");

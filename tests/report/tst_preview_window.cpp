@@ -1,12 +1,13 @@
 // The report preview: opens maximized at 100 %, zooms in steps of 20 %, moves page by page; and the
 // PDF export that it offers.
 
-#include "data/clock.h"
 #include "data/errors.h"
 #include "report/layout_fill.h"
 #include "report/preview_window.h"
 #include "report/report_document.h"
+#include "support/fixed_clock.h"
 #include "support/messages_recorder.h"
+#include "support/widgets.h"
 
 #include <QAction>
 #include <QDir>
@@ -20,6 +21,7 @@
 using nc::report::PreviewWindow;
 using nc::report::ReportDocument;
 using nc::report::ReportJob;
+using nc::test::child;
 using nc::test::MessagesRecorder;
 
 namespace {
@@ -44,20 +46,19 @@ private Q_SLOTS:
         QVERIFY(w.isModal());
         QVERIFY(w.windowState() & Qt::WindowMaximized);
         QCOMPARE(w.zoomPercent(), 100);
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("ZoomLabel"))->text(), QStringLiteral("100%"));
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
-                 QStringLiteral("第 1 页 / 共 3 页"));
+        QCOMPARE(child<QLabel>(w, QStringLiteral("ZoomLabel"))->text(), QStringLiteral("100%"));
+        QCOMPARE(child<QLabel>(w, QStringLiteral("PageLabel"))->text(), QStringLiteral("第 1 页 / 共 3 页"));
     }
 
     void zoomsInStepsOfTwenty() {
         const ReportDocument doc(pagesOf(1));
         PreviewWindow w(doc, {});
-        w.findChild<QAction*>(QStringLiteral("ZoomInAction"))->trigger();
+        child<QAction>(w, QStringLiteral("ZoomInAction"))->trigger();
         QCOMPARE(w.zoomPercent(), 120);
         w.zoomOut();
         w.zoomOut();
         QCOMPARE(w.zoomPercent(), 80);
-        w.findChild<QAction*>(QStringLiteral("ActualSizeAction"))->trigger();
+        child<QAction>(w, QStringLiteral("ActualSizeAction"))->trigger();
         QCOMPARE(w.zoomPercent(), 100);
         for (int i = 0; i < 20; ++i)
             w.zoomOut();
@@ -67,17 +68,17 @@ private Q_SLOTS:
     void movesPageByPage() {
         const ReportDocument doc(pagesOf(3));
         PreviewWindow w(doc, {});
-        auto* next = w.findChild<QAction*>(QStringLiteral("NextPageAction"));
-        auto* prior = w.findChild<QAction*>(QStringLiteral("PriorPageAction"));
+        auto* next = child<QAction>(w, QStringLiteral("NextPageAction"));
+        auto* prior = child<QAction>(w, QStringLiteral("PriorPageAction"));
         QVERIFY(!prior->isEnabled());
         next->trigger();
         QCOMPARE(w.currentPage(), 2);
-        w.findChild<QAction*>(QStringLiteral("LastPageAction"))->trigger();
+        child<QAction>(w, QStringLiteral("LastPageAction"))->trigger();
         QCOMPARE(w.currentPage(), 3);
         QVERIFY(!next->isEnabled());
         w.goToPage(99);
         QCOMPARE(w.currentPage(), 3);
-        w.findChild<QAction*>(QStringLiteral("FirstPageAction"))->trigger();
+        child<QAction>(w, QStringLiteral("FirstPageAction"))->trigger();
         QCOMPARE(w.currentPage(), 1);
     }
 
@@ -132,7 +133,7 @@ private Q_SLOTS:
     void exportProposesItsNameAndAsksBeforeReplacing() {
         QTemporaryDir first;
         QTemporaryDir second;
-        nc::data::Clock::setSource([] { return QDateTime(QDate(2025, 3, 8), QTime(9, 0)); });
+        const nc::test::FixedClock clock(QDate(2025, 3, 8), QTime(9, 0));
         PreviewWindow::setExportFolder(first.path());
         QStringList proposed;
         QString answer;
@@ -186,7 +187,6 @@ private Q_SLOTS:
 
         PreviewWindow::setSaveFileChooser({});
         PreviewWindow::setExportFolder({});
-        nc::data::Clock::setSource({});
     }
 
     void exportToUnwritablePlaceIsAnError() {

@@ -6,6 +6,7 @@
 #include "data/query.h"
 #include "report/report_engine.h"
 #include "support/fixture_db.h"
+#include "support/program_folder.h"
 #include "support/report_capture.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using nc::data::DataSet;
 using nc::data::Query;
@@ -46,7 +48,7 @@ class TestReportEngine : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir folder_;
-    QString previousDir_;
+    std::optional<nc::test::ProgramFolder> current_; // folder_, as the current directory
 
     QString layout(const QString& name, const QString& text) {
         const QString path = folder_.filePath(name);
@@ -57,10 +59,10 @@ private:
 private Q_SLOTS:
     // Layouts and chart pictures are found in the current directory, as in the program's folder.
     void init() {
-        previousDir_ = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(folder_.path()));
+        current_.emplace(folder_.path(), nc::test::ProgramFolder::Layouts::None);
+        QCOMPARE(QDir::currentPath(), QDir(folder_.path()).canonicalPath());
     }
-    void cleanup() { QDir::setCurrent(previousDir_); }
+    void cleanup() { current_.reset(); }
 
     void fillsDataSetsAndParameters() {
         FixtureDb db;
@@ -179,10 +181,10 @@ private Q_SLOTS:
         {
             nc::data::Transaction t(db.connection());
             for (int i = 1; i <= 400; ++i)
-                db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (%1, '食物%2', %3)")
-                            .arg(i / 10 + 1)
-                            .arg(i)
-                            .arg(i % 7 * 25 + 50));
+                db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (:day, :name, :grams)"),
+                        {{QStringLiteral("day"), i / 10 + 1},
+                         {QStringLiteral("name"), QStringLiteral("食物%1").arg(i)},
+                         {QStringLiteral("grams"), i % 7 * 25 + 50}});
             t.commit();
         }
         layout(QStringLiteral("sumrep.rav"),
@@ -229,9 +231,10 @@ private Q_SLOTS:
         {
             nc::data::Transaction t(db.connection());
             for (int i = 1; i <= 150; ++i)
-                db.exec(
-                    QStringLiteral("insert into app_pj values (%1, '<90', '内容', '营养素%1', '第%1条评价')")
-                        .arg(i));
+                db.exec(QStringLiteral("insert into app_pj values (:id, '<90', '内容', :nutrient, :text)"),
+                        {{QStringLiteral("id"), i},
+                         {QStringLiteral("nutrient"), QStringLiteral("营养素%1").arg(i)},
+                         {QStringLiteral("text"), QStringLiteral("第%1条评价").arg(i)}});
             t.commit();
         }
         layout(QStringLiteral("pj.rav"),

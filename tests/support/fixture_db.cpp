@@ -50,20 +50,25 @@ QString FixtureDb::path() const {
     return dir_.filePath(QString::fromLatin1(data::kDatabaseFileName));
 }
 
-void FixtureDb::exec(const QString& sql) {
+void FixtureDb::exec(const QString& sql, const Params& params) {
     data::Query q(conn_.get());
     q.setSql(sql);
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        q.setParam(it.key(), it.value());
     q.execute();
 }
 
-data::Value FixtureDb::scalar(const QString& sql) {
+data::Value FixtureDb::scalar(const QString& sql, const Params& params) {
     data::Query q(conn_.get());
     q.setSql(sql);
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        q.setParam(it.key(), it.value());
     q.open();
     return q.field(0);
 }
 
 int FixtureDb::count(const QString& table) {
+    // A table name cannot be bound; it comes from the test itself.
     return int(scalar(QStringLiteral("select count(*) from %1").arg(table)).toInteger());
 }
 

@@ -6,6 +6,7 @@
 #include "data/database_builder.h"
 #include "data/query.h"
 
+#include <QMap>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -35,9 +36,11 @@ public:
     QString path() const;
     data::Connection& connection() { return *conn_; }
 
-    // Conveniences for assertions: run a statement, read one value.
-    void exec(const QString& sql);
-    data::Value scalar(const QString& sql);
+    // Conveniences for assertions: run a statement, read one value. Values go in as ":name"
+    // parameters, never pasted into the SQL text.
+    using Params = QMap<QString, data::Value>;
+    void exec(const QString& sql, const Params& params = {});
+    data::Value scalar(const QString& sql, const Params& params = {});
     int count(const QString& table);
 
 private:
