@@ -15,7 +15,6 @@
 
 class QPainter;
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace nc::report {
 
@@ -53,8 +52,6 @@ public:
     void paintPage(QPainter& painter, int page) const;
     // Draws pages from..to (0-based, inclusive) on a printer or PDF writer, one sheet each.
     void render(QPagedPaintDevice& device, int from, int to) const;
-    // Prints on a printer as its print dialog left it (page range included).
-    void print(QPrinter& printer) const;
 
     // The filled HTML, list tables written out as HTML tables.
     QString html() const { return content_.html(); }
