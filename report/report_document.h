@@ -46,7 +46,6 @@ public:
     int pageCount() const { return int(pages_.size()); }
     // A4 in the layout's orientation, no printer margins: the page is drawn to the paper's edge.
     QPageLayout pageLayout() const;
-    QSizeF pageSize() const { return page_.size(); } // layout units
 
     // Draws one page (0-based) with the painter in layout units, origin at the paper's corner.
     void paintPage(QPainter& painter, int page) const;

@@ -25,16 +25,16 @@ private Q_SLOTS:
         QTest::addColumn<std::function<void()>>("fail");
         QTest::addColumn<QString>("shown");
         QTest::newRow("database error") << std::function<void()>([] {
-            throw nc::data::DbError(QStringLiteral("无法打开数据库文件 /x/yfdb.dbz。"), 14);
+            throw nc::data::DbError(QStringLiteral("无法打开数据库文件 /x/yfdb.dbz。"));
         }) << QStringLiteral("无法打开数据库文件 /x/yfdb.dbz。");
         QTest::newRow("conversion error") << std::function<void()>([] {
             throw nc::data::ConversionError(QStringLiteral("“abc”不是有效的数值。"));
         }) << QStringLiteral("“abc”不是有效的数值。");
-        QTest::newRow("standard exception, UTF-8 text") << std::function<void()>([] {
-            throw std::runtime_error("文件不存在：yyfx.rav");
-        }) << QStringLiteral("文件不存在：yyfx.rav");
-        QTest::newRow("anything else") << std::function<void()>([] { throw 42; })
-                                       << QStringLiteral("发生了未知错误，操作没有完成。");
+        QTest::newRow("standard exception, UTF-8 text")
+            << std::function<void()>([] { throw std::runtime_error("文件不存在：yyfx.rav"); })
+            << QStringLiteral("文件不存在：yyfx.rav");
+        QTest::newRow("anything else")
+            << std::function<void()>([] { throw 42; }) << QStringLiteral("发生了未知错误，操作没有完成。");
     }
     void reportsAndKeepsTheWindow() {
         QFETCH(std::function<void()>, fail);
@@ -67,7 +67,8 @@ private Q_SLOTS:
         PictureButton picture(QStringLiteral("Image1"));
         picture.resize(50, 50);
         QPoint seen;
-        connect(&picture, &PictureButton::pointerMoved, &picture, nc::ui::guarded([&](QPoint p) { seen = p; }));
+        connect(&picture, &PictureButton::pointerMoved, &picture,
+                nc::ui::guarded([&](QPoint p) { seen = p; }));
         nc::test::movePointer(&picture, QPoint(4, 5));
         QCOMPARE(seen, QPoint(4, 5));
         QVERIFY(messages.isEmpty());
