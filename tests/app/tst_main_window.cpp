@@ -16,9 +16,9 @@
 #include <QWindow>
 
 using nc::app::TForm1;
-using nc::ui::WindowRegistry;
 using nc::test::MessagesRecorder;
 using nc::ui::PictureButton;
+using nc::ui::WindowRegistry;
 
 namespace {
 
@@ -57,7 +57,8 @@ WindowRegistry probes() {
     WindowRegistry r;
     for (const char* name : {"TForm3", "TForm8", "TForm7", "TForm6", "TForm9"}) {
         const QString className = QString::fromLatin1(name);
-        r.add(className, [className](QWidget* parent) { return std::make_unique<ProbeWindow>(className, parent); });
+        r.add(className,
+              [className](QWidget* parent) { return std::make_unique<ProbeWindow>(className, parent); });
     }
     return r;
 }
@@ -69,7 +70,9 @@ PictureButton* button(QWidget& w, const QString& name) {
     return b;
 }
 
-const QStringList kButtons = {"Image8", "Image9", "Image10", "Image11", "Image12", "Image13"};
+const QStringList kButtons = {QStringLiteral("Image8"),  QStringLiteral("Image9"),
+                              QStringLiteral("Image10"), QStringLiteral("Image11"),
+                              QStringLiteral("Image12"), QStringLiteral("Image13")};
 
 } // namespace
 
@@ -90,13 +93,13 @@ private Q_SLOTS:
         QVERIFY(w.isWindow());
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
-        QCOMPARE(button(w, "Image1")->geometry(), QRect(0, 0, 843, 530));
+        QCOMPARE(button(w, QStringLiteral("Image1"))->geometry(), QRect(0, 0, 843, 530));
 
         // The database beside the program, registered for every window, and not opened yet.
         nc::data::Connection* c = nc::data::Connection::current();
         QVERIFY(c);
         QCOMPARE(QFileInfo(c->databasePath()).absoluteFilePath(),
-                 QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("yfdb.dbz"));
+                 QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("yfdb.dbz")));
         QVERIFY(!c->isOpen());
     }
 
@@ -131,7 +134,7 @@ private Q_SLOTS:
             if (n != name)
                 QCOMPARE(button(w, n)->y(), othersBefore[n]);
 
-        nc::test::movePointer(button(w, "Image1"));
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
         QCOMPARE(b->geometry(), QRect(start.x(), rest, start.width(), start.height()));
     }
 
@@ -140,40 +143,46 @@ private Q_SLOTS:
     void firstBackgroundMoveSettlesTheOddTops() {
         const WindowRegistry none;
         TForm1 w(none);
-        QCOMPARE(button(w, "Image12")->y(), 343);
-        QCOMPARE(button(w, "Image13")->y(), 471);
-        nc::test::movePointer(button(w, "Image13")); // over the button itself: raised, not settled
-        QCOMPARE(button(w, "Image13")->y(), 466);
-        QCOMPARE(button(w, "Image12")->y(), 343);
-        nc::test::movePointer(button(w, "Image1"));
-        QCOMPARE(button(w, "Image12")->y(), 344);
-        QCOMPARE(button(w, "Image13")->y(), 469);
-        nc::test::movePointer(button(w, "Image12"));
-        nc::test::movePointer(button(w, "Image1"));
-        QCOMPARE(button(w, "Image12")->y(), 344);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 343);
+        QCOMPARE(button(w, QStringLiteral("Image13"))->y(), 471);
+        nc::test::movePointer(
+            button(w, QStringLiteral("Image13"))); // over the button itself: raised, not settled
+        QCOMPARE(button(w, QStringLiteral("Image13"))->y(), 466);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 343);
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 344);
+        QCOMPARE(button(w, QStringLiteral("Image13"))->y(), 469);
+        nc::test::movePointer(button(w, QStringLiteral("Image12")));
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 344);
     }
 
     // From one button straight onto its neighbour: both stay up until the pointer crosses the background.
     void onlyTheBackgroundRestores() {
         const WindowRegistry none;
         TForm1 w(none);
-        nc::test::movePointer(button(w, "Image11"));
-        nc::test::movePointer(button(w, "Image12"));
-        QCOMPARE(button(w, "Image11")->y(), 341);
-        QCOMPARE(button(w, "Image12")->y(), 341);
-        nc::test::movePointer(button(w, "Image1"));
-        QCOMPARE(button(w, "Image11")->y(), 344);
-        QCOMPARE(button(w, "Image12")->y(), 344);
+        nc::test::movePointer(button(w, QStringLiteral("Image11")));
+        nc::test::movePointer(button(w, QStringLiteral("Image12")));
+        QCOMPARE(button(w, QStringLiteral("Image11"))->y(), 341);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 341);
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
+        QCOMPARE(button(w, QStringLiteral("Image11"))->y(), 344);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 344);
     }
 
     void eachClickOpensAFreshModalWindow_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("className");
-        QTest::newRow("personal record") << "Image8" << "TForm3";
-        QTest::newRow("diet record") << "Image9" << "TForm8";
-        QTest::newRow("food composition") << "Image10" << "TForm7";
-        QTest::newRow("recommended recipes") << "Image11" << "TForm6";
-        QTest::newRow("about") << "Image12" << "TForm9";
+        QTest::newRow("personal record") << "Image8"
+                                         << "TForm3";
+        QTest::newRow("diet record") << "Image9"
+                                     << "TForm8";
+        QTest::newRow("food composition") << "Image10"
+                                          << "TForm7";
+        QTest::newRow("recommended recipes") << "Image11"
+                                             << "TForm6";
+        QTest::newRow("about") << "Image12"
+                               << "TForm9";
     }
     void eachClickOpensAFreshModalWindow() {
         QFETCH(QString, name);
@@ -218,29 +227,31 @@ private Q_SLOTS:
     // With no database beside the program the main window still comes up; the first window that reads
     // gets the error, the main window stays, and the next click tries the connection again.
     void databaseAbsentErrsOnlyOnFirstRead() {
-        const QString file = QDir(QCoreApplication::applicationDirPath()).filePath("yfdb.dbz");
+        const QString file =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("yfdb.dbz"));
         if (QFile::exists(file))
             QSKIP("a database lies beside the test program");
         MessagesRecorder messages;
         int attempts = 0;
         WindowRegistry windows;
-        windows.add("TForm3", [&](QWidget* parent) -> std::unique_ptr<QDialog> {
+        windows.add(QStringLiteral("TForm3"), [&](QWidget* parent) -> std::unique_ptr<QDialog> {
             ++attempts;
             nc::data::Query q;
-            q.setSql("select count(*) from personinf");
+            q.setSql(QStringLiteral("select count(*) from personinf"));
             q.open();
-            return std::make_unique<ProbeWindow>("TForm3", parent);
+            return std::make_unique<ProbeWindow>(QStringLiteral("TForm3"), parent);
         });
         TForm1 w(windows);
         w.show();
         QVERIFY(messages.isEmpty());
 
         for (int click = 1; click <= 2; ++click) {
-            QTest::mouseClick(button(w, "Image8"), Qt::LeftButton);
+            QTest::mouseClick(button(w, QStringLiteral("Image8")), Qt::LeftButton);
             QCOMPARE(attempts, click);
             QCOMPARE(messages.size(), click);
             QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
-            QVERIFY2(messages.last().text.contains("yfdb.dbz"), qPrintable(messages.last().text));
+            QVERIFY2(messages.last().text.contains(QStringLiteral("yfdb.dbz")),
+                     qPrintable(messages.last().text));
             QVERIFY(w.isVisible());
         }
         QCOMPARE(ProbeWindow::seen.size(), 0);
@@ -263,7 +274,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         switch (how) {
         case 0:
-            QTest::mouseClick(button(w, "Image13"), Qt::LeftButton);
+            QTest::mouseClick(button(w, QStringLiteral("Image13")), Qt::LeftButton);
             break;
         case 1:
             w.close();
@@ -283,7 +294,8 @@ private Q_SLOTS:
         // Closing the last window must not be what ends the loop here.
         QGuiApplication::setQuitOnLastWindowClosed(false);
         w.show();
-        QTimer::singleShot(0, &w, [&] { QTest::mouseClick(button(w, "Image13"), Qt::LeftButton); });
+        QTimer::singleShot(0, &w,
+                           [&] { QTest::mouseClick(button(w, QStringLiteral("Image13")), Qt::LeftButton); });
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // a hang shows as 99
         const int code = QCoreApplication::exec();
         QGuiApplication::setQuitOnLastWindowClosed(true);

@@ -21,7 +21,9 @@ using nc::ui::PictureButton;
 
 namespace {
 
-QTimer* timerOf(TForm5& s) { return s.findChild<QTimer*>("Timer1"); }
+QTimer* timerOf(TForm5& s) {
+    return s.findChild<QTimer*>(QStringLiteral("Timer1"));
+}
 
 // Watches the top-level windows while the program runs, acting on the splash and the main window.
 class Driver : public QObject {
@@ -63,7 +65,7 @@ private Q_SLOTS:
         QCOMPARE(s.size(), QSize(459, 319));
         QCOMPARE(s.minimumSize(), s.maximumSize());
         QVERIFY(s.windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(s.findChild<PictureButton*>("Image1")->geometry(), QRect(0, 0, 465, 321));
+        QCOMPARE(s.findChild<PictureButton*>(QStringLiteral("Image1"))->geometry(), QRect(0, 0, 465, 321));
         QCOMPARE(timerOf(s)->interval(), 2800);
         QVERIFY(timerOf(s)->isActive());
     }
@@ -74,7 +76,9 @@ private Q_SLOTS:
         QSignalSpy fired(timer, &QTimer::timeout);
         QElapsedTimer clock;
         clock.start();
-        QTimer::singleShot(200, &s, [&] { QTest::mouseClick(s.findChild<PictureButton*>("Image1"), Qt::LeftButton); });
+        QTimer::singleShot(200, &s, [&] {
+            QTest::mouseClick(s.findChild<PictureButton*>(QStringLiteral("Image1")), Qt::LeftButton);
+        });
         QCOMPARE(s.exec(), int(QDialog::Accepted));
         QVERIFY(clock.elapsed() < 2800);
         QVERIFY(!timer->isActive());
@@ -120,7 +124,9 @@ private Q_SLOTS:
 
     void clickOnSplashLeadsToTheMainWindow() {
         Driver d;
-        d.onSplash = [](TForm5* s) { QTest::mouseClick(s->findChild<PictureButton*>("Image1"), Qt::LeftButton); };
+        d.onSplash = [](TForm5* s) {
+            QTest::mouseClick(s->findChild<PictureButton*>(QStringLiteral("Image1")), Qt::LeftButton);
+        };
         d.onMain = [](TForm1* m) { m->close(); };
         QCOMPARE(nc::app::runProgram(), 0);
         QVERIFY(d.sawMain);
