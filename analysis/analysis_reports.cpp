@@ -3,8 +3,7 @@
 #include "data/clock.h"
 #include "data/numeric.h"
 #include "data/values.h"
-#include "report/chart_pictures.h"
-#include "ui/messages.h"
+#include "report/energy_chart.h"
 
 #include <cmath>
 
@@ -76,11 +75,10 @@ AnalysisReport::AnalysisReport() : RvProject1(&RvSystem2) {
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection4"), ADOQuery2));
 }
 
-void AnalysisReport::run() {
+AnalysisResult AnalysisReport::run() {
     const AnalysisResult result = runIntakeAnalysis();
-    if (result.comparisonFailed)
-        ui::Messages::inform(QStringLiteral("数据出错！"), ui::kCaptionHint);
     print(result);
+    return result;
 }
 
 void AnalysisReport::print(const AnalysisResult& result) {

@@ -63,10 +63,11 @@ public:
     AnalysisReport(const AnalysisReport&) = delete; // the connections refer to the members
     AnalysisReport& operator=(const AnalysisReport&) = delete;
 
-    // Runs the analysis and prints its report; returns when the preview has been closed. A failed
-    // comparison shows "数据出错！" and the report still runs. Throws NoDaysError (nothing written,
-    // nothing printed) when the record has foods but no days, nc::data::Error for anything else.
-    void run();
+    // Runs the analysis and prints its report; returns the analysis's result when the preview has
+    // been closed. A failed comparison is only in the result (comparisonFailed): the report still
+    // runs. Throws NoDaysError (nothing written, nothing printed) when the record has foods but no
+    // days, nc::data::Error for anything else.
+    AnalysisResult run();
     // The report alone, for the results of an analysis that has just run.
     void print(const AnalysisResult& result);
 

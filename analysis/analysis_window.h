@@ -14,9 +14,9 @@ public:
 
     static constexpr int kDelayMs = 1000;
 
-    // The timer's handler: the analysis, the report preview, then the window closes. A diet record
-    // without days is explained and nothing is written; any other error is shown; the window closes
-    // in every case.
+    // The timer's handler: the analysis, the report preview, then the window closes. A failed
+    // comparison shows "数据出错！" before the report, which still runs. A diet record without days is
+    // explained and nothing is written; any other error is shown; the window closes in every case.
     void Timer1Timer();
 
 private:

@@ -4,6 +4,7 @@
 
 #include "chinese_locale.h"
 #include "command_line.h"
+#include "report/preview_window.h"
 #include "startup.h"
 #include "ui/artwork.h"
 
@@ -36,5 +37,6 @@ int main(int argc, char** argv) {
     // The desktop entry the windows belong to (task bar grouping, the icon on Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.nutricounsel.nutricounsel"));
     nc::ui::art::applyTheme(app);
+    nc::report::usePreviewWindowForReports();
     return nc::app::startProgram(commandLine);
 }

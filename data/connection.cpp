@@ -23,7 +23,8 @@ QString quoteIfNeeded(const QString& v) {
         return v;
     if (!v.contains(QLatin1Char('"')))
         return QLatin1Char('"') + v + QLatin1Char('"');
-    return QLatin1Char('\'') + QString(v).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    return QLatin1Char('\'') + QString(v).replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
 }
 
 QString engineText(sqlite3* db, int rc) {
@@ -100,14 +101,18 @@ Connection::~Connection() {
         g_current = nullptr;
 }
 
-Connection* Connection::current() { return g_current; }
+Connection* Connection::current() {
+    return g_current;
+}
 
 Connection& Connection::required() {
     if (!g_current)
         throw DbError(QStringLiteral("数据库连接尚未设置。"));
     return *g_current;
 }
-void Connection::setCurrent(Connection* c) { g_current = c; }
+void Connection::setCurrent(Connection* c) {
+    g_current = c;
+}
 
 void Connection::setConnectionString(const QString& text) {
     close();
@@ -115,21 +120,26 @@ void Connection::setConnectionString(const QString& text) {
     parsed_ = ConnectionString::parse(text);
 }
 
-QString Connection::databasePath() const { return parsed_.dataSource; }
+QString Connection::databasePath() const {
+    return parsed_.dataSource;
+}
 
 DbError Connection::error(const QString& what, int rc) const {
     const QString engine = engineText(db_, rc);
     QString text = what;
     switch (rc & 0xff) {
     case SQLITE_FULL:
-        text = QStringLiteral("磁盘空间已满，数据未能写入数据库文件“%1”。").arg(QDir::toNativeSeparators(databasePath()));
+        text = QStringLiteral("磁盘空间已满，数据未能写入数据库文件“%1”。")
+                   .arg(QDir::toNativeSeparators(databasePath()));
         break;
     case SQLITE_READONLY:
-        text = QStringLiteral("数据库文件“%1”是只读的，数据未能写入。").arg(QDir::toNativeSeparators(databasePath()));
+        text = QStringLiteral("数据库文件“%1”是只读的，数据未能写入。")
+                   .arg(QDir::toNativeSeparators(databasePath()));
         break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        text = QStringLiteral("数据库文件“%1”正被其他程序占用，请稍后再试。").arg(QDir::toNativeSeparators(databasePath()));
+        text = QStringLiteral("数据库文件“%1”正被其他程序占用，请稍后再试。")
+                   .arg(QDir::toNativeSeparators(databasePath()));
         break;
     case SQLITE_CONSTRAINT:
         text = QStringLiteral("数据库拒绝了这条记录（与已有数据冲突或缺少必填内容）。");
@@ -140,7 +150,7 @@ DbError Connection::error(const QString& what, int rc) const {
     default:
         break;
     }
-    return DbError(text + QStringLiteral("（") + engine + QStringLiteral("）"), rc);
+    return DbError(text + QStringLiteral("（") + engine + QStringLiteral("）"));
 }
 
 sqlite3* Connection::handle() {
@@ -152,8 +162,7 @@ sqlite3* Connection::handle() {
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo::exists(path))
         throw DbError(QStringLiteral("无法打开数据库文件“%1”：文件不存在。（%2）")
-                          .arg(shown, QString::fromUtf8(sqlite3_errstr(SQLITE_CANTOPEN))),
-                      SQLITE_CANTOPEN);
+                          .arg(shown, QString::fromUtf8(sqlite3_errstr(SQLITE_CANTOPEN))));
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -161,7 +170,7 @@ sqlite3* Connection::handle() {
         const QString engine = engineText(db, code);
         if (db)
             sqlite3_close_v2(db);
-        return DbError(sentence + QStringLiteral("（") + engine + QStringLiteral("）"), code);
+        return DbError(sentence + QStringLiteral("（") + engine + QStringLiteral("）"));
     };
     if (rc != SQLITE_OK)
         throw fail(QStringLiteral("无法打开数据库文件“%1”。").arg(shown), rc);
@@ -175,7 +184,9 @@ sqlite3* Connection::handle() {
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         if (rc == SQLITE_NOTADB)
-            throw fail(QStringLiteral("无法打开数据库文件“%1”：密码不正确，或该文件不是本系统的数据库。").arg(shown), rc);
+            throw fail(
+                QStringLiteral("无法打开数据库文件“%1”：密码不正确，或该文件不是本系统的数据库。").arg(shown),
+                rc);
         throw fail(QStringLiteral("无法打开数据库文件“%1”。").arg(shown), rc);
     }
     sqlite3_busy_timeout(db, 3000);
@@ -300,11 +311,9 @@ static QByteArray parameterKey(const QString& name) {
     return (name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name).toUtf8();
 }
 
-bool Statement::hasParameter(const QString& name) const {
-    return sqlite3_bind_parameter_index(stmt_, parameterKey(name).constData()) > 0;
+int Statement::parameterCount() const {
+    return sqlite3_bind_parameter_count(stmt_);
 }
-
-int Statement::parameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
 
 QString Statement::parameterName(int index) const {
     const char* n = sqlite3_bind_parameter_name(stmt_, index);
@@ -360,13 +369,12 @@ int Statement::run() {
     return sqlite3_changes(conn_->db_);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
-QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(stmt_, i)); }
-
-QString Statement::declaredType(int i) const {
-    const char* t = sqlite3_column_decltype(stmt_, i);
-    return QString::fromUtf8(t ? t : "");
+QString Statement::columnName(int i) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
 }
 
 Value Statement::column(int i) const {

@@ -44,7 +44,6 @@ public:
 
     // Setting the string closes an open connection; it does not open a new one.
     void setConnectionString(const QString& text);
-    const QString& connectionString() const { return connectionString_; }
     QString databasePath() const; // the Data Source, as a path
 
     bool isOpen() const { return db_ != nullptr; }
@@ -111,7 +110,6 @@ public:
 
     // Binds a value to ":name" (the colon may be left out). Throws Error when the SQL has no such name.
     void bind(const QString& name, const Value& value);
-    bool hasParameter(const QString& name) const;
     int parameterCount() const;
     QString parameterName(int index) const; // 1-based, without the colon
 
@@ -122,7 +120,6 @@ public:
 
     int columnCount() const;
     QString columnName(int i) const;
-    QString declaredType(int i) const;
     Value column(int i) const;
 
     const QString& sql() const { return sql_; }

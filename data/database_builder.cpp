@@ -37,8 +37,7 @@ struct Handle {
     void check(int rc, const QString& what) const {
         if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
             throw DbError(what + QStringLiteral("（") + QString::fromUtf8(sqlite3_errmsg(db)) +
-                              QStringLiteral("）"),
-                          rc);
+                          QStringLiteral("）"));
     }
 };
 

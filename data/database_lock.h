@@ -18,7 +18,6 @@ public:
     // True when this copy now holds the file; false when another running copy does (or the lock
     // cannot be made at all).
     bool tryLock();
-    bool isLocked() const { return lock_.isLocked(); }
     // Why tryLock failed, as a Chinese sentence naming the database file.
     QString refusal() const;
 

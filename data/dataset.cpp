@@ -181,7 +181,6 @@ void DataSet::open() {
     state_ = State::Browse;
     current_ = rows_.isEmpty() ? -1 : 0;
     eof_ = rows_.isEmpty();
-    bof_ = true;
     Q_EMIT resetDone();
     Q_EMIT stateChanged(state_);
     Q_EMIT currentRowChanged(current_);
@@ -197,7 +196,7 @@ void DataSet::close() {
     buffer_ = {};
     modified_ = false;
     current_ = -1;
-    eof_ = bof_ = true;
+    eof_ = true;
     state_ = State::Inactive;
     if (master_)
         params_.clear();
@@ -269,7 +268,7 @@ void DataSet::moveTo(int row) {
         return;
     row = qBound(0, row, int(rows_.size()) - 1);
     if (row == current_ && state_ == State::Browse) {
-        eof_ = bof_ = false;
+        eof_ = false;
         return;
     }
     if (row != current_) {
@@ -282,7 +281,7 @@ void DataSet::moveTo(int row) {
         if (rows_.isEmpty())
             return;
     }
-    eof_ = bof_ = false;
+    eof_ = false;
     setCurrent(row);
 }
 
@@ -294,7 +293,6 @@ void DataSet::first() {
     if (rows_.isEmpty())
         return;
     setCurrent(0);
-    bof_ = true;
     eof_ = false;
 }
 
@@ -307,7 +305,6 @@ void DataSet::last() {
         return;
     setCurrent(int(rows_.size()) - 1);
     eof_ = false;
-    bof_ = false;
 }
 
 void DataSet::next() {
@@ -317,7 +314,6 @@ void DataSet::next() {
     checkBrowseMode();
     if (rows_.isEmpty())
         return;
-    bof_ = false;
     if (current_ + 1 >= rows_.size())
         eof_ = true;
     else
@@ -332,9 +328,7 @@ void DataSet::prior() {
     if (rows_.isEmpty())
         return;
     eof_ = false;
-    if (current_ <= 0)
-        bof_ = true;
-    else
+    if (current_ > 0)
         setCurrent(current_ - 1);
 }
 
@@ -400,7 +394,7 @@ void DataSet::append() {
     rows_.append(r);
     state_ = State::Insert; // before the signals, so observers read the pending row
     Q_EMIT rowInserted(row);
-    eof_ = bof_ = false;
+    eof_ = false;
     setCurrent(row);
     Q_EMIT stateChanged(state_);
 }
@@ -579,7 +573,6 @@ void DataSet::cancel() {
         current_ = -2; // force the signal: the row under the cursor has changed
         setCurrent(back);
         eof_ = rows_.isEmpty();
-        bof_ = rows_.isEmpty();
         Q_EMIT stateChanged(state_);
     }
 }
@@ -611,7 +604,6 @@ void DataSet::remove() {
     current_ = -2;
     setCurrent(rows_.isEmpty() ? -1 : qMin(row, int(rows_.size()) - 1));
     eof_ = rows_.isEmpty();
-    bof_ = rows_.isEmpty();
     Q_EMIT stateChanged(state_);
 }
 

@@ -45,7 +45,6 @@ public:
     bool isOpen() const { return state_ != State::Inactive; }
     State state() const { return state_; }
 
-    const QString& tableName() const { return table_; }
     const QStringList& fieldNames() const { return names_; }
     int fieldIndex(const QString& name) const;
     ColumnType fieldType(const QString& name) const;
@@ -60,7 +59,6 @@ public:
     bool isEmpty() const { return rows_.isEmpty(); }
     int currentRow() const { return current_; } // -1 when empty
     bool eof() const { return rows_.isEmpty() || eof_; }
-    bool bof() const { return rows_.isEmpty() || bof_; }
 
     // Cursor moves. Leaving an edited or new row stores it when it was changed and drops it when not;
     // a failing store leaves the cursor where it was and throws.
@@ -141,7 +139,6 @@ private:
     QList<Row> rows_;
     int current_ = -1;
     bool eof_ = true;
-    bool bof_ = true;
 
     Row buffer_;        // the pending values of the current row
     QBitArray changed_; // columns set since edit/append

@@ -20,10 +20,7 @@ private:
 // The database refused to open or to run a statement.
 class DbError : public Error {
 public:
-    DbError(const QString& text, int code = 0) : Error(text), code_(code) {}
-    int code() const noexcept { return code_; } // SQLite result code, 0 when none
-private:
-    int code_;
+    using Error::Error;
 };
 
 // A text could not be read as the number or date a column needs.

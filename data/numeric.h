@@ -30,7 +30,6 @@ public:
     }
 
     double toDouble() const { return double(units_) / double(kScale); }
-    std::int64_t scaled() const { return units_; }
     QString toString() const; // "21.4844", trailing zeros dropped: "55", "1.3"
 
     friend Decimal4 operator+(Decimal4 a, Decimal4 b) { return fromScaled(a.units_ + b.units_); }

@@ -64,11 +64,8 @@ void Query::open() {
         rows.append(std::move(row));
     }
     names_.clear();
-    types_.clear();
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
         names_ << st.columnName(i);
-        types_ << st.declaredType(i).toUpper();
-    }
     rows_ = std::move(rows);
     open_ = true;
     first();
@@ -78,7 +75,6 @@ void Query::close() {
     open_ = false;
     rows_.clear();
     names_.clear();
-    types_.clear();
     cursor_ = -1;
     eof_ = bof_ = true;
 }

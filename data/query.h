@@ -36,7 +36,6 @@ public:
 
     // Cursor over the kept rows.
     int recordCount() const { return int(rows_.size()); }
-    int recNo() const { return cursor_; } // 0-based; -1 when there are no rows
     bool eof() const { return rows_.isEmpty() || eof_; }
     bool bof() const { return rows_.isEmpty() || bof_; }
     void first();
@@ -49,11 +48,8 @@ public:
     // Throws Error for an unknown name or a closed query.
     Value field(const QString& name) const;
     Value field(int index) const;
-    bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
     int fieldIndex(const QString& name) const;
     const QStringList& fieldNames() const { return names_; }
-    // Declared column types ("REAL", "INTEGER", "TEXT", "DATETIME"), "" for computed columns.
-    const QStringList& fieldTypes() const { return types_; }
     // All rows (for the report engine and for models that show a whole result).
     const QList<QList<Value>>& rows() const { return rows_; }
 
@@ -67,7 +63,6 @@ private:
     QMap<QString, Value> params_;
     bool open_ = false;
     QStringList names_;
-    QStringList types_;
     QList<QList<Value>> rows_;
     int cursor_ = -1;
     bool eof_ = true;

@@ -12,19 +12,22 @@ namespace nc::data {
 inline const QString kCategoryChildbearing = QStringLiteral("育龄");
 inline const QString kCategoryPregnant = QStringLiteral("孕妇");
 inline const QString kCategoryNursing = QStringLiteral("乳母");
-inline QStringList categories() { return {kCategoryChildbearing, kCategoryPregnant, kCategoryNursing}; }
+inline QStringList categories() {
+    return {kCategoryChildbearing, kCategoryPregnant, kCategoryNursing};
+}
 
 // Activity level (personinf.hdsp).
 inline const QString kActivityLight = QStringLiteral("轻");
 inline const QString kActivityModerate = QStringLiteral("中");
 inline const QString kActivityHeavy = QStringLiteral("重");
-inline QStringList activityLevels() { return {kActivityLight, kActivityModerate, kActivityHeavy}; }
+inline QStringList activityLevels() {
+    return {kActivityLight, kActivityModerate, kActivityHeavy};
+}
 
 // Stage of pregnancy (personinf.yq_jd).
 inline const QString kStageEarly = QStringLiteral("早期");
 inline const QString kStageMiddle = QStringLiteral("中期");
 inline const QString kStageLate = QStringLiteral("晚期");
-inline QStringList pregnancyStages() { return {kStageEarly, kStageMiddle, kStageLate}; }
 
 // A stored category read back: "育龄" and "孕妇" by exact comparison, anything else (null and empty
 // included) counts as "乳母".

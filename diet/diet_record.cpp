@@ -9,27 +9,6 @@ namespace nc::diet {
 
 using namespace nc::data;
 
-QString& lsfoodname() {
-    static QString name;
-    return name;
-}
-
-namespace {
-std::function<void(const QString&)>& foodBoxSetter() {
-    static std::function<void(const QString&)> setter;
-    return setter;
-}
-} // namespace
-
-void setFoodBoxText(const QString& name) {
-    if (foodBoxSetter())
-        foodBoxSetter()(name);
-}
-
-void setFoodBoxSetter(std::function<void(const QString&)> setter) {
-    foodBoxSetter() = std::move(setter);
-}
-
 DietRecord::DietRecord(QObject* parent) : QObject(parent) {
     days_.setObjectName(QStringLiteral("ADOTable_t"));
     foods_.setObjectName(QStringLiteral("ADOTable_ts"));

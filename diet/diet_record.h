@@ -4,6 +4,7 @@
 // operations the window offers. The recipe windows work on the same two data sets.
 
 #include "data/dataset.h"
+#include "food_handover.h"
 #include "portions.h"
 
 #include <QObject>
@@ -12,15 +13,6 @@
 #include <functional>
 
 namespace nc::diet {
-
-// The name of the food whose composition the food composition viewer shows; set by the diet record
-// window just before it opens the viewer.
-QString& lsfoodname();
-
-// The food query window hands a picked food name to the diet record window's food box through this.
-// The diet record window installs its setter while it is open; with none installed, nothing happens.
-void setFoodBoxText(const QString& name);
-void setFoodBoxSetter(std::function<void(const QString&)> setter);
 
 // What the recipe windows use of the diet record while they are open over it: the number of the
 // current day, and the current day's food entries (walked by a recipe save, appended to by a load).

@@ -3,16 +3,12 @@
 // kept together, and the foods grid's model, which refuses a weight that is not a number.
 
 #include "data/datasetmodel.h"
-
-class QTableView;
+#include "ui/grid_cursor.h"
 
 namespace nc::diet {
 
-// Selecting a row in the grid moves the data set there (storing a changed row first, as every cursor
-// move does); a cursor move made by code selects the grid's row. When the data set cannot leave its
-// row (its store fails), the error is reported and the grid goes back to the data set's row.
-// Call after the grid has its model.
-void followCursor(QTableView* grid, data::DataSet* dataSet);
+// The UI kit's rule for a grid over a data set.
+using ui::followCursor;
 
 // The foods grid's model: name, weight and the household portion as entered, the rows titled by
 // meal. Edits go through the data set like any grid's, except that a weight cell is only changed to a

@@ -4,7 +4,7 @@
 
 #include "data/query.h"
 #include "data/value.h"
-#include "diet/diet_record.h"
+#include "diet/food_handover.h"
 #include "food_fields.h"
 #include "food_grid.h"
 #include "food_ranking.h"

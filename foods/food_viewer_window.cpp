@@ -2,7 +2,7 @@
 
 #include "food_viewer_window.h"
 
-#include "diet/diet_record.h"
+#include "diet/food_handover.h"
 #include "food_fields.h"
 #include "ui/artwork.h"
 #include "ui/bound_line_edit.h"

@@ -22,8 +22,6 @@ public:
     // of the running program (see data/places.h).
     explicit TForm6(QWidget* parent = nullptr, const QString& programFolder = {});
 
-    const QString& programFolder() const { return programFolder_; }
-
     void FormCreate();
     void FormActivate();
     void ComboBox1Change();

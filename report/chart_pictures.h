@@ -1,12 +1,11 @@
 #pragma once
-// Chart pictures for the reports, drawn with Qt Charts and saved as bitmaps beside the layouts: the
-// BMI bar chart of the physique report and the energy split pie of the analysis report. The layouts
-// show them by file name, so each run replaces the earlier file.
+// Chart pictures for the reports, saved as bitmaps beside the layouts: the BMI bar chart of the
+// physique report, drawn with Qt Charts, and the energy split pie of the analysis report
+// (energy_chart.h). The layouts show them by file name, so each run replaces the earlier file.
 
-#include <QColor>
+#include "energy_chart.h"
+
 #include <QList>
-#include <QRectF>
-#include <QSize>
 #include <QString>
 
 namespace nc::data {
@@ -14,20 +13,6 @@ class Query;
 }
 
 namespace nc::report {
-
-inline const QString kBmiChartFile = QStringLiteral("lsbmp.bmp");
-inline constexpr QSize kBmiChartSize{209, 169};
-inline const QString kEnergyChartFile = QStringLiteral("lsbmp1.bmp");
-inline constexpr QSize kEnergyChartSize{257, 153};
-
-// Where and how large a picture is written. A relative file is taken from the folder the
-// program writes to (data::writableFolder()), where the report reads its pictures.
-// pixelRatio > 1 writes that many more pixels for the same layout size, for sharper print.
-struct ChartPicture {
-    QString file;
-    QSize size;
-    qreal pixelRatio = 1;
-};
 
 // "体质指数": one red bar per value on an axis from 0 to 35 in steps of 5 (higher when a value goes
 // beyond), the class word above each bar. Returns the full path written; throws nc::data::Error when
@@ -37,39 +22,5 @@ QString saveBmiChart(const QList<double>& values, const QString& classWord,
 // The same from the rows of an open query, bar values from its column "y".
 QString saveBmiChart(const data::Query& query, const QString& classWord,
                      const ChartPicture& picture = {kBmiChartFile, kBmiChartSize});
-
-struct EnergyShare {
-    QString label;
-    double value;
-};
-
-// Where the energy picture draws its parts, in picture pixels. The figures stand in a legend beside
-// the pie, one row per share ("脂肪 0.0%"), so no two labels ever share a place, however small or
-// empty a slice. When no share is above 0 the pie is an empty ring with `message` ("无供能数据")
-// inside it and there is no legend.
-struct EnergyChartLayout {
-    struct Row {
-        QRectF swatch;
-        QRectF text;
-        QString label; // "蛋白质 14.5%"
-        QColor colour;
-        double percent = 0;
-    };
-    QRectF title;
-    QRectF pie;
-    QList<Row> legend;
-    QRectF message;
-    QString messageText;
-};
-EnergyChartLayout energyChartLayout(const QList<EnergyShare>& shares, QSize size);
-
-// "三大热能营养素实际摄入占总热比例": one slice per share in the given order, the figures in a legend
-// (energyChartLayout). Returns the full path written.
-QString saveEnergyChart(const QList<EnergyShare>& shares,
-                        const ChartPicture& picture = {kEnergyChartFile, kEnergyChartSize});
-// The same from the rows of an open query on sdrn: slice values from "value1", labels from "mc"
-// (protein, fat, carbohydrate by row when the query has no such column).
-QString saveEnergyChart(const data::Query& query,
-                        const ChartPicture& picture = {kEnergyChartFile, kEnergyChartSize});
 
 } // namespace nc::report

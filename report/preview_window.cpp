@@ -1,6 +1,7 @@
 #include "preview_window.h"
 
 #include "data/clock.h"
+#include "data/errors.h"
 #include "report_document.h"
 #include "ui/guard.h"
 #include "ui/messages.h"
@@ -10,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QToolBar>
@@ -127,7 +129,7 @@ void PreviewWindow::printReport() {
                       QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    doc_.print(printer);
+    printDocument(doc_, printer);
 }
 
 namespace {
@@ -191,6 +193,59 @@ void PreviewWindow::updateControls() {
     prior_->setEnabled(page > 1);
     next_->setEnabled(page < pages);
     last_->setEnabled(page < pages);
+}
+
+void printDocument(const ReportDocument& doc, QPrinter& printer) {
+    printer.setFullPage(true);
+    printer.setPageLayout(doc.pageLayout());
+    int from = 0;
+    int to = doc.pageCount() - 1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = printer.fromPage() - 1;
+        to = printer.toPage() > 0 ? printer.toPage() - 1 : to;
+    }
+    // Copies: a printer that cannot make them itself (a file) gets every page that many times.
+    const int copies = printer.supportsMultipleCopies() ? 1 : qMax(1, printer.copyCount());
+    QList<int> sequence;
+    if (printer.collateCopies()) {
+        for (int c = 0; c < copies; ++c)
+            for (int i = from; i <= to; ++i)
+                sequence << i;
+    } else {
+        for (int i = from; i <= to; ++i)
+            for (int c = 0; c < copies; ++c)
+                sequence << i;
+    }
+    QPainter p;
+    if (!p.begin(&printer))
+        throw data::Error(QStringLiteral("无法开始打印：打印机或文件不可用。"));
+    const qreal scale = printer.logicalDpiX() / kLayoutDpi;
+    for (int i = 0; i < sequence.size(); ++i) {
+        if (i > 0)
+            printer.newPage();
+        p.save();
+        p.scale(scale, scale);
+        doc.paintPage(p, sequence.at(i));
+        p.restore();
+    }
+    p.end();
+}
+
+namespace {
+
+class PreviewSink : public ReportSink {
+public:
+    void present(const ReportDocument& doc, const ReportJob& job) override {
+        PreviewWindow window(doc, job);
+        window.exec();
+    }
+};
+
+} // namespace
+
+void usePreviewWindowForReports() {
+    static PreviewSink preview;
+    ReportOutput::setDefaultSink(&preview);
 }
 
 } // namespace nc::report

@@ -62,4 +62,11 @@ private:
     int zoom_ = 100;
 };
 
+// Prints on a printer as its print dialog left it (page range included).
+void printDocument(const ReportDocument& doc, QPrinter& printer);
+
+// Makes the preview window where reports go unless a sink is installed (ReportOutput::setSink).
+// The program calls it once at start.
+void usePreviewWindowForReports();
+
 } // namespace nc::report

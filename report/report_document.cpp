@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -630,42 +629,6 @@ void ReportDocument::render(QPagedPaintDevice& device, int from, int to) const {
         p.save();
         p.scale(scale, scale);
         paintPage(p, pages.at(i));
-        p.restore();
-    }
-    p.end();
-}
-
-void ReportDocument::print(QPrinter& printer) const {
-    printer.setFullPage(true);
-    printer.setPageLayout(pageLayout());
-    int from = 0;
-    int to = pageCount() - 1;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = printer.fromPage() - 1;
-        to = printer.toPage() > 0 ? printer.toPage() - 1 : to;
-    }
-    // Copies: a printer that cannot make them itself (a file) gets every page that many times.
-    const int copies = printer.supportsMultipleCopies() ? 1 : qMax(1, printer.copyCount());
-    QList<int> sequence;
-    if (printer.collateCopies()) {
-        for (int c = 0; c < copies; ++c)
-            for (int i = from; i <= to; ++i)
-                sequence << i;
-    } else {
-        for (int i = from; i <= to; ++i)
-            for (int c = 0; c < copies; ++c)
-                sequence << i;
-    }
-    QPainter p;
-    if (!p.begin(&printer))
-        throw data::Error(QStringLiteral("无法开始打印：打印机或文件不可用。"));
-    const qreal scale = printer.logicalDpiX() / kLayoutDpi;
-    for (int i = 0; i < sequence.size(); ++i) {
-        if (i > 0)
-            printer.newPage();
-        p.save();
-        p.scale(scale, scale);
-        paintPage(p, sequence.at(i));
         p.restore();
     }
     p.end();

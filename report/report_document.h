@@ -15,7 +15,6 @@
 
 class QPainter;
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace nc::report {
 
@@ -47,14 +46,11 @@ public:
     int pageCount() const { return int(pages_.size()); }
     // A4 in the layout's orientation, no printer margins: the page is drawn to the paper's edge.
     QPageLayout pageLayout() const;
-    QSizeF pageSize() const { return page_.size(); } // layout units
 
     // Draws one page (0-based) with the painter in layout units, origin at the paper's corner.
     void paintPage(QPainter& painter, int page) const;
     // Draws pages from..to (0-based, inclusive) on a printer or PDF writer, one sheet each.
     void render(QPagedPaintDevice& device, int from, int to) const;
-    // Prints on a printer as its print dialog left it (page range included).
-    void print(QPrinter& printer) const;
 
     // The filled HTML, list tables written out as HTML tables.
     QString html() const { return content_.html(); }

@@ -60,7 +60,6 @@ class RvProject {
 public:
     explicit RvProject(RvSystem* engine = nullptr) : engine_(engine) {}
 
-    void setEngine(RvSystem* engine) { engine_ = engine; }
     // The name is resolved at once against the shipped files' folder.
     void setProjectFile(const QString& name);
     const QString& projectFile() const { return file_; }

@@ -1,6 +1,6 @@
 #include "report_sink.h"
 
-#include "preview_window.h"
+#include "data/errors.h"
 
 namespace nc::report {
 
@@ -20,15 +20,8 @@ QString exportFileName(const ReportJob& job, const QDate& date) {
 
 namespace {
 
-class PreviewSink : public ReportSink {
-public:
-    void present(const ReportDocument& doc, const ReportJob& job) override {
-        PreviewWindow window(doc, job);
-        window.exec();
-    }
-};
-
 ReportSink* g_sink = nullptr;
+ReportSink* g_defaultSink = nullptr;
 
 } // namespace
 
@@ -36,13 +29,19 @@ void ReportOutput::setSink(ReportSink* sink) {
     g_sink = sink;
 }
 
+void ReportOutput::setDefaultSink(ReportSink* sink) {
+    g_defaultSink = sink;
+}
+
 ReportSink* ReportOutput::sink() {
-    static PreviewSink preview;
-    return g_sink ? g_sink : &preview;
+    return g_sink ? g_sink : g_defaultSink;
 }
 
 void ReportOutput::present(const ReportDocument& doc, const ReportJob& job) {
-    sink()->present(doc, job);
+    ReportSink* target = sink();
+    if (!target)
+        throw data::Error(QStringLiteral("报表“%1”无处显示：没有预览窗口。").arg(job.title));
+    target->present(doc, job);
 }
 
 } // namespace nc::report

@@ -1,5 +1,6 @@
 #pragma once
-// Where a laid-out report goes: the preview window by default, a capturing sink in tests.
+// Where a laid-out report goes: the preview window in the program (usePreviewWindowForReports(),
+// preview_window.h), a capturing sink in tests.
 
 #include <QDate>
 #include <QString>
@@ -28,9 +29,13 @@ public:
 
 class ReportOutput {
 public:
-    // Replaces where reports go (tests); nullptr restores the preview window.
+    // Replaces where reports go (tests); nullptr restores the default sink.
     static void setSink(ReportSink* sink);
+    // Where reports go while no sink is set: the program's preview window.
+    static void setDefaultSink(ReportSink* sink);
+    // The sink set, else the default one; nullptr when there is neither.
     static ReportSink* sink();
+    // Hands the report to sink(); throws nc::data::Error when there is none.
     static void present(const ReportDocument& doc, const ReportJob& job);
 };
 

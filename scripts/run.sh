@@ -14,10 +14,5 @@ if [ "${1:-}" = "--reset-database" ] && [ -f build/bin/yfdb.dbz ]; then
   cmake --build build --target database
 fi
 
-if [ ! -x build/bin/nutricounsel ]; then
-  echo "数据库已就绪（build/bin/yfdb.dbz），但主程序尚未提供。"
-  echo "The database is ready (build/bin/yfdb.dbz); the program itself is not there yet."
-  exit 0
-fi
 cd build/bin
 exec ./nutricounsel

@@ -154,17 +154,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("notShown");
-        QTest::newRow("育龄") << "育龄" << kLayoutChildbearing << QStringList{"育龄妇女", "体重 52 kg"}
-                              << QStringList{"预产期", "孕周"};
-        QTest::newRow("孕妇") << "孕妇" << kLayoutPregnant
-                              << QStringList{"预产期 2025-03-18", "孕周 第 22 周", "孕期阶段 中期",
-                                             "目前体重 58.5 kg"}
-                              << QStringList{"非孕期体重"};
-        QTest::newRow("乳母") << "乳母" << kLayoutNursing << QStringList{"非孕期体重 52 kg", "目前体重 0 kg"}
-                              << QStringList{"预产期", "孕周"};
-        QTest::newRow("null") << QString() << kLayoutNursing << QStringList{"乳母"} << QStringList{"预产期"};
-        QTest::newRow("empty") << "" << kLayoutNursing << QStringList{"乳母"} << QStringList{"预产期"};
-        QTest::newRow("blank after") << "孕妇 " << kLayoutNursing << QStringList{} << QStringList{"预产期"};
+        QTest::newRow("育龄") << QStringLiteral("育龄") << kLayoutChildbearing
+                              << QStringList{QStringLiteral("育龄妇女"), QStringLiteral("体重 52 kg")}
+                              << QStringList{QStringLiteral("预产期"), QStringLiteral("孕周")};
+        QTest::newRow("孕妇") << QStringLiteral("孕妇") << kLayoutPregnant
+                              << QStringList{QStringLiteral("预产期 2025-03-18"),
+                                             QStringLiteral("孕周 第 22 周"), QStringLiteral("孕期阶段 中期"),
+                                             QStringLiteral("目前体重 58.5 kg")}
+                              << QStringList{QStringLiteral("非孕期体重")};
+        QTest::newRow("乳母") << QStringLiteral("乳母") << kLayoutNursing
+                              << QStringList{QStringLiteral("非孕期体重 52 kg"),
+                                             QStringLiteral("目前体重 0 kg")}
+                              << QStringList{QStringLiteral("预产期"), QStringLiteral("孕周")};
+        QTest::newRow("null") << QString() << kLayoutNursing << QStringList{QStringLiteral("乳母")}
+                              << QStringList{QStringLiteral("预产期")};
+        QTest::newRow("empty") << QString() << kLayoutNursing << QStringList{QStringLiteral("乳母")}
+                               << QStringList{QStringLiteral("预产期")};
+        QTest::newRow("blank after") << QStringLiteral("孕妇 ") << kLayoutNursing << QStringList{}
+                                     << QStringList{QStringLiteral("预产期")};
     }
     void theLayoutFollowsTheCategory() {
         QFETCH(QString, category);
@@ -497,8 +504,12 @@ private Q_SLOTS:
         report.run();
         const nc::data::Query& list = report.ADOQuery1;
         QCOMPARE(list.fieldNames(),
-                 (QStringList{"tsid", "meal", "swname", "zl", "energy", "carbohydra", "fat", "protein",
-                              "vita", "vitb1", "vitb2", "vitc", "ca", "fe", "zn", "se"}));
+                 (QStringList{QStringLiteral("tsid"), QStringLiteral("meal"), QStringLiteral("swname"),
+                              QStringLiteral("zl"), QStringLiteral("energy"), QStringLiteral("carbohydra"),
+                              QStringLiteral("fat"), QStringLiteral("protein"), QStringLiteral("vita"),
+                              QStringLiteral("vitb1"), QStringLiteral("vitb2"), QStringLiteral("vitc"),
+                              QStringLiteral("ca"), QStringLiteral("fe"), QStringLiteral("zn"),
+                              QStringLiteral("se")}));
         QCOMPARE(list.recordCount(), 4);
         auto cell = [&](int row, const char* name) {
             return list.rows().at(row).at(list.fieldIndex(QString::fromLatin1(name)));
@@ -544,8 +555,9 @@ private Q_SLOTS:
             order << row.at(list.fieldIndex(QStringLiteral("tsid"))).toText() + QLatin1Char(' ') +
                          row.at(list.fieldIndex(QStringLiteral("meal"))).toText() + QLatin1Char(' ') +
                          row.at(list.fieldIndex(QStringLiteral("swname"))).toText();
-        QCOMPARE(order, (QStringList{"1 早餐 牛奶", "1 早餐 牛奶", "1 午餐 稻米", "1 晚餐 稻米", "1  花生油",
-                                     "2 早加餐 牛奶"}));
+        QCOMPARE(order, (QStringList{QStringLiteral("1 早餐 牛奶"), QStringLiteral("1 早餐 牛奶"),
+                                     QStringLiteral("1 午餐 稻米"), QStringLiteral("1 晚餐 稻米"),
+                                     QStringLiteral("1  花生油"), QStringLiteral("2 早加餐 牛奶")}));
         QCOMPARE(reports.size(), 1);
         const QString text = reports.last().text.simplified();
         QVERIFY(text.contains(QStringLiteral("餐次")));

@@ -19,22 +19,33 @@ private Q_SLOTS:
         const int run = int(CommandLine::Action::Run), prepare = int(CommandLine::Action::Prepare),
                   print = int(CommandLine::Action::Print), refuse = int(CommandLine::Action::Refuse);
         QTest::newRow("nothing") << QStringList{} << run << false << "";
-        QTest::newRow("--help") << QStringList{"--help"} << print << false << "--reset-database";
-        QTest::newRow("-h") << QStringList{"-h"} << print << false << "--prepare-only";
-        QTest::newRow("--version") << QStringList{"--version"} << print << false
-                                   << "nutricounsel " NC_VERSION "\n";
-        QTest::newRow("-v") << QStringList{"-v"} << print << false << "nutricounsel " NC_VERSION;
+        QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << print << false
+                                << QStringLiteral("--reset-database");
+        QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << print << false
+                            << QStringLiteral("--prepare-only");
+        QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << print << false
+                                   << QStringLiteral("nutricounsel " NC_VERSION "\n");
+        QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << print << false
+                            << QStringLiteral("nutricounsel " NC_VERSION);
         QTest::newRow("help wins over the rest")
-            << QStringList{"--reset-database", "--help"} << print << false << "用法";
-        QTest::newRow("reset") << QStringList{"--reset-database"} << run << true << "";
-        QTest::newRow("prepare") << QStringList{"--prepare-only"} << prepare << false << "";
+            << QStringList{QStringLiteral("--reset-database"), QStringLiteral("--help")} << print << false
+            << QStringLiteral("用法");
+        QTest::newRow("reset") << QStringList{QStringLiteral("--reset-database")} << run << true << QString();
+        QTest::newRow("prepare") << QStringList{QStringLiteral("--prepare-only")} << prepare << false
+                                 << QString();
         QTest::newRow("prepare and reset")
-            << QStringList{"--prepare-only", "--reset-database"} << prepare << true << "";
+            << QStringList{QStringLiteral("--prepare-only"), QStringLiteral("--reset-database")} << prepare
+            << true << QString();
         QTest::newRow("Qt's own options pass")
-            << QStringList{"-platform", "offscreen", "-reverse", "--reset-database"} << run << true << "";
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << refuse << false << "--help";
-        QTest::newRow("stray argument") << QStringList{"yfdb.dbz"} << refuse << false << "yfdb.dbz";
-        QTest::newRow("misspelt reset") << QStringList{"--reset-databse"} << refuse << false << "--help";
+            << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                           QStringLiteral("-reverse"), QStringLiteral("--reset-database")}
+            << run << true << QString();
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("--frobnicate")} << refuse << false << QStringLiteral("--help");
+        QTest::newRow("stray argument")
+            << QStringList{QStringLiteral("yfdb.dbz")} << refuse << false << QStringLiteral("yfdb.dbz");
+        QTest::newRow("misspelt reset")
+            << QStringList{QStringLiteral("--reset-databse")} << refuse << false << QStringLiteral("--help");
     }
     void parses() {
         QFETCH(QStringList, args);

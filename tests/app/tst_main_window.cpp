@@ -33,7 +33,9 @@ PictureButton* button(QWidget& w, const QString& name) {
     return nc::test::child<PictureButton>(w, name);
 }
 
-const QStringList kButtons = {"Image8", "Image9", "Image10", "Image11", "Image12", "Image13"};
+const QStringList kButtons = {QStringLiteral("Image8"),  QStringLiteral("Image9"),
+                              QStringLiteral("Image10"), QStringLiteral("Image11"),
+                              QStringLiteral("Image12"), QStringLiteral("Image13")};
 
 } // namespace
 
@@ -51,13 +53,13 @@ private Q_SLOTS:
         QVERIFY(w.isWindow());
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
-        QCOMPARE(button(w, "Image1")->geometry(), QRect(0, 0, 843, 530));
+        QCOMPARE(button(w, QStringLiteral("Image1"))->geometry(), QRect(0, 0, 843, 530));
 
         // The database beside the program, registered for every window, and not opened yet.
         nc::data::Connection* c = nc::data::Connection::current();
         QVERIFY(c);
         QCOMPARE(QFileInfo(c->databasePath()).absoluteFilePath(),
-                 QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("yfdb.dbz"));
+                 QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("yfdb.dbz")));
         QVERIFY(!c->isOpen());
     }
 
@@ -92,7 +94,7 @@ private Q_SLOTS:
             if (n != name)
                 QCOMPARE(button(w, n)->y(), othersBefore[n]);
 
-        nc::test::movePointer(button(w, "Image1"));
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
         QCOMPARE(b->geometry(), QRect(start.x(), rest, start.width(), start.height()));
     }
 
@@ -101,30 +103,31 @@ private Q_SLOTS:
     void firstBackgroundMoveSettlesTheOddTops() {
         const WindowRegistry none;
         TForm1 w(none);
-        QCOMPARE(button(w, "Image12")->y(), 343);
-        QCOMPARE(button(w, "Image13")->y(), 471);
-        nc::test::movePointer(button(w, "Image13")); // over the button itself: raised, not settled
-        QCOMPARE(button(w, "Image13")->y(), 466);
-        QCOMPARE(button(w, "Image12")->y(), 343);
-        nc::test::movePointer(button(w, "Image1"));
-        QCOMPARE(button(w, "Image12")->y(), 344);
-        QCOMPARE(button(w, "Image13")->y(), 469);
-        nc::test::movePointer(button(w, "Image12"));
-        nc::test::movePointer(button(w, "Image1"));
-        QCOMPARE(button(w, "Image12")->y(), 344);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 343);
+        QCOMPARE(button(w, QStringLiteral("Image13"))->y(), 471);
+        nc::test::movePointer(
+            button(w, QStringLiteral("Image13"))); // over the button itself: raised, not settled
+        QCOMPARE(button(w, QStringLiteral("Image13"))->y(), 466);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 343);
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 344);
+        QCOMPARE(button(w, QStringLiteral("Image13"))->y(), 469);
+        nc::test::movePointer(button(w, QStringLiteral("Image12")));
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 344);
     }
 
     // From one button straight onto its neighbour: both stay up until the pointer crosses the background.
     void onlyTheBackgroundRestores() {
         const WindowRegistry none;
         TForm1 w(none);
-        nc::test::movePointer(button(w, "Image11"));
-        nc::test::movePointer(button(w, "Image12"));
-        QCOMPARE(button(w, "Image11")->y(), 341);
-        QCOMPARE(button(w, "Image12")->y(), 341);
-        nc::test::movePointer(button(w, "Image1"));
-        QCOMPARE(button(w, "Image11")->y(), 344);
-        QCOMPARE(button(w, "Image12")->y(), 344);
+        nc::test::movePointer(button(w, QStringLiteral("Image11")));
+        nc::test::movePointer(button(w, QStringLiteral("Image12")));
+        QCOMPARE(button(w, QStringLiteral("Image11"))->y(), 341);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 341);
+        nc::test::movePointer(button(w, QStringLiteral("Image1")));
+        QCOMPARE(button(w, QStringLiteral("Image11"))->y(), 344);
+        QCOMPARE(button(w, QStringLiteral("Image12"))->y(), 344);
     }
 
     // clang-format off
@@ -195,29 +198,31 @@ private Q_SLOTS:
     // With no database beside the program the main window still comes up; the first window that reads
     // gets the error, the main window stays, and the next click tries the connection again.
     void databaseAbsentErrsOnlyOnFirstRead() {
-        const QString file = QDir(QCoreApplication::applicationDirPath()).filePath("yfdb.dbz");
+        const QString file =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("yfdb.dbz"));
         if (QFile::exists(file))
             QSKIP("a database lies beside the test program");
         MessagesRecorder messages;
         int attempts = 0;
         WindowRegistry windows;
-        windows.add("TForm3", [&](QWidget* parent) -> std::unique_ptr<QDialog> {
+        windows.add(QStringLiteral("TForm3"), [&](QWidget* parent) -> std::unique_ptr<QDialog> {
             ++attempts;
             nc::data::Query q;
-            q.setSql("select count(*) from personinf");
+            q.setSql(QStringLiteral("select count(*) from personinf"));
             q.open();
-            return std::make_unique<ProbeWindow>("TForm3", parent);
+            return std::make_unique<ProbeWindow>(QStringLiteral("TForm3"), parent);
         });
         TForm1 w(windows);
         w.show();
         QVERIFY(messages.isEmpty());
 
         for (int click = 1; click <= 2; ++click) {
-            QTest::mouseClick(button(w, "Image8"), Qt::LeftButton);
+            QTest::mouseClick(button(w, QStringLiteral("Image8")), Qt::LeftButton);
             QCOMPARE(attempts, click);
             QCOMPARE(messages.size(), click);
             QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
-            QVERIFY2(messages.last().text.contains("yfdb.dbz"), qPrintable(messages.last().text));
+            QVERIFY2(messages.last().text.contains(QStringLiteral("yfdb.dbz")),
+                     qPrintable(messages.last().text));
             QVERIFY(w.isVisible());
         }
         QCOMPARE(ProbeWindow::seen.size(), 0);
@@ -240,7 +245,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         switch (how) {
         case 0:
-            QTest::mouseClick(button(w, "Image13"), Qt::LeftButton);
+            QTest::mouseClick(button(w, QStringLiteral("Image13")), Qt::LeftButton);
             break;
         case 1:
             w.close();
@@ -260,7 +265,8 @@ private Q_SLOTS:
         // Closing the last window must not be what ends the loop here.
         QGuiApplication::setQuitOnLastWindowClosed(false);
         w.show();
-        QTimer::singleShot(0, &w, [&] { QTest::mouseClick(button(w, "Image13"), Qt::LeftButton); });
+        QTimer::singleShot(0, &w,
+                           [&] { QTest::mouseClick(button(w, QStringLiteral("Image13")), Qt::LeftButton); });
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // a hang shows as 99
         const int code = QCoreApplication::exec();
         QGuiApplication::setQuitOnLastWindowClosed(true);

@@ -161,20 +161,21 @@ private Q_SLOTS:
         QCOMPARE(t.days()->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignCenter);
         QVERIFY(!(t.days()->model()->flags(t.days()->model()->index(0, 0)) & Qt::ItemIsEditable));
-        QCOMPARE(column(t.days(), 0), (QStringList{"1", "2", "3"}));
+        QCOMPARE(column(t.days(), 0),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
         QCOMPARE(t.days()->currentIndex().row(), 2);
 
         QCOMPARE(t.foods()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("食物名称"));
         QCOMPARE(t.foods()->model()->headerData(1, Qt::Horizontal).toString(),
                  QStringLiteral("重量 (克/毫升)"));
-        QCOMPARE(column(t.foods(), 0), (QStringList{"牛奶", "稻米"}));
-        QCOMPARE(column(t.foods(), 1), (QStringList{"250", "150.5"}));
+        QCOMPARE(column(t.foods(), 0), (QStringList{QStringLiteral("牛奶"), QStringLiteral("稻米")}));
+        QCOMPARE(column(t.foods(), 1), (QStringList{QStringLiteral("250"), QStringLiteral("150.5")}));
         QCOMPARE(t.foods()->currentIndex().row(), 1);
 
         // Clicking a day shows its foods.
         clickRow(t.days(), 0);
         QCOMPARE(t.w.record().currentDay(), 1);
-        QCOMPARE(column(t.foods(), 0), QStringList{"小麦"});
+        QCOMPARE(column(t.foods(), 0), QStringList{QStringLiteral("小麦")});
         clickRow(t.days(), 1);
         QCOMPARE(t.foods()->model()->rowCount(), 0);
     }
@@ -265,9 +266,9 @@ private Q_SLOTS:
                                           << ""
                                           << "DBGrid1"
                                           << "牛奶 0";
-        QTest::newRow("double quotes") << 1 << kQuoted << "125.5"
-                                       << ""
-                                       << "DBGrid1" << kQuoted + " 125.5";
+        QTest::newRow("double quotes")
+            << 1 << kQuoted << "125.5"
+            << "" << QStringLiteral("DBGrid1") << kQuoted + QStringLiteral(" 125.5");
     }
     void addFood() {
         QFETCH(int, days);
@@ -305,8 +306,10 @@ private Q_SLOTS:
         click(t.w, QStringLiteral("Image8"));
         click(t.w, QStringLiteral("Image8"));
         QVERIFY(messages.isEmpty());
-        QCOMPARE(storedFoods(db, 2), (QStringList{"稻米 100", "牛奶 250.5", "牛奶 250.5"}));
-        QCOMPARE(column(t.foods(), 0), (QStringList{"稻米", "牛奶", "牛奶"}));
+        QCOMPARE(storedFoods(db, 2), (QStringList{QStringLiteral("稻米 100"), QStringLiteral("牛奶 250.5"),
+                                                  QStringLiteral("牛奶 250.5")}));
+        QCOMPARE(column(t.foods(), 0),
+                 (QStringList{QStringLiteral("稻米"), QStringLiteral("牛奶"), QStringLiteral("牛奶")}));
         QCOMPARE(t.foods()->currentIndex().row(), 2); // the new entry is selected
         QCOMPARE(storedFoods(db, 1), QStringList());
     }
@@ -317,18 +320,21 @@ private Q_SLOTS:
         Window t;
         for (int i = 0; i < 4; ++i)
             click(t.w, QStringLiteral("Image12"));
-        QCOMPARE(column(t.days(), 0), (QStringList{"1", "2", "3", "4"}));
+        QCOMPARE(column(t.days(), 0), (QStringList{QStringLiteral("1"), QStringLiteral("2"),
+                                                   QStringLiteral("3"), QStringLiteral("4")}));
         QCOMPARE(t.days()->currentIndex().row(), 3);
 
         clickRow(t.days(), 1);
         messages.answerNext(true);
         click(t.w, QStringLiteral("Image13"));
-        QCOMPARE(messages.texts(), QStringList{"确定要删除 第2天 食谱吗?"});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("确定要删除 第2天 食谱吗?")});
         QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Confirm);
         QCOMPARE(t.focus(), QStringLiteral("DBGrid2"));
-        QCOMPARE(column(t.days(), 0), (QStringList{"1", "3", "4"}));
+        QCOMPARE(column(t.days(), 0),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")}));
         click(t.w, QStringLiteral("Image12"));
-        QCOMPARE(column(t.days(), 0), (QStringList{"1", "3", "4", "5"}));
+        QCOMPARE(column(t.days(), 0), (QStringList{QStringLiteral("1"), QStringLiteral("3"),
+                                                   QStringLiteral("4"), QStringLiteral("5")}));
         QCOMPARE(t.w.record().currentDay(), 5);
     }
 
@@ -347,18 +353,19 @@ private Q_SLOTS:
         db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (12, '小麦', 80)"));
         messages.answerNext(yes);
         click(t.w, QStringLiteral("Image13"));
-        QCOMPARE(messages.texts(), QStringList{"确定要删除 第12天 食谱吗?"});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("确定要删除 第12天 食谱吗?")});
         if (yes) {
             QCOMPARE(db.count(QStringLiteral("ts")), 11);
             QCOMPARE(storedFoods(db, 12), QStringList());
-            QCOMPARE(storedFoods(db, 11), QStringList{"小麦 50"});
+            QCOMPARE(storedFoods(db, 11), QStringList{QStringLiteral("小麦 50")});
             QCOMPARE(t.days()->model()->rowCount(), 11);
-            QCOMPARE(column(t.foods(), 0), QStringList{"小麦"}); // the cursor lands on day 11
+            QCOMPARE(column(t.foods(), 0), QStringList{QStringLiteral("小麦")}); // the cursor lands on day 11
         } else {
             QCOMPARE(db.count(QStringLiteral("ts")), 12);
             QCOMPARE(db.count(QStringLiteral("foodcheck")), 4);
             QCOMPARE(t.w.record().currentDay(), 12);
-            QCOMPARE(column(t.foods(), 0), (QStringList{"牛奶", "稻米", "小麦"}));
+            QCOMPARE(column(t.foods(), 0),
+                     (QStringList{QStringLiteral("牛奶"), QStringLiteral("稻米"), QStringLiteral("小麦")}));
         }
     }
 
@@ -376,7 +383,7 @@ private Q_SLOTS:
         click(t.w, QStringLiteral("Image13")); // nothing left: no question
         QVERIFY(messages.isEmpty());
         click(t.w, QStringLiteral("Image12"));
-        QCOMPARE(column(t.days(), 0), QStringList{"1"});
+        QCOMPARE(column(t.days(), 0), QStringList{QStringLiteral("1")});
     }
 
     void deleteFood() {
@@ -390,8 +397,8 @@ private Q_SLOTS:
         clickRow(t.foods(), 1);
         click(t.w, QStringLiteral("Image9"));
         QVERIFY(messages.isEmpty());
-        QCOMPARE(storedFoods(db, 1), (QStringList{"牛奶 250", "小麦 50"}));
-        QCOMPARE(column(t.foods(), 0), (QStringList{"牛奶", "小麦"}));
+        QCOMPARE(storedFoods(db, 1), (QStringList{QStringLiteral("牛奶 250"), QStringLiteral("小麦 50")}));
+        QCOMPARE(column(t.foods(), 0), (QStringList{QStringLiteral("牛奶"), QStringLiteral("小麦")}));
         QCOMPARE(t.focus(), QStringLiteral("DBGrid1"));
     }
 
@@ -433,13 +440,15 @@ private Q_SLOTS:
         const bool refused = stored.isEmpty();
         // The message comes once the editor has closed.
         QTRY_VERIFY(!refused || !messages.isEmpty());
-        QCOMPARE(messages.texts(), refused ? QStringList{"请输入正确的重量！"} : QStringList());
+        QCOMPARE(messages.texts(),
+                 refused ? QStringList{QStringLiteral("请输入正确的重量！")} : QStringList());
         QCOMPARE(cell.data().toString(), refused ? QStringLiteral("250") : stored);
         // The edit is stored when the cursor leaves the row.
         QCOMPARE(storedFoods(db, 2).first(), QStringLiteral("牛奶 250"));
         clickRow(grid, 1);
         QCOMPARE(storedFoods(db, 2),
-                 (QStringList{"牛奶 " + (refused ? QStringLiteral("250") : stored), "稻米 150"}));
+                 (QStringList{QStringLiteral("牛奶 ") + (refused ? QStringLiteral("250") : stored),
+                              QStringLiteral("稻米 150")}));
         QCOMPARE(t.w.record().foods().state(), nc::data::DataSet::State::Browse);
     }
 
@@ -452,12 +461,12 @@ private Q_SLOTS:
             QAbstractItemModel* m = t.foods()->model();
             QVERIFY(m->setData(m->index(0, 0), QStringLiteral("小麦"))); // names are not checked here
             clickRow(t.days(), 0);
-            QCOMPARE(storedFoods(db, 2), QStringList{"小麦 150"});
+            QCOMPARE(storedFoods(db, 2), QStringList{QStringLiteral("小麦 150")});
             QVERIFY(m->setData(m->index(0, 1), QStringLiteral("260")));
             click(t.w, QStringLiteral("Image5"));
             QVERIFY(!t.w.isVisible());
         }
-        QCOMPARE(storedFoods(db, 1), QStringList{"牛奶 260"});
+        QCOMPARE(storedFoods(db, 1), QStringList{QStringLiteral("牛奶 260")});
         QVERIFY(messages.isEmpty());
     }
 
@@ -476,8 +485,9 @@ private Q_SLOTS:
             click(t.w, QStringLiteral("Image2"));
         }
         Window again;
-        QCOMPARE(column(again.days(), 0), (QStringList{"1", "2", "3"}));
-        QCOMPARE(column(again.foods(), 0), (QStringList{"稻米", "牛奶"}));
+        QCOMPARE(column(again.days(), 0),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+        QCOMPARE(column(again.foods(), 0), (QStringList{QStringLiteral("稻米"), QStringLiteral("牛奶")}));
         QVERIFY(messages.isEmpty());
     }
 
@@ -627,11 +637,12 @@ private Q_SLOTS:
                 QCOMPARE(d.focusWidget(), edit);
         };
         click(t.w, QStringLiteral("xpBitBtn1"));
-        QCOMPARE(t.recipeWindows, QStringList{"TForm4"});
+        QCOMPARE(t.recipeWindows, QStringList{QStringLiteral("TForm4")});
         QCOMPARE(messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(stillOpen, !message.isEmpty());
-        const QStringList lines =
-            stored.isEmpty() ? QStringList() : QStringList{stored + "|牛奶 250", stored + "|稻米 150"};
+        const QStringList lines = stored.isEmpty() ? QStringList()
+                                                   : QStringList{stored + QStringLiteral("|牛奶 250"),
+                                                                 stored + QStringLiteral("|稻米 150")};
         QCOMPARE(recipeLines(db), lines);
     }
 
@@ -651,7 +662,9 @@ private Q_SLOTS:
         saveAs(QStringLiteral("早餐")); // day 2, the current one
         clickRow(t.days(), 0);
         saveAs(QStringLiteral("早餐"));
-        QCOMPARE(recipeLines(db), (QStringList{"早餐|小麦 50", "早餐|牛奶 250", "早餐|稻米 150"}));
+        QCOMPARE(recipeLines(db),
+                 (QStringList{QStringLiteral("早餐|小麦 50"), QStringLiteral("早餐|牛奶 250"),
+                              QStringLiteral("早餐|稻米 150")}));
 
         // A day without foods stores nothing, and its name is offered nowhere.
         click(t.w, QStringLiteral("Image12"));
@@ -665,7 +678,7 @@ private Q_SLOTS:
             d.close();
         };
         click(t.w, QStringLiteral("xpBitBtn2"));
-        QCOMPARE(offered, QStringList{"早餐"});
+        QCOMPARE(offered, QStringList{QStringLiteral("早餐")});
         QVERIFY(messages.isEmpty());
         // The recipe stays when the day it came from is deleted.
         clickRow(t.days(), 0);
@@ -698,11 +711,14 @@ private Q_SLOTS:
             click(t.w, QStringLiteral("xpBitBtn2"));
         };
         load(QStringLiteral("午餐"));
-        QCOMPARE(column(t.foods(), 0), (QStringList{"小麦", "稻米", "牛奶", "自制汤"}));
+        QCOMPARE(column(t.foods(), 0), (QStringList{QStringLiteral("小麦"), QStringLiteral("稻米"),
+                                                    QStringLiteral("牛奶"), QStringLiteral("自制汤")}));
         load(QStringLiteral("午餐"));
         load(QStringLiteral("早\"餐\""));
-        QCOMPARE(storedFoods(db, 1), (QStringList{"小麦 50", "稻米 150", "牛奶 200", "自制汤 300", "稻米 150",
-                                                  "牛奶 200", "自制汤 300", "牛奶 250"}));
+        QCOMPARE(storedFoods(db, 1), (QStringList{QStringLiteral("小麦 50"), QStringLiteral("稻米 150"),
+                                                  QStringLiteral("牛奶 200"), QStringLiteral("自制汤 300"),
+                                                  QStringLiteral("稻米 150"), QStringLiteral("牛奶 200"),
+                                                  QStringLiteral("自制汤 300"), QStringLiteral("牛奶 250")}));
         QCOMPARE(t.foods()->model()->rowCount(), 8);
         QVERIFY(messages.isEmpty());
     }
@@ -732,7 +748,7 @@ private Q_SLOTS:
             QVERIFY(d.isVisible());
         };
         click(t.w, QStringLiteral("xpBitBtn2"));
-        QCOMPARE(messages.texts(), QStringList{"请选择食谱！"});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("请选择食谱！")});
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 0);
     }
 
@@ -826,16 +842,17 @@ private Q_SLOTS:
             QStringList titles;
             for (int c = 0; c < lines->model()->columnCount(); ++c)
                 titles << lines->model()->headerData(c, Qt::Horizontal).toString();
-            QCOMPARE(titles, (QStringList{"配餐时间", "食物名称", "重量（克/毫升）"}));
+            QCOMPARE(titles, (QStringList{QStringLiteral("配餐时间"), QStringLiteral("食物名称"),
+                                          QStringLiteral("重量（克/毫升）")}));
             // Each name once, in the order the database gives them; the first one's lines show.
-            QCOMPARE(column(names, 0), (QStringList{"午餐", "早餐"}));
+            QCOMPARE(column(names, 0), (QStringList{QStringLiteral("午餐"), QStringLiteral("早餐")}));
             QCOMPARE(names->currentIndex().row(), 0);
             QStringList first = column(lines, 1);
             first.sort();
-            QCOMPARE(first, (QStringList{"牛奶", "稻米"}));
+            QCOMPARE(first, (QStringList{QStringLiteral("牛奶"), QStringLiteral("稻米")}));
             clickRow(names, 1);
-            QCOMPARE(column(lines, 1), QStringList{"牛奶"});
-            QCOMPARE(column(lines, 0), QStringList{"2026-03-02 08:00:00"});
+            QCOMPARE(column(lines, 1), QStringList{QStringLiteral("牛奶")});
+            QCOMPARE(column(lines, 0), QStringList{QStringLiteral("2026-03-02 08:00:00")});
             clickRow(names, 0);
             QCOMPARE(lines->model()->rowCount(), 2);
             click(d, QStringLiteral("xpButton1"));
@@ -843,8 +860,10 @@ private Q_SLOTS:
         };
         click(t.w, QStringLiteral("Button1"));
         QVERIFY(messages.isEmpty());
-        QCOMPARE(storedFoods(db, 2), (QStringList{"小麦 50", "稻米 150", "牛奶 200"}));
-        QCOMPARE(column(t.foods(), 0), (QStringList{"小麦", "稻米", "牛奶"}));
+        QCOMPARE(storedFoods(db, 2), (QStringList{QStringLiteral("小麦 50"), QStringLiteral("稻米 150"),
+                                                  QStringLiteral("牛奶 200")}));
+        QCOMPARE(column(t.foods(), 0),
+                 (QStringList{QStringLiteral("小麦"), QStringLiteral("稻米"), QStringLiteral("牛奶")}));
     }
 
     void recipeDetailsWithNoRecipes() {
@@ -859,8 +878,8 @@ private Q_SLOTS:
             QVERIFY(d.isVisible());
         };
         click(t.w, QStringLiteral("Button1"));
-        QCOMPARE(messages.texts(), QStringList{"食谱为空！"});
-        QCOMPARE(storedFoods(db, 1), QStringList{"小麦 50"});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("食谱为空！")});
+        QCOMPARE(storedFoods(db, 1), QStringList{QStringLiteral("小麦 50")});
     }
 };
 

@@ -46,11 +46,17 @@ FoodIndex smallIndex() {
 }
 
 QList<nc::data::SeedTable> recordFoods() {
-    return {seed(QStringLiteral("Foodnurti"), {"foodid", "foodname", "dm", "foodish", "foodkind"},
-                 {{"11001", "鸡蛋（代表值）", "JD", "87", "11"},
-                  {"06001", "苹果（代表值）", "PG", "85", "06"},
-                  {"01001", "米饭（蒸，代表值）", "MF", "100", "01"},
-                  {"10001", "牛奶", "NN", "", "10"}})};
+    return {seed(QStringLiteral("Foodnurti"),
+                 {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("dm"),
+                  QStringLiteral("foodish"), QStringLiteral("foodkind")},
+                 {{QStringLiteral("11001"), QStringLiteral("鸡蛋（代表值）"), QStringLiteral("JD"),
+                   QStringLiteral("87"), QStringLiteral("11")},
+                  {QStringLiteral("06001"), QStringLiteral("苹果（代表值）"), QStringLiteral("PG"),
+                   QStringLiteral("85"), QStringLiteral("06")},
+                  {QStringLiteral("01001"), QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("MF"),
+                   QStringLiteral("100"), QStringLiteral("01")},
+                  {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("NN"), QString(),
+                   QStringLiteral("10")}})};
 }
 
 QStringList rows(nc::data::Connection& c, const QString& sql) {
@@ -155,20 +161,32 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("recent");
         QTest::addColumn<QStringList>("first");
         QTest::newRow("banana, not the apple named after it")
-            << "香蕉" << QStringList() << QStringList{"香蕉［甘蕉］", "香蕉（红皮）（海南）", "红香蕉苹果"};
+            << QStringLiteral("香蕉") << QStringList()
+            << QStringList{QStringLiteral("香蕉［甘蕉］"), QStringLiteral("香蕉（红皮）（海南）"),
+                           QStringLiteral("红香蕉苹果")};
         QTest::newRow("tomato, not the canned one")
-            << "番茄" << QStringList() << QStringList{"番茄［西红柿］", "番茄（整个，罐头）"};
+            << QStringLiteral("番茄") << QStringList()
+            << QStringList{QStringLiteral("番茄［西红柿］"), QStringLiteral("番茄（整个，罐头）")};
         QTest::newRow("egg: representative value, then varieties, then the white")
-            << "鸡蛋" << QStringList() << QStringList{"鸡蛋（代表值）", "鸡蛋（白皮）", "鸡蛋白"};
+            << QStringLiteral("鸡蛋") << QStringList()
+            << QStringList{QStringLiteral("鸡蛋（代表值）"), QStringLiteral("鸡蛋（白皮）"),
+                           QStringLiteral("鸡蛋白")};
         QTest::newRow("initials: exact before prefix, shorter first")
-            << "MT" << QStringList() << QStringList{"面条（生，代表值）", "馒头", "馒头（标准粉）"};
+            << QStringLiteral("MT") << QStringList()
+            << QStringList{QStringLiteral("面条（生，代表值）"), QStringLiteral("馒头"),
+                           QStringLiteral("馒头（标准粉）")};
         QTest::newRow("used lately first within the tier")
-            << "MT" << QStringList{"馒头（标准粉）"}
-            << QStringList{"馒头（标准粉）", "面条（生，代表值）", "馒头"};
+            << QStringLiteral("MT") << QStringList{QStringLiteral("馒头（标准粉）")}
+            << QStringList{QStringLiteral("馒头（标准粉）"), QStringLiteral("面条（生，代表值）"),
+                           QStringLiteral("馒头")};
         QTest::newRow("used lately never above a better tier")
-            << "鸡蛋" << QStringList{"鸡蛋白"} << QStringList{"鸡蛋（代表值）", "鸡蛋（白皮）", "鸡蛋白"};
+            << QStringLiteral("鸡蛋") << QStringList{QStringLiteral("鸡蛋白")}
+            << QStringList{QStringLiteral("鸡蛋（代表值）"), QStringLiteral("鸡蛋（白皮）"),
+                           QStringLiteral("鸡蛋白")};
         QTest::newRow("empty text offers the recent foods in the table")
-            << "" << QStringList{"小米粥", "不在表中的食物", "馒头"} << QStringList{"小米粥", "馒头"};
+            << QString()
+            << QStringList{QStringLiteral("小米粥"), QStringLiteral("不在表中的食物"), QStringLiteral("馒头")}
+            << QStringList{QStringLiteral("小米粥"), QStringLiteral("馒头")};
     }
     void ranking() {
         QFETCH(QString, text);
@@ -185,10 +203,14 @@ private Q_SLOTS:
     }
 
     void categoryListOrder() {
-        const QStringList table = {"鸡蛋白", "鸡蛋（白皮）", "鸡蛋（代表值）", "鸭蛋"};
-        QCOMPARE(rankNames(table, {}), (QStringList{"鸡蛋（代表值）", "鸭蛋", "鸡蛋白", "鸡蛋（白皮）"}));
-        QCOMPARE(rankNames(table, RecentFoods({"鸭蛋", "鸡蛋白"})),
-                 (QStringList{"鸭蛋", "鸡蛋白", "鸡蛋（代表值）", "鸡蛋（白皮）"}));
+        const QStringList table = {QStringLiteral("鸡蛋白"), QStringLiteral("鸡蛋（白皮）"),
+                                   QStringLiteral("鸡蛋（代表值）"), QStringLiteral("鸭蛋")};
+        QCOMPARE(rankNames(table, {}),
+                 (QStringList{QStringLiteral("鸡蛋（代表值）"), QStringLiteral("鸭蛋"),
+                              QStringLiteral("鸡蛋白"), QStringLiteral("鸡蛋（白皮）")}));
+        QCOMPARE(rankNames(table, RecentFoods({QStringLiteral("鸭蛋"), QStringLiteral("鸡蛋白")})),
+                 (QStringList{QStringLiteral("鸭蛋"), QStringLiteral("鸡蛋白"),
+                              QStringLiteral("鸡蛋（代表值）"), QStringLiteral("鸡蛋（白皮）")}));
     }
 
     // This client's entries newest first, then saved recipes newest first, each name once.
@@ -202,7 +224,8 @@ private Q_SLOTS:
             "'苹果（代表值）', 200), ('早餐', '2026-01-02 08:00:00.000', '鸡蛋（代表值）', 50), "
             "('早餐', '2026-01-03 08:00:00.000', '牛奶', 50)"));
         QCOMPARE(RecentFoods::load().names(),
-                 (QStringList{"牛奶", "米饭（蒸，代表值）", "鸡蛋（代表值）", "苹果（代表值）"}));
+                 (QStringList{QStringLiteral("牛奶"), QStringLiteral("米饭（蒸，代表值）"),
+                              QStringLiteral("鸡蛋（代表值）"), QStringLiteral("苹果（代表值）")}));
         QCOMPARE(RecentFoods::load().rank(QStringLiteral("鸡蛋（代表值）")), 2);
         QCOMPARE(RecentFoods::load().rank(QStringLiteral("小麦")), -1);
     }
@@ -267,15 +290,15 @@ private Q_SLOTS:
     }
 
     void portionsOfAFood() {
-        const PortionTable table({{"鸡蛋", {"个", 60, false}},
-                                  {"鸡蛋（土鸡）", {"个", 45, false}},
-                                  {"鸡蛋", {"盒", 600, false}},
-                                  {"鸡", {"只", 1000, false}}});
+        const PortionTable table({{QStringLiteral("鸡蛋"), {QStringLiteral("个"), 60, false}},
+                                  {QStringLiteral("鸡蛋（土鸡）"), {QStringLiteral("个"), 45, false}},
+                                  {QStringLiteral("鸡蛋"), {QStringLiteral("盒"), 600, false}},
+                                  {QStringLiteral("鸡"), {QStringLiteral("只"), 1000, false}}});
         QCOMPARE(table.portionsOf(QStringLiteral("鸡蛋（白皮）")),
-                 (QList<Portion>{{"个", 60, false}, {"盒", 600, false}}));
+                 (QList<Portion>{{QStringLiteral("个"), 60, false}, {QStringLiteral("盒"), 600, false}}));
         // The row naming the food most closely gives the weight of its unit.
         QCOMPARE(table.portionsOf(QStringLiteral("鸡蛋（土鸡）")),
-                 (QList<Portion>{{"个", 45, false}, {"盒", 600, false}}));
+                 (QList<Portion>{{QStringLiteral("个"), 45, false}, {QStringLiteral("盒"), 600, false}}));
         QVERIFY(table.portionsOf(QStringLiteral("鸡蛋白")).isEmpty());
     }
 
@@ -334,14 +357,17 @@ private Q_SLOTS:
                  A::BadWeight);
         QCOMPARE(record.addFood(QStringLiteral("苹果（代表值）"), QStringLiteral("120")), A::Added);
         QCOMPARE(rows(db, QStringLiteral("select swname, zl, portion, meal from foodcheck order by foodid")),
-                 (QStringList{"鸡蛋（代表值）|104.4|2个|早餐", "米饭（蒸，代表值）|225|1.5碗|午餐",
-                              "牛奶|250|1杯|早餐", "苹果（代表值）|120||"}));
+                 (QStringList{QStringLiteral("鸡蛋（代表值）|104.4|2个|早餐"),
+                              QStringLiteral("米饭（蒸，代表值）|225|1.5碗|午餐"),
+                              QStringLiteral("牛奶|250|1杯|早餐"), QStringLiteral("苹果（代表值）|120||")}));
         // The day reads by meal, in the order entered within a meal, unmarked entries last; the
         // entry just added is the current one.
         QStringList shown;
         for (int r = 0; r < record.foods().rowCount(); ++r)
             shown << record.foods().value(r, record.foods().fieldIndex(QStringLiteral("swname"))).toText();
-        QCOMPARE(shown, (QStringList{"鸡蛋（代表值）", "牛奶", "米饭（蒸，代表值）", "苹果（代表值）"}));
+        QCOMPARE(shown,
+                 (QStringList{QStringLiteral("鸡蛋（代表值）"), QStringLiteral("牛奶"),
+                              QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("苹果（代表值）")}));
         QCOMPARE(record.foods().field(QStringLiteral("swname")).toText(), QStringLiteral("苹果（代表值）"));
         QCOMPARE(record.addFood(QStringLiteral("牛奶"), QStringLiteral("100"), QStringLiteral("早餐")),
                  A::Added);
@@ -365,7 +391,8 @@ private Q_SLOTS:
         QCOMPARE(
             rows(db, QStringLiteral(
                          "select swname, zl, portion, meal from foodcheck where tc=2 order by foodid")),
-            (QStringList{"鸡蛋（代表值）|52.2|1个|早餐", "米饭（蒸，代表值）|150|1碗|午餐", "牛奶|200||"}));
+            (QStringList{QStringLiteral("鸡蛋（代表值）|52.2|1个|早餐"),
+                         QStringLiteral("米饭（蒸，代表值）|150|1碗|午餐"), QStringLiteral("牛奶|200||")}));
     }
 
     // A file made before entries had meals and portions (the tables of version 0, its food table
@@ -415,9 +442,9 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(outcome.backupPath));
         QCOMPARE(nc::data::databaseVersion(old), nc::data::latestDatabaseVersion());
         QCOMPARE(rows(old, QStringLiteral("select foodid, tc, swname, zl, meal, portion from foodcheck")),
-                 QStringList{"1|1|牛奶|250||"});
+                 QStringList{QStringLiteral("1|1|牛奶|250||")});
         QCOMPARE(rows(old, QStringLiteral("select spname, swname, zl, meal, portion from sps")),
-                 QStringList{"早餐|牛奶|250||"});
+                 QStringList{QStringLiteral("早餐|牛奶|250||")});
         QCOMPARE(
             rows(old, QStringLiteral("select unit, grams, edible from foodportion where foodname='米饭'"))
                 .first(),
@@ -453,8 +480,9 @@ private Q_SLOTS:
             QStringLiteral("insert into foodcheck (tc, swname, zl, meal) values (1, '牛奶', 250, '早餐')"));
         nc::data::addMealsAndPortions(db.connection());
         QCOMPARE(rows(db.connection(), QStringLiteral("select unit, grams from foodportion")),
-                 (QStringList{"碗|180", "两|50"}));
-        QCOMPARE(rows(db.connection(), QStringLiteral("select meal from foodcheck")), QStringList{"早餐"});
+                 (QStringList{QStringLiteral("碗|180"), QStringLiteral("两|50")}));
+        QCOMPARE(rows(db.connection(), QStringLiteral("select meal from foodcheck")),
+                 QStringList{QStringLiteral("早餐")});
     }
 };
 

@@ -30,23 +30,41 @@ namespace {
 // Foods a day is made of, with the initials and edible shares of the table; the portions are the
 // shipped ones.
 QList<nc::data::SeedTable> dayFoods() {
-    return {seed(QStringLiteral("Foodnurti"), {"foodid", "foodname", "dm", "foodish", "foodkind"},
-                 {{"10126", "纯牛奶（代表值，全脂）", "CNN", "100", "10"},
-                  {"11001", "鸡蛋（代表值）", "JD", "87", "11"},
-                  {"11002", "鸡蛋白", "JDB", "100", "11"},
-                  {"01093", "馒头", "MT", "100", "01"},
-                  {"01040", "面条（生，代表值）", "MT", "100", "01"},
-                  {"06001", "苹果（代表值）", "PG", "85", "06"},
-                  {"06002", "红香蕉苹果", "HXJPG", "85", "06"},
-                  {"01001", "米饭（蒸，代表值）", "MF", "100", "01"},
-                  {"04127", "番茄（整个，罐头）", "FQ", "100", "04"},
-                  {"04137", "番茄［西红柿］", "FQ", "97", "04"},
-                  {"08001", "猪肉（瘦）", "ZR", "100", "08"},
-                  {"19001", "花生油", "HSY", "100", "19"},
-                  {"06168", "香蕉［甘蕉］", "XJ", "59", "06"},
-                  {"01050", "小米粥", "XMZ", "100", "01"},
-                  {"04038", "菠菜（鲜）［赤根菜］", "BC", "89", "04"},
-                  {"03001", "豆腐（代表值）", "DF", "100", "03"}})};
+    return {seed(QStringLiteral("Foodnurti"),
+                 {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("dm"),
+                  QStringLiteral("foodish"), QStringLiteral("foodkind")},
+                 {{QStringLiteral("10126"), QStringLiteral("纯牛奶（代表值，全脂）"), QStringLiteral("CNN"),
+                   QStringLiteral("100"), QStringLiteral("10")},
+                  {QStringLiteral("11001"), QStringLiteral("鸡蛋（代表值）"), QStringLiteral("JD"),
+                   QStringLiteral("87"), QStringLiteral("11")},
+                  {QStringLiteral("11002"), QStringLiteral("鸡蛋白"), QStringLiteral("JDB"),
+                   QStringLiteral("100"), QStringLiteral("11")},
+                  {QStringLiteral("01093"), QStringLiteral("馒头"), QStringLiteral("MT"),
+                   QStringLiteral("100"), QStringLiteral("01")},
+                  {QStringLiteral("01040"), QStringLiteral("面条（生，代表值）"), QStringLiteral("MT"),
+                   QStringLiteral("100"), QStringLiteral("01")},
+                  {QStringLiteral("06001"), QStringLiteral("苹果（代表值）"), QStringLiteral("PG"),
+                   QStringLiteral("85"), QStringLiteral("06")},
+                  {QStringLiteral("06002"), QStringLiteral("红香蕉苹果"), QStringLiteral("HXJPG"),
+                   QStringLiteral("85"), QStringLiteral("06")},
+                  {QStringLiteral("01001"), QStringLiteral("米饭（蒸，代表值）"), QStringLiteral("MF"),
+                   QStringLiteral("100"), QStringLiteral("01")},
+                  {QStringLiteral("04127"), QStringLiteral("番茄（整个，罐头）"), QStringLiteral("FQ"),
+                   QStringLiteral("100"), QStringLiteral("04")},
+                  {QStringLiteral("04137"), QStringLiteral("番茄［西红柿］"), QStringLiteral("FQ"),
+                   QStringLiteral("97"), QStringLiteral("04")},
+                  {QStringLiteral("08001"), QStringLiteral("猪肉（瘦）"), QStringLiteral("ZR"),
+                   QStringLiteral("100"), QStringLiteral("08")},
+                  {QStringLiteral("19001"), QStringLiteral("花生油"), QStringLiteral("HSY"),
+                   QStringLiteral("100"), QStringLiteral("19")},
+                  {QStringLiteral("06168"), QStringLiteral("香蕉［甘蕉］"), QStringLiteral("XJ"),
+                   QStringLiteral("59"), QStringLiteral("06")},
+                  {QStringLiteral("01050"), QStringLiteral("小米粥"), QStringLiteral("XMZ"),
+                   QStringLiteral("100"), QStringLiteral("01")},
+                  {QStringLiteral("04038"), QStringLiteral("菠菜（鲜）［赤根菜］"), QStringLiteral("BC"),
+                   QStringLiteral("89"), QStringLiteral("04")},
+                  {QStringLiteral("03001"), QStringLiteral("豆腐（代表值）"), QStringLiteral("DF"),
+                   QStringLiteral("100"), QStringLiteral("03")}})};
 }
 
 struct Window {
@@ -133,12 +151,15 @@ private Q_SLOTS:
         qInfo("twelve foods entered by keyboard in %lld ms", qint64(clock.elapsed()));
 
         QCOMPARE(stored(db),
-                 (QStringList{"早餐|纯牛奶（代表值，全脂）|250|1杯", "早餐|鸡蛋（代表值）|104.4|2个",
-                              "早餐|馒头|100|1个", "早加餐|苹果（代表值）|170|1个",
-                              "午餐|米饭（蒸，代表值）|225|1.5碗", "午餐|番茄［西红柿］|150|",
-                              "午餐|猪肉（瘦）|50|", "午餐|花生油|10|1勺", "午加餐|香蕉［甘蕉］|70.8|1根",
-                              "晚餐|小米粥|250|1碗", "晚餐|菠菜（鲜）［赤根菜］|100|",
-                              "晚餐|豆腐（代表值）|100|1块"}));
+                 (QStringList{
+                     QStringLiteral("早餐|纯牛奶（代表值，全脂）|250|1杯"),
+                     QStringLiteral("早餐|鸡蛋（代表值）|104.4|2个"), QStringLiteral("早餐|馒头|100|1个"),
+                     QStringLiteral("早加餐|苹果（代表值）|170|1个"),
+                     QStringLiteral("午餐|米饭（蒸，代表值）|225|1.5碗"),
+                     QStringLiteral("午餐|番茄［西红柿］|150|"), QStringLiteral("午餐|猪肉（瘦）|50|"),
+                     QStringLiteral("午餐|花生油|10|1勺"), QStringLiteral("午加餐|香蕉［甘蕉］|70.8|1根"),
+                     QStringLiteral("晚餐|小米粥|250|1碗"), QStringLiteral("晚餐|菠菜（鲜）［赤根菜］|100|"),
+                     QStringLiteral("晚餐|豆腐（代表值）|100|1块")}));
 
         // The grid: grouped by meal, the meal beside the first food of each, the portion beside the
         // grams; every name whole (columns as wide as their text), the grid where it always was.
@@ -148,7 +169,9 @@ private Q_SLOTS:
         for (int r = 0; r < grid->model()->rowCount(); ++r)
             titles << grid->model()->headerData(r, Qt::Vertical).toString();
         QCOMPARE(titles,
-                 (QStringList{"早餐", "", "", "早加餐", "午餐", "", "", "", "午加餐", "晚餐", "", ""}));
+                 (QStringList{QStringLiteral("早餐"), QString(), QString(), QStringLiteral("早加餐"),
+                              QStringLiteral("午餐"), QString(), QString(), QString(),
+                              QStringLiteral("午加餐"), QStringLiteral("晚餐"), QString(), QString()}));
         QCOMPARE(grid->model()->index(1, 2).data().toString(), QStringLiteral("2个"));
         // A name wraps in its column and its row is tall enough for every line of it.
         const QFontMetrics metrics(grid->font());
@@ -249,7 +272,7 @@ private Q_SLOTS:
         QCOMPARE(m->index(0, 2).data().toString(), QStringLiteral("1个"));
         QVERIFY(m->setData(m->index(0, 1), QStringLiteral("150")));
         t.w.record().foods().checkBrowseMode();
-        QCOMPARE(stored(db), QStringList{"早餐|馒头|150|"});
+        QCOMPARE(stored(db), QStringList{QStringLiteral("早餐|馒头|150|")});
     }
 };
 

@@ -13,12 +13,18 @@ inline QList<data::SeedTable> smallFoodTable() {
                                 QStringLiteral("foodkind"), QStringLiteral("energy"),   QStringLiteral("ca"),
                                 QStringLiteral("vitc")};
     return {seed(QStringLiteral("Foodnurti"), header,
-                 {{"01001", "稻米", "DM", "01", "346", "13", ""},
-                  {"01002", "小麦粉", "XMF", "01", "350", "", ""},
-                  {"02001", "藕粉", "OF", "02", "0", "300", "0.05"},
-                  {"10001", "牛奶", "NN", "10", "54", "104", "1"},
-                  {"10002", "奶片", "NP", "10", "0.4", "269", "5"},
-                  {"10003", "牛奶", "NN", "10", "65", "120", "2"}})};
+                 {{QStringLiteral("01001"), QStringLiteral("稻米"), QStringLiteral("DM"),
+                   QStringLiteral("01"), QStringLiteral("346"), QStringLiteral("13"), QString()},
+                  {QStringLiteral("01002"), QStringLiteral("小麦粉"), QStringLiteral("XMF"),
+                   QStringLiteral("01"), QStringLiteral("350"), QString(), QString()},
+                  {QStringLiteral("02001"), QStringLiteral("藕粉"), QStringLiteral("OF"),
+                   QStringLiteral("02"), QStringLiteral("0"), QStringLiteral("300"), QStringLiteral("0.05")},
+                  {QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("NN"),
+                   QStringLiteral("10"), QStringLiteral("54"), QStringLiteral("104"), QStringLiteral("1")},
+                  {QStringLiteral("10002"), QStringLiteral("奶片"), QStringLiteral("NP"),
+                   QStringLiteral("10"), QStringLiteral("0.4"), QStringLiteral("269"), QStringLiteral("5")},
+                  {QStringLiteral("10003"), QStringLiteral("牛奶"), QStringLiteral("NN"),
+                   QStringLiteral("10"), QStringLiteral("65"), QStringLiteral("120"), QStringLiteral("2")}})};
 }
 
 inline int foodCount(FixtureDb& db) {

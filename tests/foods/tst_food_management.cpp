@@ -241,23 +241,33 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("named"); // in the question; empty: no question
         QTest::addColumn<int>("focus");     // the field focused on No
-        QTest::newRow("protein above 100 g") << QList<int>{6} << QStringList{"150"} << "蛋白质为 150 g" << 6;
-        QTest::newRow("fat above 100 g") << QList<int>{7} << QStringList{"100.5"} << "脂肪为 100.5 g" << 7;
+        QTest::newRow("protein above 100 g")
+            << QList<int>{6} << QStringList{QStringLiteral("150")} << QStringLiteral("蛋白质为 150 g") << 6;
+        QTest::newRow("fat above 100 g")
+            << QList<int>{7} << QStringList{QStringLiteral("100.5")} << QStringLiteral("脂肪为 100.5 g") << 7;
         QTest::newRow("carbohydrate above 100 g")
-            << QList<int>{8} << QStringList{"120"} << "碳水化物为 120 g" << 8;
-        QTest::newRow("water above 100 g") << QList<int>{9} << QStringList{"101"} << "水份为 101 g" << 9;
-        QTest::newRow("B1 above 20 mg")
-            << QList<int>{12} << QStringList{"6502"} << "维生素B1为 6502 mg" << 12;
-        QTest::newRow("energy above pure fat")
-            << QList<int>{5} << QStringList{"1200"} << "能量为 1200 kcal" << 5;
+            << QList<int>{8} << QStringList{QStringLiteral("120")} << QStringLiteral("碳水化物为 120 g") << 8;
+        QTest::newRow("water above 100 g")
+            << QList<int>{9} << QStringList{QStringLiteral("101")} << QStringLiteral("水份为 101 g") << 9;
+        QTest::newRow("B1 above 20 mg") << QList<int>{12} << QStringList{QStringLiteral("6502")}
+                                        << QStringLiteral("维生素B1为 6502 mg") << 12;
+        QTest::newRow("energy above pure fat") << QList<int>{5} << QStringList{QStringLiteral("1200")}
+                                               << QStringLiteral("能量为 1200 kcal") << 5;
         QTest::newRow("edible part above 100 %")
-            << QList<int>{4} << QStringList{"120"} << "食部为 120 %" << 4;
-        QTest::newRow("sum above 100 g") << QList<int>{6, 7, 8} << QStringList{"40", "30", "35"}
-                                         << "蛋白质、脂肪、碳水化物之和为 105 g" << 6;
+            << QList<int>{4} << QStringList{QStringLiteral("120")} << QStringLiteral("食部为 120 %") << 4;
+        QTest::newRow("sum above 100 g")
+            << QList<int>{6, 7, 8}
+            << QStringList{QStringLiteral("40"), QStringLiteral("30"), QStringLiteral("35")}
+            << "蛋白质、脂肪、碳水化物之和为 105 g" << 6;
         QTest::newRow("limits themselves pass")
-            << QList<int>{5, 6, 7, 8, 12} << QStringList{"900", "0", "100", "0", "20"} << "" << 0;
+            << QList<int>{5, 6, 7, 8, 12}
+            << QStringList{QStringLiteral("900"), QStringLiteral("0"), QStringLiteral("100"),
+                           QStringLiteral("0"), QStringLiteral("20")}
+            << QString() << 0;
         QTest::newRow("sum of 100 g passes")
-            << QList<int>{6, 7, 8} << QStringList{"20.1", "9.9", "70"} << "" << 0;
+            << QList<int>{6, 7, 8}
+            << QStringList{QStringLiteral("20.1"), QStringLiteral("9.9"), QStringLiteral("70")} << QString()
+            << 0;
     }
     // A figure no food can hold is stored only after the counsellor confirms it; No leaves the food
     // as typed, with the focus on that field.
@@ -520,8 +530,9 @@ private Q_SLOTS:
     void buttonsLiftUnderThePointer() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
-        const QList<QPair<QString, int>> tops = {{"Image2", 540}, {"Image3", 540}, {"Image4", 540},
-                                                 {"Image5", 540}, {"Image6", 276}, {"Image1", 30}};
+        const QList<QPair<QString, int>> tops = {
+            {QStringLiteral("Image2"), 540}, {QStringLiteral("Image3"), 540}, {QStringLiteral("Image4"), 540},
+            {QStringLiteral("Image5"), 540}, {QStringLiteral("Image6"), 276}, {QStringLiteral("Image1"), 30}};
         for (const auto& [name, top] : tops) {
             QWidget* b = child(w, name);
             QCOMPARE(b->y(), top);

@@ -38,7 +38,8 @@ void setCondition(TForm15& w, int nutrient, int op, const QString& value) {
     child<QLineEdit>(w, QStringLiteral("Edit2"))->setText(value);
 }
 
-const QStringList kAll = {"01001", "01002", "02001", "10001", "10002", "10003"};
+const QStringList kAll = {QStringLiteral("01001"), QStringLiteral("01002"), QStringLiteral("02001"),
+                          QStringLiteral("10001"), QStringLiteral("10002"), QStringLiteral("10003")};
 constexpr int kEnergy = 0;
 constexpr int kCalcium = 10;
 constexpr int kEquals = 0, kAtLeast = 1, kAtMost = 2;
@@ -124,11 +125,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("op");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("ca>=300") << kCalcium << kAtLeast << "300" << QStringList{"02001"};
-        QTest::newRow("leading blanks") << kCalcium << kAtLeast << "  300" << QStringList{"02001"};
-        QTest::newRow("= is exact") << kEnergy << kEquals << "0" << QStringList{"02001"};
+        QTest::newRow("ca>=300") << kCalcium << kAtLeast << QStringLiteral("300")
+                                 << QStringList{QStringLiteral("02001")};
+        QTest::newRow("leading blanks")
+            << kCalcium << kAtLeast << QStringLiteral("  300") << QStringList{QStringLiteral("02001")};
+        QTest::newRow("= is exact") << kEnergy << kEquals << QStringLiteral("0")
+                                    << QStringList{QStringLiteral("02001")};
         QTest::newRow("no value never matches")
-            << kCalcium << kAtMost << "100000" << QStringList{"01001", "02001", "10001", "10002", "10003"};
+            << kCalcium << kAtMost << QStringLiteral("100000")
+            << QStringList{QStringLiteral("01001"), QStringLiteral("02001"), QStringLiteral("10001"),
+                           QStringLiteral("10002"), QStringLiteral("10003")};
         QTest::newRow("signed value") << kEnergy << kAtLeast << "-5" << kAll;
         QTest::newRow("nothing found") << kCalcium << kAtLeast << "+100000" << QStringList{};
     }
@@ -153,8 +159,12 @@ private Q_SLOTS:
         click(w, QStringLiteral("Image7"));
         QCOMPARE(w.foodList().sql(), QStringLiteral("select * from Foodnurti where\nca>=:lsvalue"));
         // The column each item of the nutrient list tests; water, cu, mg, na and foodish none.
-        const QStringList columns = {"energy", "protein", "fat",   "carbohydra", "vita", "vite", "vitc",
-                                     "vitb1",  "vitb2",   "vitpp", "ca",         "fe",   "zn",   "se"};
+        const QStringList columns = {
+            QStringLiteral("energy"),     QStringLiteral("protein"), QStringLiteral("fat"),
+            QStringLiteral("carbohydra"), QStringLiteral("vita"),    QStringLiteral("vite"),
+            QStringLiteral("vitc"),       QStringLiteral("vitb1"),   QStringLiteral("vitb2"),
+            QStringLiteral("vitpp"),      QStringLiteral("ca"),      QStringLiteral("fe"),
+            QStringLiteral("zn"),         QStringLiteral("se")};
         for (int i = 0; i < columns.size(); ++i)
             QCOMPARE(nc::foods::nutrientColumn(i), columns[i]);
         QCOMPARE(nc::foods::nutrientColumn(14), QString());
@@ -222,33 +232,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("ids");
         QTest::newRow("banana before the apple named after it")
-            << ""
-            << "香蕉" << QStringList{"06168", "06166", "06002"};
-        QTest::newRow("initials, the one used lately first") << ""
-                                                             << "fq" << QStringList{"04127", "04137"};
-        QTest::newRow("alias inside brackets") << ""
-                                               << "西红柿" << QStringList{"04137"};
+            << "" << QStringLiteral("香蕉")
+            << QStringList{QStringLiteral("06168"), QStringLiteral("06166"), QStringLiteral("06002")};
+        QTest::newRow("initials, the one used lately first")
+            << "" << QStringLiteral("fq") << QStringList{QStringLiteral("04127"), QStringLiteral("04137")};
+        QTest::newRow("alias inside brackets")
+            << "" << QStringLiteral("西红柿") << QStringList{QStringLiteral("04137")};
         QTest::newRow("wildcard typed is a character") << ""
                                                        << "%" << QStringList{};
         QTest::newRow("nothing found") << ""
                                        << "桂花糕" << QStringList{};
-        QTest::newRow("category: used lately first, then shorter") << "04"
-                                                                   << "" << QStringList{"04127", "04137"};
+        QTest::newRow("category: used lately first, then shorter")
+            << "04" << QString() << QStringList{QStringLiteral("04127"), QStringLiteral("04137")};
         QTest::newRow("category, names of one length in table order")
-            << "10"
-            << "" << QStringList{"10001", "10002", "10003"};
+            << "10" << QString()
+            << QStringList{QStringLiteral("10001"), QStringLiteral("10002"), QStringLiteral("10003")};
     }
     void rankedLists() {
         QFETCH(QString, category);
         QFETCH(QString, text);
         QFETCH(QStringList, ids);
         QList<nc::data::SeedTable> table = nc::test::smallFoodTable();
-        table.first().data.rows +=
-            QList<QStringList>{{"06002", "红香蕉苹果", "HXJPG", "06", "", "", ""},
-                               {"06166", "香蕉（红皮）（海南）", "XJ", "06", "", "", ""},
-                               {"06168", "香蕉［甘蕉］", "XJ", "06", "", "", ""},
-                               {"04127", "番茄（整个，罐头）", "FQ", "04", "", "", ""},
-                               {"04137", "番茄［西红柿］", "FQ", "04", "", "", ""}};
+        table.first().data.rows += QList<QStringList>{
+            {QStringLiteral("06002"), QStringLiteral("红香蕉苹果"), QStringLiteral("HXJPG"),
+             QStringLiteral("06"), QString(), QString(), QString()},
+            {QStringLiteral("06166"), QStringLiteral("香蕉（红皮）（海南）"), QStringLiteral("XJ"),
+             QStringLiteral("06"), QString(), QString(), QString()},
+            {QStringLiteral("06168"), QStringLiteral("香蕉［甘蕉］"), QStringLiteral("XJ"),
+             QStringLiteral("06"), QString(), QString(), QString()},
+            {QStringLiteral("04127"), QStringLiteral("番茄（整个，罐头）"), QStringLiteral("FQ"),
+             QStringLiteral("04"), QString(), QString(), QString()},
+            {QStringLiteral("04137"), QStringLiteral("番茄［西红柿］"), QStringLiteral("FQ"),
+             QStringLiteral("04"), QString(), QString(), QString()}};
         FixtureDb db(FixtureDb::Content::FixedRows, table);
         db.exec(
             QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '番茄（整个，罐头）', 100)"));
@@ -276,7 +291,7 @@ private Q_SLOTS:
             QCOMPARE(child<QComboBox>(w, QString::fromLatin1(name))->currentIndex(), -1);
         QCOMPARE(child<QLineEdit>(w, QStringLiteral("Edit1"))->text(), QString());
         QCOMPARE(child<QLineEdit>(w, QStringLiteral("Edit2"))->text(), QString());
-        QCOMPARE(listed(w), (QStringList{"02001", "10002"}));
+        QCOMPARE(listed(w), (QStringList{QStringLiteral("02001"), QStringLiteral("10002")}));
     }
 
     void doubleClickHandsTheNameOver() {
@@ -326,9 +341,10 @@ private Q_SLOTS:
     void buttonsLiftUnderThePointer() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
-        const QList<QPair<QString, int>> tops = {{"Image5", 96}, {"Image6", 96},  {"Image7", 152},
-                                                 {"Image2", 70}, {"Image3", 107}, {"Image4", 143},
-                                                 {"Image8", 29}};
+        const QList<QPair<QString, int>> tops = {
+            {QStringLiteral("Image5"), 96}, {QStringLiteral("Image6"), 96},  {QStringLiteral("Image7"), 152},
+            {QStringLiteral("Image2"), 70}, {QStringLiteral("Image3"), 107}, {QStringLiteral("Image4"), 143},
+            {QStringLiteral("Image8"), 29}};
         for (const auto& [name, top] : tops) {
             QWidget* b = child(w, name);
             QCOMPARE(b->y(), top);

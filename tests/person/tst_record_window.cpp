@@ -102,18 +102,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("activity");
         QTest::addColumn<QStringList>("fields");
         QTest::addColumn<QDate>("lmp");
-        QTest::newRow("cleared record") << "update personinf set name=null"
-                                        << "乳母"
-                                        << "重" << QStringList{"", "", ""} << QDate(1899, 12, 30);
-        QTest::newRow("pregnant woman") << QString::fromUtf8(kPregnantRecord) << "孕妇"
-                                        << "轻" << QStringList{"王芳", "28", "160"} << QDate(2026, 9, 1);
+        QTest::newRow("cleared record")
+            << "update personinf set name=null"
+            << "乳母" << QStringLiteral("重") << QStringList{QString(), QString(), QString()}
+            << QDate(1899, 12, 30);
+        QTest::newRow("pregnant woman")
+            << QString::fromUtf8(kPregnantRecord) << "孕妇" << QStringLiteral("轻")
+            << QStringList{QStringLiteral("王芳"), QStringLiteral("28"), QStringLiteral("160")}
+            << QDate(2026, 9, 1);
         QTest::newRow("childbearing age, moderate")
             << "update personinf set name='李 娟', age=31.5, high=158.5, csjd='育龄', hdsp='中'"
-            << "育龄"
-            << "中" << QStringList{"李 娟", "31.5", "158.5"} << QDate(1899, 12, 30);
+            << "育龄" << QStringLiteral("中")
+            << QStringList{QStringLiteral("李 娟"), QStringLiteral("31.5"), QStringLiteral("158.5")}
+            << QDate(1899, 12, 30);
         QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp=''"
-                                       << "乳母"
-                                       << "重" << QStringList{"", "", ""} << QDate(1899, 12, 30);
+                                       << "乳母" << QStringLiteral("重")
+                                       << QStringList{QString(), QString(), QString()} << QDate(1899, 12, 30);
     }
     void loading() {
         QFETCH(QString, update);
@@ -249,7 +253,10 @@ private Q_SLOTS:
             ReportCapture reports;
             Window w;
             // Everything after the empty input is empty too: the check stops at the first.
-            const QStringList order = {"Edit1", "Edit2", "Edit3", "ComboBox1", "ComboBox2", "Edit4", "Edit5"};
+            const QStringList order = {QStringLiteral("Edit1"),     QStringLiteral("Edit2"),
+                                       QStringLiteral("Edit3"),     QStringLiteral("ComboBox1"),
+                                       QStringLiteral("ComboBox2"), QStringLiteral("Edit4"),
+                                       QStringLiteral("Edit5")};
             for (qsizetype i = order.indexOf(empty); i < order.size(); ++i) {
                 QWidget* c = w.form.findChild<QWidget*>(order[i]);
                 if (auto* e = qobject_cast<QLineEdit*>(c))
@@ -478,25 +485,36 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("printed");
         // Height 160, first weight 70.4: BMI 27.5 (高, normal gain 0.19 to 0.29 kg a week).
         QTest::newRow("childbearing age")
-            << "育龄"
-            << "tzbg.rav"
-            << "earlier" << QStringList{"育龄妇女体质测试报告", "王芳",       "70.4 kg", "27.5",
-                                        "高（本次）",           "2026-12-10", "体重偏重"};
+            << QStringLiteral("育龄") << QStringLiteral("tzbg.rav") << QStringLiteral("earlier")
+            << QStringList{QStringLiteral("育龄妇女体质测试报告"),
+                           QStringLiteral("王芳"),
+                           QStringLiteral("70.4 kg"),
+                           QStringLiteral("27.5"),
+                           QStringLiteral("高（本次）"),
+                           QStringLiteral("2026-12-10"),
+                           QStringLiteral("体重偏重")};
         // 74.5 and 70.4 count as 74 and 70: 4 kg over 15 weeks is 0.27.
-        QTest::newRow("pregnant")
-            << "孕妇"
-            << "yftzbg.rav"
-            << "正常"
-            << QStringList{
-                   "孕妇体质测试报告", "王芳",          "2027-06-08",          "第 15 周（孕中期）", "27.5",
-                   "0.27 kg",          "0.19～0.29 kg", "体重增长在适宜范围内"};
+        QTest::newRow("pregnant") << QStringLiteral("孕妇") << QStringLiteral("yftzbg.rav")
+                                  << QStringLiteral("正常")
+                                  << QStringList{QStringLiteral("孕妇体质测试报告"),
+                                                 QStringLiteral("王芳"),
+                                                 QStringLiteral("2027-06-08"),
+                                                 QStringLiteral("第 15 周（孕中期）"),
+                                                 QStringLiteral("27.5"),
+                                                 QStringLiteral("0.27 kg"),
+                                                 QStringLiteral("0.19～0.29 kg"),
+                                                 QStringLiteral("体重增长在适宜范围内")};
         // 66 and 70 over the 9 weeks stored by the last save as a pregnant woman: -0.44.
-        QTest::newRow("nursing")
-            << "乳母"
-            << "rmtzbg.rav"
-            << "过轻"
-            << QStringList{"乳母体质测试报告", "王芳",      "66 kg",         "27.5",
-                           "-0.44 kg",         "孕周 9 周", "0.19～0.29 kg", "体重变化低于适宜范围"};
+        QTest::newRow("nursing") << QStringLiteral("乳母") << QStringLiteral("rmtzbg.rav")
+                                 << QStringLiteral("过轻")
+                                 << QStringList{QStringLiteral("乳母体质测试报告"),
+                                                QStringLiteral("王芳"),
+                                                QStringLiteral("66 kg"),
+                                                QStringLiteral("27.5"),
+                                                QStringLiteral("-0.44 kg"),
+                                                QStringLiteral("孕周 9 周"),
+                                                QStringLiteral("0.19～0.29 kg"),
+                                                QStringLiteral("体重变化低于适宜范围")};
     }
     void evaluation() {
         QFETCH(QString, category);

@@ -172,13 +172,21 @@ private Q_SLOTS:
         QTest::addColumn<QList<double>>("values");
         QTest::addColumn<QStringList>("labels");
         QTest::newRow("usual split") << QList<double>{14.5, 28.3, 57.2}
-                                     << QStringList{"蛋白质 14.5%", "脂肪 28.3%", "碳水化合物 57.2%"};
+                                     << QStringList{QStringLiteral("蛋白质 14.5%"),
+                                                    QStringLiteral("脂肪 28.3%"),
+                                                    QStringLiteral("碳水化合物 57.2%")};
         QTest::newRow("two empty slices")
-            << QList<double>{100, 0, 0} << QStringList{"蛋白质 100.0%", "脂肪 0.0%", "碳水化合物 0.0%"};
+            << QList<double>{100, 0, 0}
+            << QStringList{QStringLiteral("蛋白质 100.0%"), QStringLiteral("脂肪 0.0%"),
+                           QStringLiteral("碳水化合物 0.0%")};
         QTest::newRow("small neighbours")
-            << QList<double>{88.6, 9.1, 2.3} << QStringList{"蛋白质 88.6%", "脂肪 9.1%", "碳水化合物 2.3%"};
+            << QList<double>{88.6, 9.1, 2.3}
+            << QStringList{QStringLiteral("蛋白质 88.6%"), QStringLiteral("脂肪 9.1%"),
+                           QStringLiteral("碳水化合物 2.3%")};
         QTest::newRow("a negative share counts as 0")
-            << QList<double>{-3, 25, 75} << QStringList{"蛋白质 0.0%", "脂肪 25.0%", "碳水化合物 75.0%"};
+            << QList<double>{-3, 25, 75}
+            << QStringList{QStringLiteral("蛋白质 0.0%"), QStringLiteral("脂肪 25.0%"),
+                           QStringLiteral("碳水化合物 75.0%")};
     }
     void energyLabelsNeverOverlap() {
         QFETCH(QList<double>, values);

@@ -25,7 +25,7 @@ private Q_SLOTS:
         QTest::addColumn<std::function<void()>>("fail");
         QTest::addColumn<QString>("shown");
         QTest::newRow("database error") << std::function<void()>([] {
-            throw nc::data::DbError(QStringLiteral("无法打开数据库文件 /x/yfdb.dbz。"), 14);
+            throw nc::data::DbError(QStringLiteral("无法打开数据库文件 /x/yfdb.dbz。"));
         }) << QStringLiteral("无法打开数据库文件 /x/yfdb.dbz。");
         QTest::newRow("conversion error") << std::function<void()>([] {
             throw nc::data::ConversionError(QStringLiteral("“abc”不是有效的数值。"));

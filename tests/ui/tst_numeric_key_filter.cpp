@@ -29,12 +29,17 @@ private Q_SLOTS:
             return l;
         };
 
-        QTest::newRow("digits") << "" << 0 << typed("0123456789") << "0123456789";
-        QTest::newRow("point, even a second one") << "1" << 1 << typed(".5.") << "1.5.";
-        QTest::newRow("minus") << "12" << 2 << typed("-") << "12";
-        QTest::newRow("comma") << "12" << 2 << typed(",5") << "125";
-        QTest::newRow("letters") << "" << 0 << typed("a1bZ2") << "12";
-        QTest::newRow("space and plus") << "3" << 1 << typed(" +") << "3";
+        QTest::newRow("digits") << QString() << 0 << typed(QStringLiteral("0123456789"))
+                                << QStringLiteral("0123456789");
+        QTest::newRow("point, even a second one")
+            << QStringLiteral("1") << 1 << typed(QStringLiteral(".5.")) << QStringLiteral("1.5.");
+        QTest::newRow("minus") << QStringLiteral("12") << 2 << typed(QStringLiteral("-"))
+                               << QStringLiteral("12");
+        QTest::newRow("comma") << QStringLiteral("12") << 2 << typed(QStringLiteral(",5"))
+                               << QStringLiteral("125");
+        QTest::newRow("letters") << QString() << 0 << typed(QStringLiteral("a1bZ2")) << QStringLiteral("12");
+        QTest::newRow("space and plus")
+            << QStringLiteral("3") << 1 << typed(QStringLiteral(" +")) << QStringLiteral("3");
         QTest::newRow("Backspace is dropped") << "123" << 3 << key(Qt::Key_Backspace) << "123";
         QTest::newRow("Delete removes") << "123" << 0 << key(Qt::Key_Delete) << "23";
         QTest::newRow("Delete at the end") << "123" << 3 << key(Qt::Key_Delete) << "123";
@@ -42,17 +47,17 @@ private Q_SLOTS:
         QTestEventList leftThenType;
         leftThenType.addKeyClick(Qt::Key_Left);
         leftThenType.addKeyClick(Qt::Key_Left);
-        leftThenType.addKeyClicks("9");
+        leftThenType.addKeyClicks(QStringLiteral("9"));
         QTest::newRow("cursor keys move") << "123" << 3 << leftThenType << "1923";
 
         QTestEventList homeThenType;
         homeThenType.addKeyClick(Qt::Key_Home);
-        homeThenType.addKeyClicks("1");
+        homeThenType.addKeyClicks(QStringLiteral("1"));
         QTest::newRow("Home") << "23" << 2 << homeThenType << "123";
 
         QTestEventList selectAllThenType;
         selectAllThenType.addKeyClick(Qt::Key_A, Qt::ControlModifier);
-        selectAllThenType.addKeyClicks("7");
+        selectAllThenType.addKeyClicks(QStringLiteral("7"));
         QTest::newRow("Ctrl+A selects, a digit replaces") << "55.5" << 0 << selectAllThenType << "7";
     }
     void typing() {

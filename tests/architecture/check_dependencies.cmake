@@ -1,0 +1,145 @@
+# Checks every library of ours against the table of allowed dependencies in docs/architecture.md
+# (the rows between the two "dependency table" marks). Run by CTest as "architecture":
+#
+#   cmake -DLIBRARIES=<build>/architecture/libraries.cmake -DTABLE=<source>/docs/architecture.md
+#         -DSOURCE_DIR=<source> -DWIDGET_INCLUDE_DIRS=<dir>|<dir>... -P check_dependencies.cmake
+#
+# A library may use the libraries its row names and, through them, theirs. It fails on
+#  - a library that has no row, or a row without a library;
+#  - a link to one of our libraries the table does not allow;
+#  - an include of a file of another library the table does not allow ("diet/grids.h" from
+#    nc_foods; "grids.h" from a file of nc_diet_core);
+#  - in a library whose row says "no" to widgets: a link to Qt Widgets, Print Support or Charts, a
+#    widget library among those it may use, or an include of one of their headers (<QLabel>).
+
+cmake_minimum_required(VERSION 3.25)
+foreach(var LIBRARIES TABLE SOURCE_DIR)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "check_dependencies.cmake: -D${var}=… missing")
+  endif()
+endforeach()
+include(${LIBRARIES})
+string(REPLACE "|" ";" widget_include_dirs "${WIDGET_INCLUDE_DIRS}")
+set(widget_modules Qt6::Widgets Qt6::PrintSupport Qt6::Charts)
+
+# The table: | `nc_x` | folder | holds | widgets (yes/no) | may use |
+# Only the table's own lines are split into a list: the rest of the document may hold characters
+# (";", "[") that a CMake list does not keep.
+file(READ ${TABLE} doc)
+string(FIND "${doc}" "<!-- dependency table -->" begin)
+string(FIND "${doc}" "<!-- end of dependency table -->" end)
+if(begin LESS 0 OR end LESS begin)
+  message(FATAL_ERROR "No dependency table found in ${TABLE}")
+endif()
+math(EXPR length "${end} - ${begin}")
+string(SUBSTRING "${doc}" ${begin} ${length} table)
+string(REPLACE ";" "," table "${table}")
+string(REPLACE "\n" ";" lines "${table}")
+set(table_libraries)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^\\| `(nc_[a-z_]+)` \\|[^|]*\\|[^|]*\\| (yes|no) \\|([^|]*)\\|")
+    set(name ${CMAKE_MATCH_1})
+    list(APPEND table_libraries ${name})
+    set(widgets_${name} ${CMAKE_MATCH_2})
+    string(REGEX MATCHALL "nc_[a-z_]+" uses_${name} "${CMAKE_MATCH_3}")
+  endif()
+endforeach()
+if(NOT table_libraries)
+  message(FATAL_ERROR "No dependency table found in ${TABLE}")
+endif()
+
+set(failures)
+macro(fail text)
+  list(APPEND failures "${text}")
+endmacro()
+
+foreach(name IN LISTS NC_LIBRARIES)
+  if(NOT name IN_LIST table_libraries)
+    fail("${name} is not in the dependency table of docs/architecture.md")
+  endif()
+endforeach()
+foreach(name IN LISTS table_libraries)
+  if(NOT name IN_LIST NC_LIBRARIES)
+    fail("the dependency table names ${name}, which the build does not make")
+  endif()
+endforeach()
+
+# What each library may use: its row and, through those, theirs.
+foreach(name IN LISTS table_libraries)
+  set(allowed_${name})
+  set(pending ${uses_${name}})
+  while(pending)
+    list(POP_FRONT pending next)
+    if(NOT next IN_LIST allowed_${name})
+      list(APPEND allowed_${name} ${next})
+      list(APPEND pending ${uses_${next}})
+    endif()
+  endwhile()
+  if(widgets_${name} STREQUAL "no")
+    foreach(used IN LISTS allowed_${name})
+      if(widgets_${used} STREQUAL "yes")
+        fail("${name} has no widgets but the table lets it use ${used}, which has")
+      endif()
+    endforeach()
+  endif()
+endforeach()
+
+# Which library each file belongs to.
+foreach(name IN LISTS NC_LIBRARIES)
+  foreach(file IN LISTS NC_LIBRARY_${name}_FILES)
+    set(owner_of_${file} ${name})
+  endforeach()
+endforeach()
+
+foreach(name IN LISTS NC_LIBRARIES)
+  if(NOT name IN_LIST table_libraries)
+    continue()
+  endif()
+  # Links.
+  foreach(dep IN LISTS NC_LIBRARY_${name}_DEPENDS)
+    if(dep MATCHES "^nc_" AND NOT dep IN_LIST allowed_${name})
+      fail("${name} links ${dep}, which the dependency table does not allow")
+    endif()
+    if(widgets_${name} STREQUAL "no" AND dep IN_LIST widget_modules)
+      fail("${name} has no widgets but links ${dep}")
+    endif()
+  endforeach()
+  # Includes.
+  foreach(file IN LISTS NC_LIBRARY_${name}_FILES)
+    get_filename_component(folder ${file} DIRECTORY)
+    file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+        set(included ${CMAKE_MATCH_1})
+        if(included MATCHES "/")
+          set(path ${included})
+        else()
+          set(path ${folder}/${included})
+        endif()
+        if(NOT DEFINED owner_of_${path})
+          continue() # not a file of our libraries (a generated header)
+        endif()
+        set(owner ${owner_of_${path}})
+        if(NOT owner STREQUAL name AND NOT owner IN_LIST allowed_${name})
+          fail("${file} (${name}) includes \"${included}\" of ${owner}, which the dependency table does not allow")
+        endif()
+      elseif(widgets_${name} STREQUAL "no" AND line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
+        set(included ${CMAKE_MATCH_1})
+        foreach(dir IN LISTS widget_include_dirs)
+          get_filename_component(module ${dir} NAME)
+          if(EXISTS ${dir}/${included} OR included MATCHES "^${module}/")
+            fail("${file} (${name}, no widgets) includes <${included}> of ${module}")
+          endif()
+        endforeach()
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(failures)
+  list(LENGTH failures count)
+  string(REPLACE ";" "\n  " text "${failures}")
+  message(FATAL_ERROR "${count} dependencies the table does not allow:\n  ${text}")
+endif()
+list(LENGTH NC_LIBRARIES count)
+message(STATUS "${count} libraries keep to the dependency table")
