@@ -37,12 +37,12 @@ TForm1::TForm1(const ui::WindowRegistry& windows, QWidget* parent)
     // background puts them there.
     // clang-format off
     build.pictures({
-        {"Image8",  {73, 161, 182, 82},  161, 158, button("个人信息\n体格评价", Tone::Rose, Glyph::Person), &TForm1::Image8Click},
-        {"Image9",  {332, 165, 213, 43}, 165, 162, button("食谱信息管理", Tone::Peach, Glyph::Bowl),        &TForm1::Image9Click},
-        {"Image10", {204, 253, 217, 43}, 253, 250, button("食物成分管理", Tone::Sage, Glyph::Leaf),         &TForm1::Image10Click},
-        {"Image11", {72, 344, 144, 42},  344, 341, button("推荐食谱", Tone::Lavender, Glyph::Book),         &TForm1::Image11Click},
-        {"Image12", {379, 343, 144, 41}, 344, 341, button("系统信息", Tone::Rose, Glyph::Info),             &TForm1::Image12Click},
-        {"Image13", {660, 471, 104, 54}, 469, 466, button("退出", Tone::Neutral, Glyph::Exit),             &TForm1::Image13Click},
+        {"Image8",  {73, 161, 182, 82},  161, 158, button(QStringLiteral("个人信息\n体格评价"), Tone::Rose, Glyph::Person), &TForm1::Image8Click},
+        {"Image9",  {332, 165, 213, 43}, 165, 162, button(QStringLiteral("食谱信息管理"), Tone::Peach, Glyph::Bowl),        &TForm1::Image9Click},
+        {"Image10", {204, 253, 217, 43}, 253, 250, button(QStringLiteral("食物成分管理"), Tone::Sage, Glyph::Leaf),         &TForm1::Image10Click},
+        {"Image11", {72, 344, 144, 42},  344, 341, button(QStringLiteral("推荐食谱"), Tone::Lavender, Glyph::Book),         &TForm1::Image11Click},
+        {"Image12", {379, 343, 144, 41}, 344, 341, button(QStringLiteral("系统信息"), Tone::Rose, Glyph::Info),             &TForm1::Image12Click},
+        {"Image13", {660, 471, 104, 54}, 469, 466, button(QStringLiteral("退出"), Tone::Neutral, Glyph::Exit),             &TForm1::Image13Click},
     });
     // clang-format on
 

@@ -187,10 +187,10 @@ private Q_SLOTS:
         const WindowRegistry none;
         TForm1 w(none);
         w.show();
-        QTest::mouseClick(button(w, "Image8"), Qt::LeftButton);
+        QTest::mouseClick(button(w, QStringLiteral("Image8")), Qt::LeftButton);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
-        QVERIFY2(messages.last().text.contains("TForm3"), qPrintable(messages.last().text));
+        QVERIFY2(messages.last().text.contains(QStringLiteral("TForm3")), qPrintable(messages.last().text));
         QVERIFY(w.isVisible());
 #endif
     }

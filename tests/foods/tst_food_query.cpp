@@ -209,11 +209,12 @@ private Q_SLOTS:
         kinds->setCurrentIndex(kinds->findText(QStringLiteral("10"), Qt::MatchStartsWith));
         QCOMPARE(listed(w), kAll); // choosing does nothing by itself
         click(w, QStringLiteral("Image5"));
-        QCOMPARE(listed(w), (QStringList{"10001", "10002", "10003"}));
+        QCOMPARE(listed(w),
+                 (QStringList{QStringLiteral("10001"), QStringLiteral("10002"), QStringLiteral("10003")}));
 
         child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(QStringLiteral(" 米 "));
         click(w, QStringLiteral("Image6"));
-        QCOMPARE(listed(w), QStringList{"01001"});
+        QCOMPARE(listed(w), QStringList{QStringLiteral("01001")});
         child<QLineEdit>(w, QStringLiteral("Edit1"))->clear();
         click(w, QStringLiteral("Image6"));
         QCOMPARE(listed(w), kAll); // an empty name lists every food, like 全部

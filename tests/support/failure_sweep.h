@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 #include <source_location>
 
 namespace nc::test {
@@ -62,5 +63,12 @@ private:
 // Every row of the given tables (all tables and the schema when none are given), ordered by rowid,
 // and the file's recorded version: equal texts, equal contents.
 QString databaseContents(data::Connection& c, const QStringList& tables = {});
+// The same for tables written as plain names: databaseContents(conn, {"ts", "foodcheck"}).
+inline QString databaseContents(data::Connection& c, std::initializer_list<const char*> tables) {
+    QStringList names;
+    for (const char* t : tables)
+        names << QString::fromLatin1(t);
+    return databaseContents(c, names);
+}
 
 } // namespace nc::test

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <initializer_list>
+
 namespace nc::test {
 
 // The window's control (or timer, action, …) of that name and type; a missing one ends the test
@@ -22,9 +24,18 @@ template <class T = QWidget> T* child(const QObject& window, const QString& name
     return c;
 }
 
+// The same, for a name written as a plain literal.
+template <class T = QWidget> T* child(const QObject& window, const char* name) {
+    return child<T>(window, QString::fromUtf8(name));
+}
+
 // Clicks the named control (a picture button, a push button, any control) in its middle.
 inline void click(QWidget& window, const QString& name) {
     QTest::mouseClick(child(window, name), Qt::LeftButton);
+}
+
+inline void click(QWidget& window, const char* name) {
+    click(window, QString::fromUtf8(name));
 }
 
 // Clicks a grid row where a user would.
@@ -78,6 +89,12 @@ public:
         note = {};
     }
     // A registry making a probe for each class name.
+    static ui::WindowRegistry registry(std::initializer_list<const char*> classNames) {
+        QStringList names;
+        for (const char* n : classNames)
+            names << QString::fromLatin1(n);
+        return registry(names);
+    }
     static ui::WindowRegistry registry(const QStringList& classNames) {
         ui::WindowRegistry r;
         addTo(r, classNames);

@@ -144,7 +144,10 @@ private Q_SLOTS:
         for (QObject* c : w.children())
             if (qobject_cast<QWidget*>(c))
                 names << c->objectName();
-        QCOMPARE(names, QStringList({"Image1", "Image9", "Image2", "Image3", "Image4", "Edit1", "Button1"}));
+        QCOMPARE(names,
+                 QStringList({QStringLiteral("Image1"), QStringLiteral("Image9"), QStringLiteral("Image2"),
+                              QStringLiteral("Image3"), QStringLiteral("Image4"), QStringLiteral("Edit1"),
+                              QStringLiteral("Button1")}));
         QCOMPARE(w.Edit1->geometry(), QRect(20, 60, 120, 24));
         QVERIFY(w.Button1->isHidden());
     }
