@@ -8,6 +8,7 @@
 #include "save_recipe_dialog.h"
 #include "type_ahead.h"
 #include "ui/artwork.h"
+#include "ui/grid_binding.h"
 #include "ui/guard.h"
 #include "ui/hover_lift.h"
 #include "ui/messages.h"
@@ -166,6 +167,9 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent), runRecipeWindow_([](QDialog& 
 
 TForm8::~TForm8() {
     setFoodBoxSetter({});
+    // The grids go before the diet record they show, which is destroyed before the child widgets.
+    delete DBGrid1;
+    delete DBGrid2;
 }
 
 void TForm8::buildControls() {
@@ -226,8 +230,8 @@ void TForm8::buildControls() {
         foodsModel_, &data::DataSetModel::editRejected, this,
         [](const QString& message) { ui::Messages::error(message); }, Qt::QueuedConnection);
 
-    followCursor(DBGrid2, &record_.days());
-    followCursor(DBGrid1, &record_.foods());
+    new ui::GridBinding(DBGrid2, daysModel_);
+    new ui::GridBinding(DBGrid1, foodsModel_);
 
     xpBitBtn1 = new QPushButton(QStringLiteral("存为食谱"), this);
     xpBitBtn1->setObjectName(QStringLiteral("xpBitBtn1"));

@@ -1,18 +1,10 @@
 #pragma once
-// The grids of the diet record and recipe windows: a grid's selected row and its data set's cursor
-// kept together, and the foods grid's model, which refuses a weight that is not a number.
+// The diet record window's foods grid model, which refuses a weight that is not a number. Its rows
+// follow the day's foods through the UI kit's GridBinding, as every grid's do.
 
 #include "data/datasetmodel.h"
 
-class QTableView;
-
 namespace nc::diet {
-
-// Selecting a row in the grid moves the data set there (storing a changed row first, as every cursor
-// move does); a cursor move made by code selects the grid's row. When the data set cannot leave its
-// row (its store fails), the error is reported and the grid goes back to the data set's row.
-// Call after the grid has its model.
-void followCursor(QTableView* grid, data::DataSet* dataSet);
 
 // The foods grid's model: name, weight and the household portion as entered, the rows titled by
 // meal. Edits go through the data set like any grid's, except that a weight cell is only changed to a

@@ -134,11 +134,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 
     DBGrid1 = new FoodGrid(QStringLiteral("DBGrid1"), &ADOQuery_swcf, this);
     DBGrid1->setGeometry(10, 316, kClient.width() - 20, 216);
-    DBGrid1->setMoveHandler([this](int row) {
-        bool moved = false;
-        ui::guard([&] { moved = moveToRow(row); });
-        return moved;
-    });
+    DBGrid1->setMoveHandler([this](int row) { return moveToRow(row); });
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
@@ -161,6 +157,10 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     connect(Image1, &ui::PictureButton::clicked, this, ui::guarded([this] { Image1Click(); }));
 
     FormCreate();
+}
+
+TForm7::~TForm7() {
+    delete DBGrid1; // before the food list it shows, a member destroyed before the child widgets
 }
 
 // The categories in table order, no choice made; then every food, with an empty new food pending.

@@ -3,8 +3,8 @@
 #include "portions_dialog.h"
 
 #include "data/datasetmodel.h"
-#include "diet/grids.h"
 #include "ui/artwork.h"
+#include "ui/grid_binding.h"
 #include "ui/guard.h"
 #include "ui/messages.h"
 #include "ui/window_setup.h"
@@ -75,7 +75,11 @@ PortionsDialog::PortionsDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 
     portions_.open();
-    diet::followCursor(grid_, &portions_);
+    new ui::GridBinding(grid_, model);
+}
+
+PortionsDialog::~PortionsDialog() {
+    delete grid_; // before the portions it shows, a member destroyed before the child widgets
 }
 
 void PortionsDialog::addRow() {

@@ -9,6 +9,7 @@
 #include "support/messages_recorder.h"
 #include "support/typing.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -50,6 +51,8 @@ QList<nc::data::SeedTable> dayFoods() {
 
 struct Window {
     TForm8 w;
+    QAbstractItemModelTester gridTester{w.findChild<QTableView*>(QStringLiteral("DBGrid1"))->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest};
     Window() {
         w.show();
         QApplication::setActiveWindow(&w);

@@ -5,8 +5,12 @@
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 
+#include <QAbstractItemModelTester>
+#include <QAbstractItemView>
 #include <QTest>
 #include <QWidget>
+
+#include <memory>
 
 namespace nc::test {
 
@@ -43,6 +47,13 @@ inline bool showActive(QWidget& window) {
     window.show();
     window.activateWindow();
     return QTest::qWaitForWindowActive(&window);
+}
+
+// Runs the model of the window's grid DBGrid1 under the model tester for the tester's life.
+inline std::unique_ptr<QAbstractItemModelTester> testGridModel(QWidget& window) {
+    return std::make_unique<QAbstractItemModelTester>(
+        child<QAbstractItemView>(window, QStringLiteral("DBGrid1"))->model(),
+        QAbstractItemModelTester::FailureReportingMode::QtTest);
 }
 
 } // namespace nc::test

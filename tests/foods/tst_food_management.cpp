@@ -74,6 +74,7 @@ private Q_SLOTS:
     void opensWithANewFoodPending() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QCOMPARE(w.size(), QSize(728, 614));
         QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(w.foodList().state(), State::Insert);
@@ -135,6 +136,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         typeInto(w, 1, number);
         typeInto(w, 2, name);
@@ -160,6 +162,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         typeInto(w, 1, QStringLiteral("ab001"));
         typeInto(w, 2, QStringLiteral("新食物"));
         clickImage(w, QStringLiteral("Image2"));
@@ -174,6 +177,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0); // 01001 稻米, 01002 小麦粉
         typeInto(w, 5, QStringLiteral("347"));
         clickImage(w, QStringLiteral("Image2"));
@@ -201,6 +205,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         typeInto(w, 1, number);
         typeInto(w, 2, QStringLiteral("自制米糕"));
         clickImage(w, QStringLiteral("Image2"));
@@ -218,6 +223,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0); // 01001 稻米, 01002 小麦粉
         typeInto(w, 1, QStringLiteral("13001"));
         clickImage(w, QStringLiteral("Image2"));
@@ -273,6 +279,7 @@ private Q_SLOTS:
             MessagesRecorder messages;
             messages.answerNext(yes);
             TForm7 w;
+            const auto gridTester = nc::test::testGridModel(w);
             QVERIFY(nc::test::showActive(w));
             typeInto(w, 1, QStringLiteral("01999"));
             typeInto(w, 2, QStringLiteral("自制米糕"));
@@ -303,6 +310,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         typeInto(w, 1, QStringLiteral("01999"));
         typeInto(w, 2, QStringLiteral("自制米糕"));
@@ -321,6 +329,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         typeInto(w, 1, QStringLiteral("01999"));
         typeInto(w, 2, QStringLiteral("自制米糕"));
@@ -349,6 +358,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         chooseCategory(w, 0);
         typeInto(w, 5, QStringLiteral("400"));
@@ -373,6 +383,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         clickRow(w, 0);
         QVERIFY(messages.isEmpty());
@@ -392,6 +403,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         typeInto(w, 1, QStringLiteral("01999"));
         typeInto(w, 2, QStringLiteral("自制米糕"));
         if (byCategory) {
@@ -423,6 +435,7 @@ private Q_SLOTS:
         QFETCH(int, found);
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 1);
         child<QLineEdit>(w, QStringLiteral("Edit2"))->setText(text);
         clickImage(w, QStringLiteral("Image6"));
@@ -435,6 +448,7 @@ private Q_SLOTS:
         MessagesRecorder messages;
         messages.answerNext(true);
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         clickImage(w, QStringLiteral("Image3"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("确定要删除食物    吗?")});
         QCOMPARE(messages.last().kind, Kind::Confirm);
@@ -449,6 +463,7 @@ private Q_SLOTS:
         db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '稻米', 100)"));
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0);
         messages.answerNext(false);
         clickImage(w, QStringLiteral("Image3"));
@@ -467,6 +482,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0);
         clickImage(w, QStringLiteral("Image4"));
         typeInto(w, 1, QStringLiteral("10999"));
@@ -485,6 +501,7 @@ private Q_SLOTS:
     void cancelUndoesEditsAndStartsANewFood() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         chooseCategory(w, 0);
         typeInto(w, 5, QStringLiteral("1"));
@@ -510,6 +527,7 @@ private Q_SLOTS:
         MessagesRecorder messages;
         {
             TForm7 w;
+            const auto gridTester = nc::test::testGridModel(w);
             typeInto(w, 1, QStringLiteral("01999"));
             typeInto(w, 2, QStringLiteral("自制米糕"));
             clickImage(w, image);
@@ -522,6 +540,7 @@ private Q_SLOTS:
     void buttonsLiftUnderThePointer() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         const QList<QPair<QString, int>> tops = {{"Image2", 540}, {"Image3", 540}, {"Image4", 540},
                                                  {"Image5", 540}, {"Image6", 276}, {"Image1", 30}};
         for (const auto& [name, top] : tops) {

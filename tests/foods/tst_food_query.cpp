@@ -53,6 +53,7 @@ private Q_SLOTS:
     void opensWithEveryFoodAndNoChoice() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QCOMPARE(w.size(), QSize(865, 616));
         QCOMPARE(listed(w), kAll);
         for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3"})
@@ -107,6 +108,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(QStringLiteral("奶"));
         clickImage(w, QStringLiteral("Image6"));
@@ -140,6 +142,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         setCondition(w, nutrient, op, value);
         clickImage(w, QStringLiteral("Image7"));
         QVERIFY(messages.isEmpty());
@@ -149,6 +152,7 @@ private Q_SLOTS:
     void conditionValueIsBoundNotPasted() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         setCondition(w, kCalcium, kAtLeast, QStringLiteral(" 300"));
         clickImage(w, QStringLiteral("Image7"));
         QCOMPARE(w.foodList().sql(), QStringLiteral("select * from Foodnurti where\nca>=:lsvalue"));
@@ -189,6 +193,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         clickImage(w, QStringLiteral("Image5"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("选择食物类别！")});
@@ -253,6 +258,7 @@ private Q_SLOTS:
         db.exec(
             QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '番茄（整个，罐头）', 100)"));
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         if (category.isEmpty()) {
             child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(text);
             clickImage(w, QStringLiteral("Image6"));
@@ -267,6 +273,7 @@ private Q_SLOTS:
     void clearKeepsTheGrid() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         setCondition(w, kCalcium, kAtLeast, QStringLiteral("200"));
         clickImage(w, QStringLiteral("Image7"));
         child<QComboBox>(w, QStringLiteral("ComboBox1"))->setCurrentIndex(0);
@@ -285,6 +292,7 @@ private Q_SLOTS:
         QStringList handed;
         nc::diet::setFoodBoxSetter([&](const QString& name) { handed << name; });
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         auto* grid = child<FoodGrid>(w, QStringLiteral("DBGrid1"));
 
@@ -318,6 +326,7 @@ private Q_SLOTS:
         QStringList handed;
         nc::diet::setFoodBoxSetter([&](const QString& name) { handed << name; });
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         clickImage(w, image);
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QVERIFY(handed.isEmpty());
@@ -326,6 +335,7 @@ private Q_SLOTS:
     void buttonsLiftUnderThePointer() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         const QList<QPair<QString, int>> tops = {{"Image5", 96}, {"Image6", 96},  {"Image7", 152},
                                                  {"Image2", 70}, {"Image3", 107}, {"Image4", 143},
                                                  {"Image8", 29}};
