@@ -392,10 +392,13 @@ void DataSet::append() {
     modified_ = false;
     Q_EMIT aboutToInsertRow(row);
     rows_.append(r);
-    state_ = State::Insert; // before the signals, so observers read the pending row
-    Q_EMIT rowInserted(row);
+    // State and cursor before the signals, so observers read the pending row in its place and the
+    // row that was current with its stored values.
+    state_ = State::Insert;
+    current_ = row;
     eof_ = false;
-    setCurrent(row);
+    Q_EMIT rowInserted(row);
+    Q_EMIT currentRowChanged(row);
     Q_EMIT stateChanged(state_);
 }
 

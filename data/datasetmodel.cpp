@@ -7,19 +7,32 @@ namespace nc::data {
 DataSetModel::DataSetModel(DataSet* dataSet, QList<GridColumn> columns, bool editable, QObject* parent)
     : QAbstractTableModel(parent), ds_(dataSet), columns_(std::move(columns)), editable_(editable) {
     connect(ds_, &DataSet::aboutToReset, this, [this] {
-        resetting_ = true;
+        resetting_ = changing_ = true;
         beginResetModel();
     });
     connect(ds_, &DataSet::resetDone, this, [this] {
         if (resetting_) {
             resetting_ = false;
             endResetModel();
+            changing_ = false;
         }
     });
-    connect(ds_, &DataSet::aboutToInsertRow, this, [this](int row) { beginInsertRows({}, row, row); });
-    connect(ds_, &DataSet::rowInserted, this, [this](int) { endInsertRows(); });
-    connect(ds_, &DataSet::aboutToRemoveRow, this, [this](int row) { beginRemoveRows({}, row, row); });
-    connect(ds_, &DataSet::rowRemoved, this, [this](int) { endRemoveRows(); });
+    connect(ds_, &DataSet::aboutToInsertRow, this, [this](int row) {
+        changing_ = true;
+        beginInsertRows({}, row, row);
+    });
+    connect(ds_, &DataSet::rowInserted, this, [this](int) {
+        endInsertRows();
+        changing_ = false;
+    });
+    connect(ds_, &DataSet::aboutToRemoveRow, this, [this](int row) {
+        changing_ = true;
+        beginRemoveRows({}, row, row);
+    });
+    connect(ds_, &DataSet::rowRemoved, this, [this](int) {
+        endRemoveRows();
+        changing_ = false;
+    });
     // A grid may be destroyed after the data set it shows (a window's data set members go before
     // the base class deletes its child widgets): the model then shows no rows and never reads it.
     connect(ds_, &QObject::destroyed, this, [this] {
@@ -28,6 +41,7 @@ DataSetModel::DataSetModel(DataSet* dataSet, QList<GridColumn> columns, bool edi
         ds_ = nullptr;
         resetting_ = false;
         endResetModel();
+        changing_ = false;
     });
     connect(ds_, &DataSet::rowChanged, this, [this](int row) {
         if (row >= 0 && row < rowCount() && columnCount() > 0)

@@ -23,6 +23,9 @@ public:
     // The data set shown; null once it has been destroyed.
     DataSet* dataSet() const { return ds_; }
     const QList<GridColumn>& columns() const { return columns_; }
+    // Whether the rows are being changed: between the announcements of a reset, an insertion or a
+    // removal and their end. A view moves its current row by itself then; that is nobody's choice.
+    bool isChanging() const { return changing_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,6 +49,7 @@ private:
     QList<GridColumn> columns_;
     bool editable_;
     bool resetting_ = false;
+    bool changing_ = false;
 };
 
 } // namespace nc::data

@@ -8,6 +8,7 @@
 #include "save_recipe_dialog.h"
 #include "type_ahead.h"
 #include "ui/artwork.h"
+#include "ui/grid_binding.h"
 #include "ui/messages.h"
 #include "ui/numeric_key_filter.h"
 #include "ui/window_builder.h"
@@ -134,6 +135,9 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent), runRecipeWindow_([](QDialog& 
 
 TForm8::~TForm8() {
     setFoodBoxSetter({});
+    // The grids go before the diet record they show, which is destroyed before the child widgets.
+    delete DBGrid1;
+    delete DBGrid2;
 }
 
 void TForm8::buildControls() {
@@ -200,8 +204,8 @@ void TForm8::buildControls() {
         foodsModel_, &data::DataSetModel::editRejected, this,
         [](const QString& message) { ui::Messages::error(message); }, Qt::QueuedConnection);
 
-    followCursor(DBGrid2, &record_.days());
-    followCursor(DBGrid1, &record_.foods());
+    new ui::GridBinding(DBGrid2, daysModel_);
+    new ui::GridBinding(DBGrid1, foodsModel_);
 
     // The standard controls, in their tab order; the picture controls follow.
     const QFont font = art::font(14);

@@ -23,6 +23,8 @@ QVariant FoodEntriesModel::data(const QModelIndex& index, int role) const {
 
 namespace {
 QString mealOf(const DataSet* ds, int row) {
+    if (!ds)
+        return {};
     const int meal = ds->fieldIndex(QStringLiteral("meal"));
     return meal < 0 || row < 0 || row >= ds->rowCount() ? QString() : ds->value(row, meal).toText().trimmed();
 }

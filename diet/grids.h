@@ -1,14 +1,10 @@
 #pragma once
-// The grids of the diet record and recipe windows: a grid's selected row and its data set's cursor
-// kept together, and the foods grid's model, which refuses a weight that is not a number.
+// The diet record window's foods grid model, which refuses a weight that is not a number. Its rows
+// follow the day's foods through the UI kit's GridBinding, as every grid's do.
 
 #include "data/datasetmodel.h"
-#include "ui/grid_cursor.h"
 
 namespace nc::diet {
-
-// The UI kit's rule for a grid over a data set.
-using ui::followCursor;
 
 // The foods grid's model: name, weight and the household portion as entered, the rows titled by
 // meal. Edits go through the data set like any grid's, except that a weight cell is only changed to a

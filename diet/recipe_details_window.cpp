@@ -5,6 +5,7 @@
 #include "data/datasetmodel.h"
 #include "recipe_store.h"
 #include "ui/artwork.h"
+#include "ui/grid_binding.h"
 #include "ui/guard.h"
 #include "ui/messages.h"
 #include "ui/window_setup.h"
@@ -13,7 +14,6 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 
 namespace nc::diet {
@@ -46,21 +46,30 @@ TForm16::TForm16(CurrentDay& day, QWidget* parent) : QDialog(parent), day_(day) 
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(ui::art::font(14));
 
-    ADOQuery1 = new QStandardItemModel(0, 1, this);
-    ADOQuery1->setHorizontalHeaderLabels({QStringLiteral("食谱名称")});
+    // Each name once, in the order of the names' index (as "select distinct spname" gives them), shown
+    // by the recipe's first line; the lines of the current name follow it, in the order saved.
+    ADOQuery1.setObjectName(QStringLiteral("ADOQuery1"));
+    ADOQuery1.setSql(QStringLiteral(
+        "select * from sps where rowid = (select t.rowid from sps t where t.spname is sps.spname "
+        "order by t.sptime, t.rowid limit 1) order by spname"));
+    namesModel_ = new data::DataSetModel(&ADOQuery1, {{QStringLiteral("spname"), QStringLiteral("食谱名称")}},
+                                         false, this);
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setModel(ADOQuery1);
+    DBGrid1->setModel(namesModel_);
     DBGrid1->setFixedWidth(176);
     styleGrid(DBGrid1);
 
     AdoQ_sp.setObjectName(QStringLiteral("AdoQ_sp"));
-    linesModel_ = new data::DataSetModel(&AdoQ_sp,
-                                         {{QStringLiteral("sptime"), QStringLiteral("配餐时间")},
-                                          {QStringLiteral("swname"), QStringLiteral("食物名称")},
-                                          {QStringLiteral("zl"), QStringLiteral("重量（克/毫升）"),
-                                           Qt::AlignRight | Qt::AlignVCenter}},
-                                         false, this);
+    AdoQ_sp.setSql(QStringLiteral("select * from sps"));
+    AdoQ_sp.setMaster(&ADOQuery1, QStringLiteral("spname"), QStringLiteral("spname"));
+    AdoQ_sp.setDetailOrder(QStringLiteral("sptime"));
+    linesModel_ = new data::DataSetModel(
+        &AdoQ_sp,
+        {{QStringLiteral("sptime"), QStringLiteral("配餐时间")},
+         {QStringLiteral("swname"), QStringLiteral("食物名称")},
+         {QStringLiteral("zl"), QStringLiteral("重量（克/毫升）"), Qt::AlignRight | Qt::AlignVCenter}},
+        false, this);
     DBGrid2 = new QTableView(this);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setModel(linesModel_);
@@ -97,44 +106,33 @@ TForm16::TForm16(CurrentDay& day, QWidget* parent) : QDialog(parent), day_(day) 
         ui::centreOnScreen(this);
 
     // A click on a name, or moving through the names with the keys, shows that recipe's lines.
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            ui::guarded([this](const QModelIndex&, const QModelIndex&) { DBGrid1CellClick(); }));
+    new ui::GridBinding(DBGrid1, namesModel_);
+    connect(&AdoQ_sp, &data::DataSet::failed, this,
+            [](const QString& message) { ui::Messages::error(message); });
     connect(xpButton1, &QPushButton::clicked, this, ui::guarded([this](bool) { xpButton1Click(); }));
 
     FormCreate();
 }
 
-void TForm16::FormCreate() {
-    ADOQuery1->removeRows(0, ADOQuery1->rowCount());
-    for (const QString& name : recipeNames()) {
-        auto* item = new QStandardItem(name);
-        item->setEditable(false);
-        ADOQuery1->appendRow(item);
-    }
-    if (ADOQuery1->rowCount() > 0) {
-        const QSignalBlocker block(DBGrid1->selectionModel());
-        DBGrid1->setCurrentIndex(ADOQuery1->index(0, 0));
-    }
-    showLines(selectedName());
+TForm16::~TForm16() {
+    // The grids go before the data sets they show, members destroyed before the child widgets.
+    delete DBGrid1;
+    delete DBGrid2;
 }
 
-void TForm16::DBGrid1CellClick() { showLines(selectedName()); }
+void TForm16::FormCreate() {
+    ADOQuery1.open();
+    AdoQ_sp.open();
+}
 
 QString TForm16::selectedName() const {
-    const QModelIndex current = DBGrid1->currentIndex();
-    return current.isValid() ? ADOQuery1->item(current.row())->text() : QString();
-}
-
-void TForm16::showLines(const QString& name) {
-    AdoQ_sp.setSql(QStringLiteral("select * from sps where spname=:name"));
-    AdoQ_sp.setParam(QStringLiteral("name"), name);
-    AdoQ_sp.open();
+    return ADOQuery1.isEmpty() ? QString() : ADOQuery1.field(QStringLiteral("spname")).toText();
 }
 
 // Appends the selected recipe's lines, in the order they were saved, to the current day (all or
 // none), then closes.
 void TForm16::xpButton1Click() {
-    if (ADOQuery1->rowCount() == 0) {
+    if (ADOQuery1.isEmpty()) {
         ui::Messages::inform(QStringLiteral("食谱为空！"));
         return;
     }

@@ -8,7 +8,6 @@
 #include <QDialog>
 
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
 
 namespace nc::data {
@@ -21,20 +20,19 @@ class TForm16 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm16(CurrentDay& day, QWidget* parent = nullptr);
+    ~TForm16() override;
 
     void FormCreate();
-    void DBGrid1CellClick();
     void xpButton1Click();
 
     // The recipe selected in the names grid; empty when there are none.
     QString selectedName() const;
 
 private:
-    void showLines(const QString& name);
-
     CurrentDay& day_;
-    QStandardItemModel* ADOQuery1;  // the recipe names
-    data::DataSet AdoQ_sp;          // the selected recipe's lines
+    data::DataSet ADOQuery1; // the recipe names: the first line of each recipe
+    data::DataSet AdoQ_sp;   // the selected recipe's lines, a detail of the names
+    data::DataSetModel* namesModel_;
     data::DataSetModel* linesModel_;
     QTableView* DBGrid1;
     QTableView* DBGrid2;

@@ -1,14 +1,12 @@
 #pragma once
 // The read-only grid of the food windows (DBGrid1): the shared 22 columns, one row current at a
-// time, kept in step with the food list's current row both ways. A move the window refuses puts the
-// grid back on the data set's current row.
+// time, kept in step with the food list's current row both ways by a GridBinding. A move the window
+// refuses puts the grid back on the data set's current row.
 
 #include "data/dataset.h"
-#include "data/datasetmodel.h"
+#include "ui/grid_binding.h"
 
 #include <QTableView>
-
-#include <functional>
 
 namespace nc::foods {
 
@@ -17,14 +15,11 @@ class FoodGrid : public QTableView {
 public:
     FoodGrid(const QString& name, data::DataSet* foods, QWidget* parent = nullptr);
 
-    data::DataSetModel* dataSetModel() const { return model_; }
-
     // Decides a move the user asks for (a click, the arrow keys): returns whether the food list
-    // moved to the row. By default the list simply moves there.
-    void setMoveHandler(std::function<bool(int row)> handler) { moveHandler_ = std::move(handler); }
-
-    // Puts the grid's current row on the data set's.
-    void followDataSet();
+    // moved to the row; may throw, which is reported. By default the list simply moves there.
+    void setMoveHandler(ui::GridBinding::MoveHandler handler) {
+        binding_->setMoveHandler(std::move(handler));
+    }
 
 Q_SIGNALS:
     // A double click anywhere in the grid's rows area, on a row or below the last one.
@@ -34,13 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void userMoved(int row);
-
-    data::DataSet* ds_;
-    data::DataSetModel* model_;
-    std::function<bool(int)> moveHandler_;
-    bool following_ = false;
-    bool changing_ = false;
+    ui::GridBinding* binding_;
 };
 
 } // namespace nc::foods

@@ -118,11 +118,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 
     DBGrid1 = new FoodGrid(QStringLiteral("DBGrid1"), &ADOQuery_swcf, this);
     DBGrid1->setGeometry(10, 316, kClient.width() - 20, 216);
-    DBGrid1->setMoveHandler([this](int row) {
-        bool moved = false;
-        ui::guard([&] { moved = moveToRow(row); });
-        return moved;
-    });
+    DBGrid1->setMoveHandler([this](int row) { return moveToRow(row); });
 
     // The household portions the diet record converts to grams, edited in their own dialog.
     // clang-format off
@@ -136,6 +132,10 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     });
 
     FormCreate();
+}
+
+TForm7::~TForm7() {
+    delete DBGrid1; // before the food list it shows, a member destroyed before the child widgets
 }
 
 // The categories in table order, no choice made; then every food, with an empty new food pending.

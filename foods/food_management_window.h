@@ -24,6 +24,7 @@ class TForm7 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm7(QWidget* parent = nullptr);
+    ~TForm7() override;
 
     data::DataSet& foodList() { return ADOQuery_swcf; }
 

@@ -97,6 +97,10 @@ TForm15::TForm15(QWidget* parent) : QDialog(parent) {
     FormCreate();
 }
 
+TForm15::~TForm15() {
+    delete DBGrid1; // before the food list it shows, a member destroyed before the child widgets
+}
+
 // The categories in table order, then every food; no list has a choice yet.
 void TForm15::FormCreate() {
     ComboBox1->clear();

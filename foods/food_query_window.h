@@ -22,6 +22,7 @@ class TForm15 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm15(QWidget* parent = nullptr);
+    ~TForm15() override;
 
     data::DataSet& foodList() { return ADOQuery_swcf; }
 

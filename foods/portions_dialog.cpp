@@ -4,7 +4,7 @@
 
 #include "data/datasetmodel.h"
 #include "ui/artwork.h"
-#include "ui/grid_cursor.h"
+#include "ui/grid_binding.h"
 #include "ui/guard.h"
 #include "ui/messages.h"
 #include "ui/window_setup.h"
@@ -75,7 +75,11 @@ PortionsDialog::PortionsDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 
     portions_.open();
-    ui::followCursor(grid_, &portions_);
+    new ui::GridBinding(grid_, model);
+}
+
+PortionsDialog::~PortionsDialog() {
+    delete grid_; // before the portions it shows, a member destroyed before the child widgets
 }
 
 void PortionsDialog::addRow() {

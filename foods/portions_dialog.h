@@ -15,6 +15,7 @@ class PortionsDialog : public QDialog {
     Q_OBJECT
 public:
     explicit PortionsDialog(QWidget* parent = nullptr);
+    ~PortionsDialog() override;
 
     data::DataSet& portions() { return portions_; }
 

@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config          # build
+  ccache                                    # the sanitizer build's second compile of everything
   qt6-base-dev libqt6opengl6-dev libgl-dev  # Qt Widgets, Print Support, Test (Charts needs OpenGL to configure)
   qt6-charts-dev                            # chart pictures
   qt6-translations-l10n                     # Qt's own dialogs and buttons in Chinese

@@ -441,6 +441,7 @@ private Q_SLOTS:
         ds.setSql(QStringLiteral("select * from sps where spname=:n"));
         ds.setParam(QStringLiteral("n"), QStringLiteral("早餐"));
         DataSetModel model(&ds, {{QStringLiteral("sptime"), QStringLiteral("配餐时间")}}, false);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         ds.open();
         QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2026-12-01 07:30:05"));
         QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));

@@ -103,6 +103,10 @@ QStringList recipeLines(FixtureDb& db) {
 // The diet record window as the main window opens it, shown, with a script for the recipe windows.
 struct Window {
     TForm8 w;
+    QAbstractItemModelTester daysTester{child<QTableView>(w, QStringLiteral("DBGrid2"))->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest};
+    QAbstractItemModelTester foodsTester{child<QTableView>(w, QStringLiteral("DBGrid1"))->model(),
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
     std::function<void(QDialog&)> script;
     QStringList recipeWindows;
 
@@ -838,6 +842,7 @@ private Q_SLOTS:
             auto* names = child<QTableView>(d, QStringLiteral("DBGrid1"));
             auto* lines = child<QTableView>(d, QStringLiteral("DBGrid2"));
             QAbstractItemModelTester tester(lines->model());
+            QAbstractItemModelTester namesTester(names->model());
             QCOMPARE(names->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("食谱名称"));
             QStringList titles;
             for (int c = 0; c < lines->model()->columnCount(); ++c)

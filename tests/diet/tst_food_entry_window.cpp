@@ -10,6 +10,7 @@
 #include "support/typing.h"
 #include "support/widgets.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -69,6 +70,8 @@ QList<nc::data::SeedTable> dayFoods() {
 
 struct Window {
     TForm8 w;
+    QAbstractItemModelTester gridTester{w.findChild<QTableView*>(QStringLiteral("DBGrid1"))->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest};
     Window() {
         w.show();
         QApplication::setActiveWindow(&w);

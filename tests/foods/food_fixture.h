@@ -6,6 +6,11 @@
 #include "support/messages_recorder.h"
 #include "support/widgets.h"
 
+#include <QAbstractItemModelTester>
+#include <QAbstractItemView>
+
+#include <memory>
+
 namespace nc::test {
 
 inline QList<data::SeedTable> smallFoodTable() {
@@ -29,6 +34,13 @@ inline QList<data::SeedTable> smallFoodTable() {
 
 inline int foodCount(FixtureDb& db) {
     return db.count(QStringLiteral("Foodnurti"));
+}
+
+// Runs the model of the window's grid DBGrid1 under the model tester for the tester's life.
+inline std::unique_ptr<QAbstractItemModelTester> testGridModel(QWidget& window) {
+    return std::make_unique<QAbstractItemModelTester>(
+        child<QAbstractItemView>(window, QStringLiteral("DBGrid1"))->model(),
+        QAbstractItemModelTester::FailureReportingMode::QtTest);
 }
 
 } // namespace nc::test

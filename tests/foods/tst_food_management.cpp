@@ -72,6 +72,7 @@ private Q_SLOTS:
     void opensWithANewFoodPending() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QCOMPARE(w.size(), QSize(728, 614));
         QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(w.foodList().state(), State::Insert);
@@ -133,6 +134,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         typeInto(w, 1, number);
         typeInto(w, 2, name);
@@ -158,6 +160,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         typeInto(w, 1, QStringLiteral("ab001"));
         typeInto(w, 2, QStringLiteral("新食物"));
         click(w, QStringLiteral("Image2"));
@@ -172,6 +175,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0); // 01001 稻米, 01002 小麦粉
         typeInto(w, 5, QStringLiteral("347"));
         click(w, QStringLiteral("Image2"));
@@ -199,6 +203,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         typeInto(w, 1, number);
         typeInto(w, 2, QStringLiteral("自制米糕"));
         click(w, QStringLiteral("Image2"));
@@ -216,6 +221,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0); // 01001 稻米, 01002 小麦粉
         typeInto(w, 1, QStringLiteral("13001"));
         click(w, QStringLiteral("Image2"));
@@ -281,6 +287,7 @@ private Q_SLOTS:
             MessagesRecorder messages;
             messages.answerNext(yes);
             TForm7 w;
+            const auto gridTester = nc::test::testGridModel(w);
             QVERIFY(nc::test::showActive(w));
             typeInto(w, 1, QStringLiteral("01999"));
             typeInto(w, 2, QStringLiteral("自制米糕"));
@@ -311,6 +318,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         typeInto(w, 1, QStringLiteral("01999"));
         typeInto(w, 2, QStringLiteral("自制米糕"));
@@ -329,6 +337,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         typeInto(w, 1, QStringLiteral("01999"));
         typeInto(w, 2, QStringLiteral("自制米糕"));
@@ -357,6 +366,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         chooseCategory(w, 0);
         typeInto(w, 5, QStringLiteral("400"));
@@ -381,6 +391,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         clickRow(w, 0);
         QVERIFY(messages.isEmpty());
@@ -400,6 +411,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         typeInto(w, 1, QStringLiteral("01999"));
         typeInto(w, 2, QStringLiteral("自制米糕"));
         if (byCategory) {
@@ -431,6 +443,7 @@ private Q_SLOTS:
         QFETCH(int, found);
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 1);
         child<QLineEdit>(w, QStringLiteral("Edit2"))->setText(text);
         click(w, QStringLiteral("Image6"));
@@ -443,6 +456,7 @@ private Q_SLOTS:
         MessagesRecorder messages;
         messages.answerNext(true);
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         click(w, QStringLiteral("Image3"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("确定要删除食物    吗?")});
         QCOMPARE(messages.last().kind, Kind::Confirm);
@@ -457,6 +471,7 @@ private Q_SLOTS:
         db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '稻米', 100)"));
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0);
         messages.answerNext(false);
         click(w, QStringLiteral("Image3"));
@@ -475,6 +490,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         chooseCategory(w, 0);
         click(w, QStringLiteral("Image4"));
         typeInto(w, 1, QStringLiteral("10999"));
@@ -493,6 +509,7 @@ private Q_SLOTS:
     void cancelUndoesEditsAndStartsANewFood() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         chooseCategory(w, 0);
         typeInto(w, 5, QStringLiteral("1"));
@@ -518,6 +535,7 @@ private Q_SLOTS:
         MessagesRecorder messages;
         {
             TForm7 w;
+            const auto gridTester = nc::test::testGridModel(w);
             typeInto(w, 1, QStringLiteral("01999"));
             typeInto(w, 2, QStringLiteral("自制米糕"));
             click(w, image);
@@ -530,6 +548,7 @@ private Q_SLOTS:
     void buttonsLiftUnderThePointer() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm7 w;
+        const auto gridTester = nc::test::testGridModel(w);
         const QList<QPair<QString, int>> tops = {
             {QStringLiteral("Image2"), 540}, {QStringLiteral("Image3"), 540}, {QStringLiteral("Image4"), 540},
             {QStringLiteral("Image5"), 540}, {QStringLiteral("Image6"), 276}, {QStringLiteral("Image1"), 30}};

@@ -54,6 +54,7 @@ private Q_SLOTS:
     void opensWithEveryFoodAndNoChoice() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QCOMPARE(w.size(), QSize(865, 616));
         QCOMPARE(listed(w), kAll);
         for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3"})
@@ -108,6 +109,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(QStringLiteral("奶"));
         click(w, QStringLiteral("Image6"));
@@ -146,6 +148,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         setCondition(w, nutrient, op, value);
         click(w, QStringLiteral("Image7"));
         QVERIFY(messages.isEmpty());
@@ -155,6 +158,7 @@ private Q_SLOTS:
     void conditionValueIsBoundNotPasted() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         setCondition(w, kCalcium, kAtLeast, QStringLiteral(" 300"));
         click(w, QStringLiteral("Image7"));
         QCOMPARE(w.foodList().sql(), QStringLiteral("select * from Foodnurti where\nca>=:lsvalue"));
@@ -199,6 +203,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         MessagesRecorder messages;
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         click(w, QStringLiteral("Image5"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("选择食物类别！")});
@@ -269,6 +274,7 @@ private Q_SLOTS:
         db.exec(
             QStringLiteral("insert into foodcheck (tc, swname, zl) values (1, '番茄（整个，罐头）', 100)"));
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         if (category.isEmpty()) {
             child<QLineEdit>(w, QStringLiteral("Edit1"))->setText(text);
             click(w, QStringLiteral("Image6"));
@@ -283,6 +289,7 @@ private Q_SLOTS:
     void clearKeepsTheGrid() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         setCondition(w, kCalcium, kAtLeast, QStringLiteral("200"));
         click(w, QStringLiteral("Image7"));
         child<QComboBox>(w, QStringLiteral("ComboBox1"))->setCurrentIndex(0);
@@ -301,6 +308,7 @@ private Q_SLOTS:
         QStringList handed;
         nc::diet::setFoodBoxSetter([&](const QString& name) { handed << name; });
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         QVERIFY(nc::test::showActive(w));
         auto* grid = child<FoodGrid>(w, QStringLiteral("DBGrid1"));
 
@@ -334,6 +342,7 @@ private Q_SLOTS:
         QStringList handed;
         nc::diet::setFoodBoxSetter([&](const QString& name) { handed << name; });
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         click(w, image);
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QVERIFY(handed.isEmpty());
@@ -342,6 +351,7 @@ private Q_SLOTS:
     void buttonsLiftUnderThePointer() {
         FixtureDb db(FixtureDb::Content::FixedRows, nc::test::smallFoodTable());
         TForm15 w;
+        const auto gridTester = nc::test::testGridModel(w);
         const QList<QPair<QString, int>> tops = {
             {QStringLiteral("Image5"), 96}, {QStringLiteral("Image6"), 96},  {QStringLiteral("Image7"), 152},
             {QStringLiteral("Image2"), 70}, {QStringLiteral("Image3"), 107}, {QStringLiteral("Image4"), 143},
