@@ -29,7 +29,8 @@ protected:
         p.setPen(palette().color(QPalette::WindowText));
         const QFontMetricsF metrics(font());
         const QRectF ink = metrics.tightBoundingRect(text());
-        const qreal visible = parentWidget() ? qMin<qreal>(height(), parentWidget()->height() - y()) : height();
+        const qreal visible =
+            parentWidget() ? qMin<qreal>(height(), parentWidget()->height() - y()) : height();
         const qreal baseline = (visible - ink.height()) / 2 - ink.top();
         p.drawText(QPointF(0, baseline), text());
     }
@@ -40,7 +41,8 @@ protected:
 const QString WaitingWindow::kWaitingText = QStringLiteral("请稍等，正在处理......");
 const QColor WaitingWindow::kLimeGreen{0x32, 0xCD, 0x32};
 
-WaitingWindow::WaitingWindow(const QString& className, const Shape& shape, QWidget* parent) : QDialog(parent) {
+WaitingWindow::WaitingWindow(const QString& className, const Shape& shape, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(className);
     ui::setUpWindow(this, shape.clientSize, ui::Frame::Borderless);
     QPalette pal = palette();
@@ -74,6 +76,8 @@ void WaitingWindow::runOnce(const std::function<void()>& work) {
     done ? accept() : reject();
 }
 
-void WaitingWindow::keyPressEvent(QKeyEvent* event) { event->ignore(); }
+void WaitingWindow::keyPressEvent(QKeyEvent* event) {
+    event->ignore();
+}
 
 } // namespace nc::analysis

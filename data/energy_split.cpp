@@ -5,7 +5,8 @@
 
 namespace nc::data {
 
-EnergySplit energySplit(double proteinGrams, double fatGrams, double carbohydrateGrams, SplitRounding rounding) {
+EnergySplit energySplit(double proteinGrams, double fatGrams, double carbohydrateGrams,
+                        SplitRounding rounding) {
     const bool four = rounding == SplitRounding::FourDecimals;
     auto r4 = [four](double v) { return four ? roundHalfEven(v, 4) : v; };
     const double p = r4(proteinGrams * 4);

@@ -20,7 +20,8 @@ enum class SplitRounding {
 
 // Shares from average daily intakes in grams. A sum of 0 or less counts as 1, so every share is 0.
 // Each share is truncated to two decimals, so the three need not add up to exactly 100.
-EnergySplit energySplit(double proteinGrams, double fatGrams, double carbohydrateGrams, SplitRounding rounding);
+EnergySplit energySplit(double proteinGrams, double fatGrams, double carbohydrateGrams,
+                        SplitRounding rounding);
 
 // Reads the stored protein, fat and carbohydrate intakes (lsyysfx.srl rows 2 to 4, empty as 0) and
 // writes their split into sdrn rows 1 to 3, on the process-wide connection.

@@ -42,12 +42,14 @@ double trunc2(double v) {
     shortestDecimal(v, digits, pointPos);
 
     // Split into the integer digits and the fraction digits.
-    std::string whole = pointPos > 0 ? digits.substr(0, std::min<std::size_t>(digits.size(), std::size_t(pointPos)))
-                                     : std::string("0");
+    std::string whole = pointPos > 0
+                            ? digits.substr(0, std::min<std::size_t>(digits.size(), std::size_t(pointPos)))
+                            : std::string("0");
     while (pointPos > 0 && int(whole.size()) < pointPos)
         whole.push_back('0');
-    std::string frac = pointPos >= 0 ? (std::size_t(pointPos) < digits.size() ? digits.substr(std::size_t(pointPos)) : "")
-                                     : std::string(std::size_t(-pointPos), '0') + digits;
+    std::string frac =
+        pointPos >= 0 ? (std::size_t(pointPos) < digits.size() ? digits.substr(std::size_t(pointPos)) : "")
+                      : std::string(std::size_t(-pointPos), '0') + digits;
 
     // Round the fraction to 15 significant digits (halves away from zero), then cut after two decimals.
     const std::size_t firstNonZero = frac.find_first_not_of('0');

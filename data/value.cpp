@@ -7,7 +7,9 @@
 
 namespace nc::data {
 
-QDate zeroDate() { return QDate(1899, 12, 30); }
+QDate zeroDate() {
+    return QDate(1899, 12, 30);
+}
 
 Value Value::fromDate(const QDate& d) {
     if (!d.isValid())
@@ -28,8 +30,7 @@ QString formatReal(double v) {
 }
 
 bool parseReal(const QString& text, double* out) {
-    static const QRegularExpression re(
-        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
+    static const QRegularExpression re(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
     if (!re.match(text).hasMatch())
         return false;
     bool ok = false;

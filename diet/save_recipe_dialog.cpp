@@ -55,6 +55,8 @@ void TForm4::xpButton1Click() {
     accept();
 }
 
-void TForm4::Edit1KeyPress() { xpButton1Click(); }
+void TForm4::Edit1KeyPress() {
+    xpButton1Click();
+}
 
 } // namespace nc::diet

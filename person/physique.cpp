@@ -32,7 +32,8 @@ QDate dueDate(const QDate& lmp) {
 }
 
 int dayCount(const QDate& lmp, const QDate& today) {
-    return (today.year() * 365 + today.month() * 30 + today.day()) - (lmp.year() * 365 + lmp.month() * 30 + lmp.day());
+    return (today.year() * 365 + today.month() * 30 + today.day()) -
+           (lmp.year() * 365 + lmp.month() * 30 + lmp.day());
 }
 
 int weekCount(int days) {

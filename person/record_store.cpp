@@ -31,25 +31,31 @@ double number(const QString& text) {
     return v;
 }
 
-bool hasSecondWeight(const QString& category) { return category == kCategoryPregnant || category == kCategoryNursing; }
+bool hasSecondWeight(const QString& category) {
+    return category == kCategoryPregnant || category == kCategoryNursing;
+}
 
 } // namespace
 
 std::optional<InputProblem> checkNumbers(const RecordInput& in) {
     if (!positiveNumber(in.age, nullptr))
-        return InputProblem{RecordField::Age, QStringLiteral("年龄“%1”不是有效的数值，请重新输入。").arg(in.age)};
+        return InputProblem{RecordField::Age,
+                            QStringLiteral("年龄“%1”不是有效的数值，请重新输入。").arg(in.age)};
     if (!positiveNumber(in.height, nullptr))
-        return InputProblem{RecordField::Height,
-                            QStringLiteral("身高“%1”不是有效的数值（应大于 0，单位厘米），请重新输入。").arg(in.height)};
+        return InputProblem{
+            RecordField::Height,
+            QStringLiteral("身高“%1”不是有效的数值（应大于 0，单位厘米），请重新输入。").arg(in.height)};
     const QString first = in.category == kCategoryChildbearing ? QStringLiteral("现体重")
-                          : in.category == kCategoryPregnant    ? QStringLiteral("孕前体重")
-                                                                : QStringLiteral("非孕体重");
+                          : in.category == kCategoryPregnant   ? QStringLiteral("孕前体重")
+                                                               : QStringLiteral("非孕体重");
     if (!positiveNumber(in.weight1, nullptr))
-        return InputProblem{RecordField::Weight1,
-                            QStringLiteral("%1“%2”不是有效的数值（单位千克），请重新输入。").arg(first, in.weight1)};
+        return InputProblem{
+            RecordField::Weight1,
+            QStringLiteral("%1“%2”不是有效的数值（单位千克），请重新输入。").arg(first, in.weight1)};
     if (hasSecondWeight(in.category) && !positiveNumber(in.weight2, nullptr))
-        return InputProblem{RecordField::Weight2,
-                            QStringLiteral("现体重“%1”不是有效的数值（单位千克），请重新输入。").arg(in.weight2)};
+        return InputProblem{
+            RecordField::Weight2,
+            QStringLiteral("现体重“%1”不是有效的数值（单位千克），请重新输入。").arg(in.weight2)};
     return std::nullopt;
 }
 
@@ -65,7 +71,8 @@ SaveResult saveRecord(const RecordInput& in, const QDate& today) {
     q.setSql(QStringLiteral("select count(*) as n from personinf"));
     q.open();
     if (q.field(QStringLiteral("n")).toInteger() == 0)
-        throw Error(QStringLiteral("数据库中缺少个人档案记录行，档案没有保存。请使用完好的数据库文件 yfdb.dbz。"));
+        throw Error(
+            QStringLiteral("数据库中缺少个人档案记录行，档案没有保存。请使用完好的数据库文件 yfdb.dbz。"));
 
     // 1. Pregnancy dating.
     SaveResult r;
@@ -87,7 +94,8 @@ SaveResult saveRecord(const RecordInput& in, const QDate& today) {
     q.execute();
 
     // 3. Reference intakes.
-    for (const ReferenceIntake& ri : referenceIntakes(in.category, in.activity, height, weight1, r.bmi, r.dayCount)) {
+    for (const ReferenceIntake& ri :
+         referenceIntakes(in.category, in.activity, height, weight1, r.bmi, r.dayCount)) {
         q.setSql(QStringLiteral("update lsyysfx set ckl=:lszs where id=%1").arg(ri.row));
         q.setParam(QStringLiteral("lszs"), ri.value);
         q.execute();
@@ -98,10 +106,12 @@ SaveResult saveRecord(const RecordInput& in, const QDate& today) {
     q.close();
 
     // 5. The record itself; the week count and stage only for a pregnant woman.
-    q.setSql(pregnant ? QStringLiteral("update personinf set name=:name,age=:age,high=:high,ycq=:ls_ycq,yq_week=:L1,"
-                                       "yq_jd=:L2,csjd=:csjd,yltz=:yl,yftz=:yf,rmtz=:rm,mcyjrq=:mcyjrq,hdsp=:hdsp")
-                      : QStringLiteral("update personinf set name=:name,age=:age,high=:high,ycq=:ls_ycq,csjd=:csjd,"
-                                       "yltz=:yl,yftz=:yf,rmtz=:rm,mcyjrq=:mcyjrq,hdsp=:hdsp"));
+    q.setSql(
+        pregnant
+            ? QStringLiteral("update personinf set name=:name,age=:age,high=:high,ycq=:ls_ycq,yq_week=:L1,"
+                             "yq_jd=:L2,csjd=:csjd,yltz=:yl,yftz=:yf,rmtz=:rm,mcyjrq=:mcyjrq,hdsp=:hdsp")
+            : QStringLiteral("update personinf set name=:name,age=:age,high=:high,ycq=:ls_ycq,csjd=:csjd,"
+                             "yltz=:yl,yftz=:yf,rmtz=:rm,mcyjrq=:mcyjrq,hdsp=:hdsp"));
     q.setParam(QStringLiteral("name"), in.name.trimmed());
     q.setParam(QStringLiteral("age"), number(in.age));
     q.setParam(QStringLiteral("high"), height);
@@ -124,8 +134,9 @@ SaveResult saveRecord(const RecordInput& in, const QDate& today) {
 
 void clearRecord() {
     Query q;
-    q.setSql(QStringLiteral(
-        "update personinf set name=null,age=null,high=null,csjd=null,hdsp=null,yltz=null,yftz=null,rmtz=null"));
+    q.setSql(
+        QStringLiteral("update personinf set "
+                       "name=null,age=null,high=null,csjd=null,hdsp=null,yltz=null,yftz=null,rmtz=null"));
     q.execute();
 }
 

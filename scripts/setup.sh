@@ -17,6 +17,7 @@ PACKAGES=(
   poppler-utils                             # report pages as pictures (pdftoppm)
   qt6-svg-dev                               # the application icon as SVG (built by tools/render_icon)
   desktop-file-utils appstream              # checking the desktop entry and metainfo
+  clang-format git                          # the layout of the sources, checked by CI
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #include "messages.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 namespace nc::ui {
@@ -11,7 +11,8 @@ namespace {
 class BoxSink : public MessageSink {
 public:
     void inform(const QString& text, const QString& caption) override {
-        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok,
+                        QApplication::activeWindow());
         box.exec();
     }
     bool confirm(const QString& text, const QString& caption) override {
@@ -34,8 +35,12 @@ MessageSink* g_sink = nullptr;
 
 } // namespace
 
-void Messages::setSink(MessageSink* sink) { g_sink = sink; }
-MessageSink* Messages::sink() { return g_sink ? g_sink : &g_boxes; }
+void Messages::setSink(MessageSink* sink) {
+    g_sink = sink;
+}
+MessageSink* Messages::sink() {
+    return g_sink ? g_sink : &g_boxes;
+}
 
 void Messages::inform(const QString& text, const QString& caption) {
     sink()->inform(text, caption.isEmpty() ? kCaptionHint : caption);
@@ -45,6 +50,8 @@ bool Messages::confirm(const QString& text, const QString& caption) {
     return sink()->confirm(text, caption.isEmpty() ? kCaptionHint : caption);
 }
 
-void Messages::error(const QString& text) { sink()->error(text); }
+void Messages::error(const QString& text) {
+    sink()->error(text);
+}
 
 } // namespace nc::ui

@@ -11,8 +11,7 @@ PictureButton::PictureButton(const QString& name, QWidget* parent) : QWidget(par
     setMouseTracking(true);
 }
 
-PictureButton::PictureButton(const QString& name, const QRect& geometry, const QPixmap& face,
-                             QWidget* parent)
+PictureButton::PictureButton(const QString& name, const QRect& geometry, const QPixmap& face, QWidget* parent)
     : PictureButton(name, parent) {
     setGeometry(geometry);
     setPicture(face);

@@ -149,6 +149,7 @@ private Q_SLOTS:
         QCOMPARE(column(db, QStringLiteral("srl"), 1), 195.0);
     }
 
+    // clang-format off
     void theLayoutFollowsTheCategory_data() {
         QTest::addColumn<QString>("category"); // a null string: no category stored
         QTest::addColumn<QString>("layout");
@@ -162,8 +163,7 @@ private Q_SLOTS:
                                              QStringLiteral("孕周 第 22 周"), QStringLiteral("孕期阶段 中期"),
                                              QStringLiteral("目前体重 58.5 kg")}
                               << QStringList{QStringLiteral("非孕期体重")};
-        QTest::newRow("乳母") << QStringLiteral("乳母") << kLayoutNursing
-                              << QStringList{QStringLiteral("非孕期体重 52 kg"),
+        QTest::newRow("乳母") << QStringLiteral("乳母") << kLayoutNursing << QStringList{QStringLiteral("非孕期体重 52 kg"),
                                              QStringLiteral("目前体重 0 kg")}
                               << QStringList{QStringLiteral("预产期"), QStringLiteral("孕周")};
         QTest::newRow("null") << QString() << kLayoutNursing << QStringList{QStringLiteral("乳母")}
@@ -173,6 +173,7 @@ private Q_SLOTS:
         QTest::newRow("blank after") << QStringLiteral("孕妇 ") << kLayoutNursing << QStringList{}
                                      << QStringList{QStringLiteral("预产期")};
     }
+    // clang-format on
     void theLayoutFollowsTheCategory() {
         QFETCH(QString, category);
         QFETCH(QString, layout);
@@ -242,19 +243,18 @@ private Q_SLOTS:
     // Fat and carbohydrate have no reference of their own: every analysis layout prints "—" as their
     // reference, difference and percentage (the stored 0 stays), and under the table the grams that
     // 20 %–30 % and 55 %–65 % of the energy reference would be; without an energy reference no grams.
+    // clang-format off
     void fatAndCarbohydratePrintNoReference_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<double>("energy");
         QTest::addColumn<QString>("fatGrams");
         QTest::addColumn<QString>("carbohydrateGrams");
-        QTest::newRow("育龄") << "育龄" << 2300.0 << "51.1～76.7"
-                              << "316.2～373.8";
-        QTest::newRow("孕妇") << "孕妇" << 1897.5 << "42.2～63.2"
-                              << "260.9～308.3";
-        QTest::newRow("乳母") << "乳母" << 2665.3 << "59.2～88.8"
-                              << "366.5～433.1";
+        QTest::newRow("育龄") << "育龄" << 2300.0 << "51.1～76.7" << "316.2～373.8";
+        QTest::newRow("孕妇") << "孕妇" << 1897.5 << "42.2～63.2" << "260.9～308.3";
+        QTest::newRow("乳母") << "乳母" << 2665.3 << "59.2～88.8" << "366.5～433.1";
         QTest::newRow("no energy reference") << "孕妇" << 0.0 << QString() << QString();
     }
+    // clang-format on
     void fatAndCarbohydratePrintNoReference() {
         QFETCH(QString, category);
         QFETCH(double, energy);

@@ -143,25 +143,24 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { clock_.reset(); }
 
+    // clang-format off
     void everyReportReadsAsItsPages_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("record");
         QTest::addColumn<QStringList>("layouts");
-        QTest::newRow("育龄") << "育龄"
-                              << "update personinf set age=27, high=158, yltz=52.5, yftz=52.5, hdsp='中'"
+        QTest::newRow("育龄") << "育龄" << "update personinf set age=27, high=158, yltz=52.5, yftz=52.5, hdsp='中'"
                               << QStringList{QStringLiteral("tzbg.rav"), QStringLiteral("yyfx.rav"),
                                              QStringLiteral("sumrep.rav")};
-        QTest::newRow("孕妇") << "孕妇"
-                              << "update personinf set age=29, high=160, yltz=54, yftz=60.5, hdsp='轻', "
+        QTest::newRow("孕妇") << "孕妇" << "update personinf set age=29, high=160, yltz=54, yftz=60.5, hdsp='轻', "
                                  "mcyjrq='2026-06-01', ycq='2027-03-08', yq_week=27, yq_jd='中期'"
                               << QStringList{QStringLiteral("yftzbg.rav"), QStringLiteral("yyfx_yf.rav"),
                                              QStringLiteral("sumrep.rav")};
-        QTest::newRow("乳母")
-            << "乳母"
+        QTest::newRow("乳母") << "乳母"
             << "update personinf set age=31, high=162, yltz=55, yftz=61.5, rmtz=58, hdsp='重'"
             << QStringList{QStringLiteral("rmtzbg.rav"), QStringLiteral("yyfx_rm.rav"),
                            QStringLiteral("sumrep.rav")};
     }
+    // clang-format on
     void everyReportReadsAsItsPages() {
         QFETCH(QString, category);
         QFETCH(QString, record);

@@ -11,6 +11,7 @@ using nc::app::parseCommandLine;
 class TestCommandLine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // clang-format off
     void parses_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("action");
@@ -31,8 +32,7 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("--reset-database"), QStringLiteral("--help")} << print << false
             << QStringLiteral("用法");
         QTest::newRow("reset") << QStringList{QStringLiteral("--reset-database")} << run << true << QString();
-        QTest::newRow("prepare") << QStringList{QStringLiteral("--prepare-only")} << prepare << false
-                                 << QString();
+        QTest::newRow("prepare") << QStringList{QStringLiteral("--prepare-only")} << prepare << false << QString();
         QTest::newRow("prepare and reset")
             << QStringList{QStringLiteral("--prepare-only"), QStringLiteral("--reset-database")} << prepare
             << true << QString();
@@ -47,6 +47,7 @@ private Q_SLOTS:
         QTest::newRow("misspelt reset")
             << QStringList{QStringLiteral("--reset-databse")} << refuse << false << QStringLiteral("--help");
     }
+    // clang-format on
     void parses() {
         QFETCH(QStringList, args);
         QFETCH(int, action);

@@ -56,16 +56,15 @@ private Q_SLOTS:
 
     // Each failure names the file in Chinese, carries the engine's text, never the key, and leaves
     // the connection closed so the next statement tries again.
+    // clang-format off
     void openFailures_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("phrase");
-        QTest::newRow("missing file") << "missing"
-                                      << "文件不存在";
-        QTest::newRow("wrong password") << "password"
-                                        << "密码不正确";
-        QTest::newRow("not a database") << "garbage"
-                                        << "不是本系统的数据库";
+        QTest::newRow("missing file") << "missing" << "文件不存在";
+        QTest::newRow("wrong password") << "password" << "密码不正确";
+        QTest::newRow("not a database") << "garbage" << "不是本系统的数据库";
     }
+    // clang-format on
     void openFailures() {
         QFETCH(QString, kind);
         QFETCH(QString, phrase);

@@ -196,18 +196,16 @@ private Q_SLOTS:
         QCOMPARE(db.count(QStringLiteral("Foodnurti")), 0);
     }
 
+    // clang-format off
     void malformedTextChangesNothing_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
-        QTest::newRow("letters in a real") << "energy"
-                                           << "abc";
-        QTest::newRow("two points") << "energy"
-                                    << "1.2.3";
-        QTest::newRow("lone point") << "energy"
-                                    << ".";
-        QTest::newRow("comma") << "energy"
-                               << "3,5";
+        QTest::newRow("letters in a real") << "energy" << "abc";
+        QTest::newRow("two points") << "energy" << "1.2.3";
+        QTest::newRow("lone point") << "energy" << ".";
+        QTest::newRow("comma") << "energy" << "3,5";
     }
+    // clang-format on
     void malformedTextChangesNothing() {
         QFETCH(QString, field);
         QFETCH(QString, text);
@@ -227,17 +225,15 @@ private Q_SLOTS:
         QVERIFY(ds.field(field).isNull());
     }
 
+    // clang-format off
     void typedKeys_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("accepted");
         QTest::addColumn<QString>("refused");
-        QTest::newRow("real") << "energy"
-                              << "0123456789.-+eE"
-                              << "a,x 中";
-        QTest::newRow("text") << "foodname"
-                              << "a中 1.-"
-                              << "";
+        QTest::newRow("real") << "energy" << "0123456789.-+eE" << "a,x 中";
+        QTest::newRow("text") << "foodname" << "a中 1.-" << "";
     }
+    // clang-format on
     void typedKeys() {
         QFETCH(QString, field);
         QFETCH(QString, accepted);

@@ -84,7 +84,8 @@ private Q_SLOTS:
         // A product is rounded to four decimals with halves to even: 1.16 * 55.0001 = 63.800116.
         QCOMPARE((Decimal4(1.16) * Decimal4(55.0001)).toString(), QStringLiteral("63.8001"));
         QCOMPARE((Decimal4(0.0001) * Decimal4(0.5)).toString(), QStringLiteral("0")); // 0.00005 -> even 0
-        QCOMPARE((Decimal4(0.0003) * Decimal4(0.5)).toString(), QStringLiteral("0.0002")); // 0.00015 -> 0.0002
+        QCOMPARE((Decimal4(0.0003) * Decimal4(0.5)).toString(),
+                 QStringLiteral("0.0002")); // 0.00015 -> 0.0002
         QCOMPARE((Decimal4(1) / Decimal4(3)).toString(), QStringLiteral("0.3333"));
         QCOMPARE((Decimal4(-2) / Decimal4(3)).toString(), QStringLiteral("-0.6667"));
         QCOMPARE((Decimal4(55) * Decimal4(35) + Decimal4(200)).toDouble(), 2125.0);

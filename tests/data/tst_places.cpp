@@ -48,6 +48,7 @@ class TestPlaces : public QObject {
 private Q_SLOTS:
     void cleanup() { clearPlaces(); }
 
+    // clang-format off
     void installedOrBuildFolder_data() {
         QTest::addColumn<QString>("layout"); // files made under the temporary root, ';'-separated
         QTest::addColumn<bool>("installed");
@@ -55,30 +56,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("writable");
         QTest::addColumn<QString>("seed");
         QTest::newRow("installed under /usr")
-            << "usr/bin/;usr/share/nutricounsel/seed/yfdb.dbz" << true << "usr/share/nutricounsel"
-            << "home/data"
+            << "usr/bin/;usr/share/nutricounsel/seed/yfdb.dbz" << true << "usr/share/nutricounsel" << "home/data"
             << "usr/share/nutricounsel/seed/yfdb.dbz";
         // Installed into the home: shipped files and the user's data share one folder, and the
         // database is a copy beside the seed's folder, never the seed itself.
         QTest::newRow("installed into ~/.local")
             << "home/.local/bin/;home/.local/share/nutricounsel/seed/yfdb.dbz" << true
-            << "home/.local/share/nutricounsel"
-            << "home/data"
-            << "home/.local/share/nutricounsel/seed/yfdb.dbz";
-        QTest::newRow("build folder with its seed")
-            << "build/bin/;build/seed/yfdb.dbz" << false << "build/bin"
-            << "build/bin"
-            << "build/seed/yfdb.dbz";
-        QTest::newRow("build folder without a seed") << "build/bin/" << false << "build/bin"
-                                                     << "build/bin"
-                                                     << "";
+            << "home/.local/share/nutricounsel" << "home/data" << "home/.local/share/nutricounsel/seed/yfdb.dbz";
+        QTest::newRow("build folder with its seed") << "build/bin/;build/seed/yfdb.dbz" << false << "build/bin"
+            << "build/bin" << "build/seed/yfdb.dbz";
+        QTest::newRow("build folder without a seed") << "build/bin/" << false << "build/bin" << "build/bin" << "";
         // A share folder without the seed database is not an installation (e.g. /usr/bin of a
         // system where another program made share/nutricounsel).
         QTest::newRow("share folder without its database")
-            << "usr/bin/;usr/share/nutricounsel/yyfx.rav" << false << "usr/bin"
-            << "usr/bin"
-            << "";
+            << "usr/bin/;usr/share/nutricounsel/yyfx.rav" << false << "usr/bin" << "usr/bin" << "";
     }
+    // clang-format on
     void installedOrBuildFolder() {
         QFETCH(QString, layout);
         QFETCH(bool, installed);

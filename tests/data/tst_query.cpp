@@ -22,7 +22,8 @@ private Q_SLOTS:
         QStringList seen;
         for (q.first(); !q.eof(); q.next())
             seen << q.field(QStringLiteral("mc")).toText();
-        QCOMPARE(seen, (QStringList{QStringLiteral("蛋白质"), QStringLiteral("脂肪"), QStringLiteral("碳水化合物")}));
+        QCOMPARE(seen, (QStringList{QStringLiteral("蛋白质"), QStringLiteral("脂肪"),
+                                    QStringLiteral("碳水化合物")}));
         QVERIFY(q.eof());
         QCOMPARE(q.field(QStringLiteral("id")).toInteger(), 3); // eof stays on the last row
         q.last();

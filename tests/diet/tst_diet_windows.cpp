@@ -203,6 +203,7 @@ private Q_SLOTS:
         QCOMPARE(names->count(), 0);
     }
 
+    // clang-format off
     void addFood_data() {
         QTest::addColumn<int>("days");
         QTest::addColumn<QString>("name");
@@ -210,70 +211,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("no days comes first") << 0 << "牛奶"
-                                             << "250"
-                                             << "请先增加天数！"
-                                             << ""
-                                             << "";
-        QTest::newRow("empty name") << 1 << ""
-                                    << "250"
-                                    << "请输入食物名称！"
-                                    << "ComboBox2"
-                                    << "";
-        QTest::newRow("blank name") << 1 << "   "
-                                    << "250"
-                                    << "请输入食物名称！"
-                                    << "ComboBox2"
-                                    << "";
-        QTest::newRow("unknown food") << 1 << "面包"
-                                      << "250"
-                                      << "无此食物！"
-                                      << "ComboBox2"
-                                      << "";
-        QTest::newRow("name checked before weight") << 1 << "面包"
-                                                    << ""
-                                                    << "无此食物！"
-                                                    << "ComboBox2"
-                                                    << "";
-        QTest::newRow("empty weight") << 1 << "牛奶"
-                                      << ""
-                                      << "请输入正确的重量！"
-                                      << "LabeledEdit1"
-                                      << "";
-        QTest::newRow("lone point") << 1 << "牛奶"
-                                    << "."
-                                    << "请输入正确的重量！"
-                                    << "LabeledEdit1"
-                                    << "";
-        QTest::newRow("two points") << 1 << "牛奶"
-                                    << "1.2.3"
-                                    << "请输入正确的重量！"
-                                    << "LabeledEdit1"
-                                    << "";
-        QTest::newRow("pasted text") << 1 << "牛奶"
-                                     << "二两"
-                                     << "请输入正确的重量！"
-                                     << "LabeledEdit1"
-                                     << "";
-        QTest::newRow("pasted negative") << 1 << "牛奶"
-                                         << "-50"
-                                         << "请输入正确的重量！"
-                                         << "LabeledEdit1"
-                                         << "";
-        QTest::newRow("trimmed") << 1 << "  牛奶 "
-                                 << "250"
-                                 << ""
-                                 << "DBGrid1"
-                                 << "牛奶 250";
-        QTest::newRow("another category") << 1 << "牛奶"
-                                          << "0"
-                                          << ""
-                                          << "DBGrid1"
-                                          << "牛奶 0";
-        QTest::newRow("double quotes")
-            << 1 << kQuoted << "125.5"
+        QTest::newRow("no days comes first") << 0 << "牛奶" << "250" << "请先增加天数！" << "" << "";
+        QTest::newRow("empty name") << 1 << "" << "250" << "请输入食物名称！" << "ComboBox2" << "";
+        QTest::newRow("blank name") << 1 << "   " << "250" << "请输入食物名称！" << "ComboBox2" << "";
+        QTest::newRow("unknown food") << 1 << "面包" << "250" << "无此食物！" << "ComboBox2" << "";
+        QTest::newRow("name checked before weight") << 1 << "面包" << "" << "无此食物！" << "ComboBox2" << "";
+        QTest::newRow("empty weight") << 1 << "牛奶" << "" << "请输入正确的重量！" << "LabeledEdit1" << "";
+        QTest::newRow("lone point") << 1 << "牛奶" << "." << "请输入正确的重量！" << "LabeledEdit1" << "";
+        QTest::newRow("two points") << 1 << "牛奶" << "1.2.3" << "请输入正确的重量！" << "LabeledEdit1" << "";
+        QTest::newRow("pasted text") << 1 << "牛奶" << "二两" << "请输入正确的重量！" << "LabeledEdit1" << "";
+        QTest::newRow("pasted negative") << 1 << "牛奶" << "-50" << "请输入正确的重量！" << "LabeledEdit1" << "";
+        QTest::newRow("trimmed") << 1 << "  牛奶 " << "250" << "" << "DBGrid1" << "牛奶 250";
+        QTest::newRow("another category") << 1 << "牛奶" << "0" << "" << "DBGrid1" << "牛奶 0";
+        QTest::newRow("double quotes") << 1 << kQuoted << "125.5"
             << "" << QStringLiteral("DBGrid1") << kQuoted + QStringLiteral(" 125.5");
     }
+    // clang-format on
     void addFood() {
         QFETCH(int, days);
         QFETCH(QString, name);
@@ -406,24 +359,19 @@ private Q_SLOTS:
         QCOMPARE(t.focus(), QStringLiteral("DBGrid1"));
     }
 
+    // clang-format off
     void gridWeightEdit_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("a number") << "300"
-                                  << "300";
-        QTest::newRow("a decimal") << "12.5"
-                                   << "12.5";
-        QTest::newRow("letters") << "abc"
-                                 << "";
-        QTest::newRow("unchanged") << "250"
-                                   << "250";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("two points") << "1.2.3"
-                                    << "";
-        QTest::newRow("negative") << "-20"
-                                  << "";
+        QTest::newRow("a number") << "300" << "300";
+        QTest::newRow("a decimal") << "12.5" << "12.5";
+        QTest::newRow("letters") << "abc" << "";
+        QTest::newRow("unchanged") << "250" << "250";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("two points") << "1.2.3" << "";
+        QTest::newRow("negative") << "-20" << "";
     }
+    // clang-format on
     void gridWeightEdit() {
         QFETCH(QString, typed);
         QFETCH(QString, stored);
@@ -495,38 +443,27 @@ private Q_SLOTS:
         QVERIFY(messages.isEmpty());
     }
 
+    // clang-format off
     void buttonsCheckThenOpen_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("days");
         QTest::addColumn<bool>("foods");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("opens");
-        QTest::newRow("composition, no days") << "Image3" << 0 << false << "没有选定食物或食物录入为空！"
-                                              << "";
-        QTest::newRow("composition, day without foods")
-            << "Image3" << 2 << false << "没有选定食物或食物录入为空！"
-            << "";
-        QTest::newRow("composition") << "Image3" << 1 << true << ""
-                                     << "TForm11";
-        QTest::newRow("quick query") << "Image4" << 0 << false << ""
-                                     << "TForm15";
-        QTest::newRow("analysis, no entries") << "Image6" << 2 << false << "没有食物数据可以处理！"
-                                              << "";
-        QTest::newRow("analysis, entries on another day") << "Image6" << 2 << true << ""
-                                                          << "TForm13";
-        QTest::newRow("print") << "Image7" << 0 << false << ""
-                               << "TForm14";
-        QTest::newRow("history, no days") << "Button1" << 0 << false << "请先增加天数！"
-                                          << "";
-        QTest::newRow("history") << "Button1" << 1 << false << ""
-                                 << "TForm16";
-        QTest::newRow("save recipe, no days") << "xpBitBtn1" << 0 << false << ""
-                                              << "TForm4";
-        QTest::newRow("import, no days") << "xpBitBtn2" << 0 << false << "请先增加天数！"
-                                         << "";
-        QTest::newRow("import") << "xpBitBtn2" << 1 << false << ""
-                                << "TForm10";
+        QTest::newRow("composition, no days") << "Image3" << 0 << false << "没有选定食物或食物录入为空！" << "";
+        QTest::newRow("composition, day without foods") << "Image3" << 2 << false << "没有选定食物或食物录入为空！" << "";
+        QTest::newRow("composition") << "Image3" << 1 << true << "" << "TForm11";
+        QTest::newRow("quick query") << "Image4" << 0 << false << "" << "TForm15";
+        QTest::newRow("analysis, no entries") << "Image6" << 2 << false << "没有食物数据可以处理！" << "";
+        QTest::newRow("analysis, entries on another day") << "Image6" << 2 << true << "" << "TForm13";
+        QTest::newRow("print") << "Image7" << 0 << false << "" << "TForm14";
+        QTest::newRow("history, no days") << "Button1" << 0 << false << "请先增加天数！" << "";
+        QTest::newRow("history") << "Button1" << 1 << false << "" << "TForm16";
+        QTest::newRow("save recipe, no days") << "xpBitBtn1" << 0 << false << "" << "TForm4";
+        QTest::newRow("import, no days") << "xpBitBtn2" << 0 << false << "请先增加天数！" << "";
+        QTest::newRow("import") << "xpBitBtn2" << 1 << false << "" << "TForm10";
     }
+    // clang-format on
     void buttonsCheckThenOpen() {
         QFETCH(QString, button);
         QFETCH(int, days);
@@ -598,22 +535,19 @@ private Q_SLOTS:
 
     // Recipes.
 
+    // clang-format off
     void saveRecipe_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("enter");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("button") << " 早餐 " << false << ""
-                                << "早餐";
-        QTest::newRow("Enter saves") << "早餐" << true << ""
-                                     << "早餐";
-        QTest::newRow("double quotes") << "妈妈的\"拿手\"菜" << false << ""
-                                       << "妈妈的\"拿手\"菜";
-        QTest::newRow("blank name") << "   " << false << "食谱名称不能为空！"
-                                    << "";
-        QTest::newRow("Enter with no name") << "" << true << "食谱名称不能为空！"
-                                            << "";
+        QTest::newRow("button") << " 早餐 " << false << "" << "早餐";
+        QTest::newRow("Enter saves") << "早餐" << true << "" << "早餐";
+        QTest::newRow("double quotes") << "妈妈的\"拿手\"菜" << false << "" << "妈妈的\"拿手\"菜";
+        QTest::newRow("blank name") << "   " << false << "食谱名称不能为空！" << "";
+        QTest::newRow("Enter with no name") << "" << true << "食谱名称不能为空！" << "";
     }
+    // clang-format on
     void saveRecipe() {
         QFETCH(QString, name);
         QFETCH(bool, enter);

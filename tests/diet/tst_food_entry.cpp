@@ -90,6 +90,7 @@ QString columns(nc::data::Connection& c, const QString& table) {
 class TestFoodEntry : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // clang-format off
     void tiers_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("initials");
@@ -98,55 +99,24 @@ private Q_SLOTS:
         const int exact = int(MatchTier::Exact), base = int(MatchTier::BaseName),
                   prefix = int(MatchTier::Prefix), contains = int(MatchTier::Contains),
                   none = int(MatchTier::None);
-        QTest::newRow("whole name") << "馒头"
-                                    << "MT"
-                                    << "馒头" << exact;
-        QTest::newRow("blanks around") << "馒头"
-                                       << "MT"
-                                       << " 馒头 " << exact;
-        QTest::newRow("name before bracket") << "番茄［西红柿］"
-                                             << "FQ"
-                                             << "番茄" << base;
-        QTest::newRow("name before half-width bracket") << "鸡蛋(白皮)"
-                                                        << "JD"
-                                                        << "鸡蛋" << base;
-        QTest::newRow("start of name") << "鸡蛋白"
-                                       << "JDB"
-                                       << "鸡蛋" << prefix;
-        QTest::newRow("inside name") << "红香蕉苹果"
-                                     << "HXJPG"
-                                     << "香蕉" << contains;
-        QTest::newRow("alias in brackets") << "番茄［西红柿］"
-                                           << "FQ"
-                                           << "西红柿" << contains;
-        QTest::newRow("initials") << "馒头"
-                                  << "MT"
-                                  << "MT" << exact;
-        QTest::newRow("initials lower case") << "馒头"
-                                             << "MT"
-                                             << "mt" << exact;
-        QTest::newRow("start of initials") << "小米粥"
-                                           << "XMZ"
-                                           << "xm" << prefix;
-        QTest::newRow("inside initials") << "小米粥"
-                                         << "XMZ"
-                                         << "MZ" << contains;
-        QTest::newRow("Latin in the name") << "VC饮料"
-                                           << "VCYL"
-                                           << "vc饮" << prefix;
-        QTest::newRow("Chinese never compared with initials") << "馒头"
-                                                              << "馒"
-                                                              << "馒" << prefix;
-        QTest::newRow("no match") << "馒头"
-                                  << "MT"
-                                  << "米" << none;
-        QTest::newRow("empty text") << "馒头"
-                                    << "MT"
-                                    << "  " << none;
-        QTest::newRow("food without initials") << "馒头"
-                                               << ""
-                                               << "MT" << none;
+        QTest::newRow("whole name") << "馒头" << "MT" << "馒头" << exact;
+        QTest::newRow("blanks around") << "馒头" << "MT" << " 馒头 " << exact;
+        QTest::newRow("name before bracket") << "番茄［西红柿］" << "FQ" << "番茄" << base;
+        QTest::newRow("name before half-width bracket") << "鸡蛋(白皮)" << "JD" << "鸡蛋" << base;
+        QTest::newRow("start of name") << "鸡蛋白" << "JDB" << "鸡蛋" << prefix;
+        QTest::newRow("inside name") << "红香蕉苹果" << "HXJPG" << "香蕉" << contains;
+        QTest::newRow("alias in brackets") << "番茄［西红柿］" << "FQ" << "西红柿" << contains;
+        QTest::newRow("initials") << "馒头" << "MT" << "MT" << exact;
+        QTest::newRow("initials lower case") << "馒头" << "MT" << "mt" << exact;
+        QTest::newRow("start of initials") << "小米粥" << "XMZ" << "xm" << prefix;
+        QTest::newRow("inside initials") << "小米粥" << "XMZ" << "MZ" << contains;
+        QTest::newRow("Latin in the name") << "VC饮料" << "VCYL" << "vc饮" << prefix;
+        QTest::newRow("Chinese never compared with initials") << "馒头" << "馒" << "馒" << prefix;
+        QTest::newRow("no match") << "馒头" << "MT" << "米" << none;
+        QTest::newRow("empty text") << "馒头" << "MT" << "  " << none;
+        QTest::newRow("food without initials") << "馒头" << "" << "MT" << none;
     }
+    // clang-format on
     void tiers() {
         QFETCH(QString, name);
         QFETCH(QString, initials);
@@ -156,23 +126,21 @@ private Q_SLOTS:
     }
 
     // The food she means comes first: the complaints that led to ranking, and the order within a tier.
+    // clang-format off
     void ranking_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("recent");
         QTest::addColumn<QStringList>("first");
-        QTest::newRow("banana, not the apple named after it")
-            << QStringLiteral("香蕉") << QStringList()
+        QTest::newRow("banana, not the apple named after it") << QStringLiteral("香蕉") << QStringList()
             << QStringList{QStringLiteral("香蕉［甘蕉］"), QStringLiteral("香蕉（红皮）（海南）"),
                            QStringLiteral("红香蕉苹果")};
-        QTest::newRow("tomato, not the canned one")
-            << QStringLiteral("番茄") << QStringList()
+        QTest::newRow("tomato, not the canned one") << QStringLiteral("番茄") << QStringList()
             << QStringList{QStringLiteral("番茄［西红柿］"), QStringLiteral("番茄（整个，罐头）")};
         QTest::newRow("egg: representative value, then varieties, then the white")
             << QStringLiteral("鸡蛋") << QStringList()
             << QStringList{QStringLiteral("鸡蛋（代表值）"), QStringLiteral("鸡蛋（白皮）"),
                            QStringLiteral("鸡蛋白")};
-        QTest::newRow("initials: exact before prefix, shorter first")
-            << QStringLiteral("MT") << QStringList()
+        QTest::newRow("initials: exact before prefix, shorter first") << QStringLiteral("MT") << QStringList()
             << QStringList{QStringLiteral("面条（生，代表值）"), QStringLiteral("馒头"),
                            QStringLiteral("馒头（标准粉）")};
         QTest::newRow("used lately first within the tier")
@@ -183,11 +151,11 @@ private Q_SLOTS:
             << QStringLiteral("鸡蛋") << QStringList{QStringLiteral("鸡蛋白")}
             << QStringList{QStringLiteral("鸡蛋（代表值）"), QStringLiteral("鸡蛋（白皮）"),
                            QStringLiteral("鸡蛋白")};
-        QTest::newRow("empty text offers the recent foods in the table")
-            << QString()
+        QTest::newRow("empty text offers the recent foods in the table") << QString()
             << QStringList{QStringLiteral("小米粥"), QStringLiteral("不在表中的食物"), QStringLiteral("馒头")}
             << QStringList{QStringLiteral("小米粥"), QStringLiteral("馒头")};
     }
+    // clang-format on
     void ranking() {
         QFETCH(QString, text);
         QFETCH(QStringList, recent);
@@ -231,22 +199,18 @@ private Q_SLOTS:
     }
 
     // The whole shipped table: the foods a counsellor types most often come first.
+    // clang-format off
     void shippedTableRanking_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("first");
-        QTest::newRow("香蕉") << "香蕉"
-                              << "香蕉";
-        QTest::newRow("番茄") << "番茄"
-                              << "番茄";
-        QTest::newRow("鸡蛋") << "鸡蛋"
-                              << "鸡蛋（代表值）";
-        QTest::newRow("米饭") << "米饭"
-                              << "米饭（蒸，代表值）";
-        QTest::newRow("苹果") << "苹果"
-                              << "苹果（代表值）";
-        QTest::newRow("JD") << "JD"
-                            << "鸡蛋（代表值）";
+        QTest::newRow("香蕉") << "香蕉" << "香蕉";
+        QTest::newRow("番茄") << "番茄" << "番茄";
+        QTest::newRow("鸡蛋") << "鸡蛋" << "鸡蛋（代表值）";
+        QTest::newRow("米饭") << "米饭" << "米饭（蒸，代表值）";
+        QTest::newRow("苹果") << "苹果" << "苹果（代表值）";
+        QTest::newRow("JD") << "JD" << "鸡蛋（代表值）";
     }
+    // clang-format on
     void shippedTableRanking() {
         QFETCH(QString, text);
         QFETCH(QString, first);
@@ -261,27 +225,21 @@ private Q_SLOTS:
                  qPrintable(got.join(QLatin1Char(' '))));
     }
 
+    // clang-format off
     void portionCoverage_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("food");
         QTest::addColumn<bool>("covers");
-        QTest::newRow("same name") << "小米粥"
-                                   << "小米粥" << true;
-        QTest::newRow("variety in brackets") << "鸡蛋"
-                                             << "鸡蛋（白皮）" << true;
-        QTest::newRow("variety in square brackets") << "香蕉"
-                                                    << "香蕉［甘蕉］" << true;
-        QTest::newRow("variety in half-width brackets") << "鸡蛋"
-                                                        << "鸡蛋(土鸡)" << true;
-        QTest::newRow("another food starting alike") << "鸡蛋"
-                                                     << "鸡蛋白" << false;
-        QTest::newRow("another food containing it") << "苹果"
-                                                    << "红香蕉苹果" << false;
-        QTest::newRow("whole bracketed name") << "猪油（炼）"
-                                              << "猪油（炼）" << true;
-        QTest::newRow("empty key") << ""
-                                   << "鸡蛋" << false;
+        QTest::newRow("same name") << "小米粥" << "小米粥" << true;
+        QTest::newRow("variety in brackets") << "鸡蛋" << "鸡蛋（白皮）" << true;
+        QTest::newRow("variety in square brackets") << "香蕉" << "香蕉［甘蕉］" << true;
+        QTest::newRow("variety in half-width brackets") << "鸡蛋" << "鸡蛋(土鸡)" << true;
+        QTest::newRow("another food starting alike") << "鸡蛋" << "鸡蛋白" << false;
+        QTest::newRow("another food containing it") << "苹果" << "红香蕉苹果" << false;
+        QTest::newRow("whole bracketed name") << "猪油（炼）" << "猪油（炼）" << true;
+        QTest::newRow("empty key") << "" << "鸡蛋" << false;
     }
+    // clang-format on
     void portionCoverage() {
         QFETCH(QString, key);
         QFETCH(QString, food);

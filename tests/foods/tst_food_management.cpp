@@ -87,45 +87,28 @@ private Q_SLOTS:
         QVERIFY(!kinds->isEditable());
     }
 
+    // clang-format off
     void saveChecksInOrder_data() {
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message"); // empty: stored
         QTest::addColumn<QString>("focus");
-        QTest::newRow("21 passes") << "21001"
-                                   << "新食物"
-                                   << ""
-                                   << "";
-        QTest::newRow("two digits, three letters") << "21abc"
-                                                   << "新食物"
-                                                   << ""
-                                                   << "";
+        QTest::newRow("21 passes") << "21001" << "新食物" << "" << "";
+        QTest::newRow("two digits, three letters") << "21abc" << "新食物" << "" << "";
         // A number whose first two characters name no category: the food would be in no list.
-        QTest::newRow("28 names no category") << "28001"
-                                              << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("13 names no category") << "13001"
-                                              << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("blank-only name") << "01009"
-                                         << "   "
-                                         << ""
-                                         << "";
-        QTest::newRow("29 refused") << "29001"
-                                    << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("four characters") << "0100"
-                                         << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("six characters") << "010011"
-                                        << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("no number") << ""
-                                   << "新食物" << kWrongNumber << "DBEdit1";
-        QTest::newRow("empty name") << "01009"
-                                    << "" << kNoName << "DBEdit2";
-        QTest::newRow("number before name") << "29001"
-                                            << "" << kWrongNumber << "DBEdit1";
-        QTest::newRow("number taken") << "01001"
-                                      << "新食物" << kTaken << "DBEdit1";
-        QTest::newRow("name before taken number") << "01001"
-                                                  << "" << kNoName << "DBEdit2";
+        QTest::newRow("28 names no category") << "28001" << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("13 names no category") << "13001" << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("blank-only name") << "01009" << "   " << "" << "";
+        QTest::newRow("29 refused") << "29001" << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("four characters") << "0100" << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("six characters") << "010011" << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("no number") << "" << "新食物" << kWrongNumber << "DBEdit1";
+        QTest::newRow("empty name") << "01009" << "" << kNoName << "DBEdit2";
+        QTest::newRow("number before name") << "29001" << "" << kWrongNumber << "DBEdit1";
+        QTest::newRow("number taken") << "01001" << "新食物" << kTaken << "DBEdit1";
+        QTest::newRow("name before taken number") << "01001" << "" << kNoName << "DBEdit2";
     }
+    // clang-format on
     void saveChecksInOrder() {
         QFETCH(QString, number);
         QFETCH(QString, name);
@@ -242,6 +225,7 @@ private Q_SLOTS:
         QCOMPARE(w.foodList().rowCount(), 1);
     }
 
+    // clang-format off
     void figuresBeyondAnyFoodAsk_data() {
         QTest::addColumn<QList<int>>("fields"); // DBEdit numbers, typed in order
         QTest::addColumn<QStringList>("values");
@@ -261,20 +245,17 @@ private Q_SLOTS:
                                                << QStringLiteral("能量为 1200 kcal") << 5;
         QTest::newRow("edible part above 100 %")
             << QList<int>{4} << QStringList{QStringLiteral("120")} << QStringLiteral("食部为 120 %") << 4;
-        QTest::newRow("sum above 100 g")
-            << QList<int>{6, 7, 8}
+        QTest::newRow("sum above 100 g") << QList<int>{6, 7, 8}
             << QStringList{QStringLiteral("40"), QStringLiteral("30"), QStringLiteral("35")}
             << "蛋白质、脂肪、碳水化物之和为 105 g" << 6;
-        QTest::newRow("limits themselves pass")
-            << QList<int>{5, 6, 7, 8, 12}
+        QTest::newRow("limits themselves pass") << QList<int>{5, 6, 7, 8, 12}
             << QStringList{QStringLiteral("900"), QStringLiteral("0"), QStringLiteral("100"),
                            QStringLiteral("0"), QStringLiteral("20")}
             << QString() << 0;
-        QTest::newRow("sum of 100 g passes")
-            << QList<int>{6, 7, 8}
-            << QStringList{QStringLiteral("20.1"), QStringLiteral("9.9"), QStringLiteral("70")} << QString()
-            << 0;
+        QTest::newRow("sum of 100 g passes") << QList<int>{6, 7, 8}
+            << QStringList{QStringLiteral("20.1"), QStringLiteral("9.9"), QStringLiteral("70")} << QString() << 0;
     }
+    // clang-format on
     // A figure no food can hold is stored only after the counsellor confirms it; No leaves the food
     // as typed, with the focus on that field.
     void figuresBeyondAnyFoodAsk() {

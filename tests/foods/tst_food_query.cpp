@@ -69,6 +69,7 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->headerData(15, Qt::Horizontal).toString(), QStringLiteral("钙"));
     }
 
+    // clang-format off
     void conditionMessagesInOrder_data() {
         QTest::addColumn<int>("nutrient");
         QTest::addColumn<int>("op");
@@ -80,25 +81,17 @@ private Q_SLOTS:
         const QString noOp = QStringLiteral("请选择过滤符号！");
         const QString noValue = QStringLiteral("请选择要过滤的条件！");
         const QString notNumber = QStringLiteral("请输入数值！");
-        QTest::newRow("nothing chosen") << -1 << -1 << "" << noNutrient << "ComboBox2"
-                                        << "";
-        QTest::newRow("nutrient first") << -1 << kAtLeast << "300" << noNutrient << "ComboBox2"
-                                        << "300";
-        QTest::newRow("operator") << kCalcium << -1 << "300" << noOp << "ComboBox3"
-                                  << "300";
-        QTest::newRow("blank value") << kCalcium << kAtLeast << "   " << noValue << "Edit2"
-                                     << "   ";
-        QTest::newRow("decimal") << kCalcium << kAtLeast << "3.5" << notNumber << "Edit2"
-                                 << "";
-        QTest::newRow("trailing blank") << kCalcium << kAtLeast << "300 " << notNumber << "Edit2"
-                                        << "";
-        QTest::newRow("unit") << kCalcium << kAtLeast << "300mg" << notNumber << "Edit2"
-                              << "";
-        QTest::newRow("beyond 32 bits") << kCalcium << kAtLeast << "2147483648" << notNumber << "Edit2"
-                                        << "";
-        QTest::newRow("statement text") << kCalcium << kAtLeast << "0 or 1=1" << notNumber << "Edit2"
-                                        << "";
+        QTest::newRow("nothing chosen") << -1 << -1 << "" << noNutrient << "ComboBox2" << "";
+        QTest::newRow("nutrient first") << -1 << kAtLeast << "300" << noNutrient << "ComboBox2" << "300";
+        QTest::newRow("operator") << kCalcium << -1 << "300" << noOp << "ComboBox3" << "300";
+        QTest::newRow("blank value") << kCalcium << kAtLeast << "   " << noValue << "Edit2" << "   ";
+        QTest::newRow("decimal") << kCalcium << kAtLeast << "3.5" << notNumber << "Edit2" << "";
+        QTest::newRow("trailing blank") << kCalcium << kAtLeast << "300 " << notNumber << "Edit2" << "";
+        QTest::newRow("unit") << kCalcium << kAtLeast << "300mg" << notNumber << "Edit2" << "";
+        QTest::newRow("beyond 32 bits") << kCalcium << kAtLeast << "2147483648" << notNumber << "Edit2" << "";
+        QTest::newRow("statement text") << kCalcium << kAtLeast << "0 or 1=1" << notNumber << "Edit2" << "";
     }
+    // clang-format on
     void conditionMessagesInOrder() {
         QFETCH(int, nutrient);
         QFETCH(int, op);
@@ -122,6 +115,7 @@ private Q_SLOTS:
         QCOMPARE(listed(w), before);
     }
 
+    // clang-format off
     void conditionFindsFoods_data() {
         QTest::addColumn<int>("nutrient");
         QTest::addColumn<int>("op");
@@ -133,13 +127,13 @@ private Q_SLOTS:
             << kCalcium << kAtLeast << QStringLiteral("  300") << QStringList{QStringLiteral("02001")};
         QTest::newRow("= is exact") << kEnergy << kEquals << QStringLiteral("0")
                                     << QStringList{QStringLiteral("02001")};
-        QTest::newRow("no value never matches")
-            << kCalcium << kAtMost << QStringLiteral("100000")
+        QTest::newRow("no value never matches") << kCalcium << kAtMost << QStringLiteral("100000")
             << QStringList{QStringLiteral("01001"), QStringLiteral("02001"), QStringLiteral("10001"),
                            QStringLiteral("10002"), QStringLiteral("10003")};
         QTest::newRow("signed value") << kEnergy << kAtLeast << "-5" << kAll;
         QTest::newRow("nothing found") << kCalcium << kAtLeast << "+100000" << QStringList{};
     }
+    // clang-format on
     void conditionFindsFoods() {
         QFETCH(int, nutrient);
         QFETCH(int, op);
@@ -233,27 +227,25 @@ private Q_SLOTS:
     // The name search and the category list rank as the diet record's type-ahead: the food meant
     // first, pinyin initials too, the foods used lately first within a category; the text is taken
     // as typed (no wildcards).
+    // clang-format off
     void rankedLists_data() {
         QTest::addColumn<QString>("category"); // empty: search by the name box
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("ids");
-        QTest::newRow("banana before the apple named after it")
-            << "" << QStringLiteral("香蕉")
+        QTest::newRow("banana before the apple named after it") << "" << QStringLiteral("香蕉")
             << QStringList{QStringLiteral("06168"), QStringLiteral("06166"), QStringLiteral("06002")};
         QTest::newRow("initials, the one used lately first")
             << "" << QStringLiteral("fq") << QStringList{QStringLiteral("04127"), QStringLiteral("04137")};
         QTest::newRow("alias inside brackets")
             << "" << QStringLiteral("西红柿") << QStringList{QStringLiteral("04137")};
-        QTest::newRow("wildcard typed is a character") << ""
-                                                       << "%" << QStringList{};
-        QTest::newRow("nothing found") << ""
-                                       << "桂花糕" << QStringList{};
+        QTest::newRow("wildcard typed is a character") << "" << "%" << QStringList{};
+        QTest::newRow("nothing found") << "" << "桂花糕" << QStringList{};
         QTest::newRow("category: used lately first, then shorter")
             << "04" << QString() << QStringList{QStringLiteral("04127"), QStringLiteral("04137")};
-        QTest::newRow("category, names of one length in table order")
-            << "10" << QString()
+        QTest::newRow("category, names of one length in table order") << "10" << QString()
             << QStringList{QStringLiteral("10001"), QStringLiteral("10002"), QStringLiteral("10003")};
     }
+    // clang-format on
     void rankedLists() {
         QFETCH(QString, category);
         QFETCH(QString, text);

@@ -25,20 +25,17 @@ BoundLineEdit* field(TForm11& w, int n) {
 class TestFoodViewer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // clang-format off
     void showsTheFirstFoodOfTheName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("foodid");
-        QTest::newRow("one food") << "藕粉"
-                                  << "02001";
-        QTest::newRow("two foods of one name: the first") << "牛奶"
-                                                          << "10001";
-        QTest::newRow("no such food") << "鲸鱼"
-                                      << "";
-        QTest::newRow("name as handed over, not trimmed") << " 牛奶"
-                                                          << "";
-        QTest::newRow("no name") << ""
-                                 << "";
+        QTest::newRow("one food") << "藕粉" << "02001";
+        QTest::newRow("two foods of one name: the first") << "牛奶" << "10001";
+        QTest::newRow("no such food") << "鲸鱼" << "";
+        QTest::newRow("name as handed over, not trimmed") << " 牛奶" << "";
+        QTest::newRow("no name") << "" << "";
     }
+    // clang-format on
     void showsTheFirstFoodOfTheName() {
         QFETCH(QString, name);
         QFETCH(QString, foodid);

@@ -20,28 +20,25 @@ using nc::ui::PictureButton;
 class TestAboutWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // clang-format off
     void contactLines_data() {
         QTest::addColumn<QByteArray>("settings"); // "-": no settings file
         QTest::addColumn<QString>("line1");
         QTest::addColumn<QString>("line2");
-        QTest::newRow("no settings file") << QByteArray("-") << "网址：未设置"
-                                          << "电话：未设置";
-        QTest::newRow("empty file") << QByteArray() << "网址：未设置"
-                                    << "电话：未设置";
+        QTest::newRow("no settings file") << QByteArray("-") << "网址：未设置" << "电话：未设置";
+        QTest::newRow("empty file") << QByteArray() << "网址：未设置" << "电话：未设置";
         QTest::newRow("both set") << QByteArray(
                                          "[contact]\nwebsite=https://example.org/\ntelephone=010-12345678\n")
-                                  << "网址：https://example.org/"
-                                  << "电话：010-12345678";
+                                  << "网址：https://example.org/" << "电话：010-12345678";
         QTest::newRow("blanks, comments, BOM, CRLF, a comma")
             << QByteArray("\xEF\xBB\xBF; 注释\r\n# website=wrong\r\n  Website =  www.example.cn  \r\n"
                           "telephone = 0571-1234567, 8008\r\n")
-            << "网址：www.example.cn"
-            << "电话：0571-1234567, 8008";
+            << "网址：www.example.cn" << "电话：0571-1234567, 8008";
         QTest::newRow("one value missing") << QByteArray("telephone=400-000-0000\n") << "网址：未设置"
                                            << "电话：400-000-0000";
-        QTest::newRow("a line without '='") << QByteArray("website\ntelephone=\n") << "网址：未设置"
-                                            << "电话：未设置";
+        QTest::newRow("a line without '='") << QByteArray("website\ntelephone=\n") << "网址：未设置" << "电话：未设置";
     }
+    // clang-format on
     void contactLines() {
         QFETCH(QByteArray, settings);
         QFETCH(QString, line1);

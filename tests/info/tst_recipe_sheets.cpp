@@ -178,31 +178,24 @@ private Q_SLOTS:
         QCOMPARE(built.rows, expected.rows);
     }
 
+    // clang-format off
     void malformedSourcesAreRefused_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("complaint");
         const QString head = QStringLiteral("标题：试\n版式：食谱\n类别：育龄\n");
-        QTest::newRow("no title") << QStringLiteral("版式：说明\n## 甲\n文字\n")
-                                  << QStringLiteral("缺少标题");
+        QTest::newRow("no title") << QStringLiteral("版式：说明\n## 甲\n文字\n") << QStringLiteral("缺少标题");
         QTest::newRow("no layout") << QStringLiteral("标题：试\n## 甲\n文字\n") << QStringLiteral("缺少版式");
-        QTest::newRow("unknown header")
-            << QStringLiteral("标题：试\n版式：说明\n颜色：红\n") << QStringLiteral("未知表头");
-        QTest::newRow("pregnant without day count")
-            << QStringLiteral("标题：试\n版式：食谱\n类别：孕妇\n## 早餐\n粥\n  小米 50\n")
+        QTest::newRow("unknown header") << QStringLiteral("标题：试\n版式：说明\n颜色：红\n") << QStringLiteral("未知表头");
+        QTest::newRow("pregnant without day count") << QStringLiteral("标题：试\n版式：食谱\n类别：孕妇\n## 早餐\n粥\n  小米 50\n")
             << QStringLiteral("孕天");
-        QTest::newRow("unknown category")
-            << QStringLiteral("标题：试\n版式：食谱\n类别：老人\n") << QStringLiteral("未知类别");
-        QTest::newRow("food without grams")
-            << head + QStringLiteral("## 早餐\n粥\n  小米\n") << QStringLiteral("第 6 行");
-        QTest::newRow("grams not a number")
-            << head + QStringLiteral("## 早餐\n粥\n  小米 五十\n") << QStringLiteral("克数");
-        QTest::newRow("grams zero") << head + QStringLiteral("## 早餐\n粥\n  小米 0\n")
-                                    << QStringLiteral("克数");
-        QTest::newRow("food before a dish")
-            << head + QStringLiteral("## 早餐\n  小米 50\n") << QStringLiteral("菜名");
-        QTest::newRow("dish without foods")
-            << head + QStringLiteral("## 早餐\n粥\n") << QStringLiteral("没有食物");
+        QTest::newRow("unknown category") << QStringLiteral("标题：试\n版式：食谱\n类别：老人\n") << QStringLiteral("未知类别");
+        QTest::newRow("food without grams") << head + QStringLiteral("## 早餐\n粥\n  小米\n") << QStringLiteral("第 6 行");
+        QTest::newRow("grams not a number") << head + QStringLiteral("## 早餐\n粥\n  小米 五十\n") << QStringLiteral("克数");
+        QTest::newRow("grams zero") << head + QStringLiteral("## 早餐\n粥\n  小米 0\n") << QStringLiteral("克数");
+        QTest::newRow("food before a dish") << head + QStringLiteral("## 早餐\n  小米 50\n") << QStringLiteral("菜名");
+        QTest::newRow("dish without foods") << head + QStringLiteral("## 早餐\n粥\n") << QStringLiteral("没有食物");
     }
+    // clang-format on
     void malformedSourcesAreRefused() {
         QFETCH(QString, text);
         QFETCH(QString, complaint);

@@ -12,6 +12,7 @@ using namespace nc::person;
 class TestPhysique : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // clang-format off
     void dueDates_data() {
         QTest::addColumn<QDate>("lmp");
         QTest::addColumn<QDate>("due");
@@ -26,12 +27,14 @@ private Q_SLOTS:
         QTest::newRow("31st into a 30-day due month") << QDate(2007, 12, 31) << QDate(2008, 10, 8);
         QTest::newRow("zero date of an empty record") << QDate(1899, 12, 30) << QDate(1900, 10, 7);
     }
+    // clang-format on
     void dueDates() {
         QFETCH(QDate, lmp);
         QFETCH(QDate, due);
         QCOMPARE(dueDate(lmp), due);
     }
 
+    // clang-format off
     void dating_data() {
         QTest::addColumn<QDate>("lmp");
         QTest::addColumn<QDate>("today");
@@ -45,6 +48,7 @@ private Q_SLOTS:
         QTest::newRow("future by a week") << QDate(2026, 12, 17) << QDate(2026, 12, 10) << -7 << -1 << "早期";
         QTest::newRow("year counts 365") << QDate(2025, 12, 10) << QDate(2026, 12, 10) << 365 << 53 << "晚期";
     }
+    // clang-format on
     void dating() {
         QFETCH(QDate, lmp);
         QFETCH(QDate, today);
@@ -56,6 +60,7 @@ private Q_SLOTS:
         QCOMPARE(pregnancyStage(days), stage);
     }
 
+    // clang-format off
     void stages_data() {
         QTest::addColumn<int>("days");
         QTest::addColumn<QString>("stage");
@@ -64,12 +69,14 @@ private Q_SLOTS:
         QTest::newRow("186") << 186 << "中期";
         QTest::newRow("187") << 187 << "晚期";
     }
+    // clang-format on
     void stages() {
         QFETCH(int, days);
         QFETCH(QString, stage);
         QCOMPARE(pregnancyStage(days), stage);
     }
 
+    // clang-format off
     void bmi_data() {
         QTest::addColumn<double>("height");
         QTest::addColumn<double>("weight");
@@ -81,6 +88,7 @@ private Q_SLOTS:
         QTest::newRow("four decimals first: 19.46998 -> 19.4700 -> 19.47") << 150.5 << 44.1 << 19.47;
         QTest::newRow("then cut, not rounded: 22.4961 -> 22.49") << 160.0 << 57.59 << 22.49;
     }
+    // clang-format on
     void bmi() {
         QFETCH(double, height);
         QFETCH(double, weight);
@@ -93,6 +101,7 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(nc::data::Error, bodyMassIndex(0.004, 55)); // 0.00004 m rounds to 0
     }
 
+    // clang-format off
     void bmiClasses_data() {
         QTest::addColumn<double>("bmi");
         QTest::addColumn<QString>("cls");
@@ -103,12 +112,14 @@ private Q_SLOTS:
         QTest::newRow("29.00") << 29.00 << "高";
         QTest::newRow("29.01") << 29.01 << "肥胖";
     }
+    // clang-format on
     void bmiClasses() {
         QFETCH(double, bmi);
         QFETCH(QString, cls);
         QCOMPARE(bmiClass(bmi), cls);
     }
 
+    // clang-format off
     void gains_data() {
         QTest::addColumn<double>("before");
         QTest::addColumn<double>("now");
@@ -123,6 +134,7 @@ private Q_SLOTS:
         QTest::newRow("negative weeks, nursing") << 50.0 << 51.0 << -2 << kSmallWeeksNursing << 10.0;
         QTest::newRow("weight loss") << 60.0 << 58.0 << 20 << kSmallWeeksNursing << -0.1;
     }
+    // clang-format on
     void gains() {
         QFETCH(double, before);
         QFETCH(double, now);
@@ -132,6 +144,7 @@ private Q_SLOTS:
         QCOMPARE(weeklyGain(before, now, weeks, small), gain);
     }
 
+    // clang-format off
     void grades_data() {
         QTest::addColumn<double>("gain");
         QTest::addColumn<QString>("cls");
@@ -151,6 +164,7 @@ private Q_SLOTS:
         QTest::newRow("a kilogram with no weeks") << 10000.0 << "正常" << "过重";
         QTest::newRow("computed 3 kg over 10 weeks") << (53.0 - 50.0) / 10 << "低" << "正常";
     }
+    // clang-format on
     void grades() {
         QFETCH(double, gain);
         QFETCH(QString, cls);

@@ -14,25 +14,20 @@ class TestPhysiqueReport : public QObject {
 private Q_SLOTS:
     // The shown gain never contradicts the grade: more decimals only where two would round onto or
     // across a limit.
+    // clang-format off
     void gainAsShown_data() {
         QTest::addColumn<double>("gain");
         QTest::addColumn<QString>("cls");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ordinary") << 4.0 / 15 << "高"
-                                  << "0.27";
-        QTest::newRow("exactly the limit") << 0.30 << "低"
-                                           << "0.30";
-        QTest::newRow("just above the limit would show it") << 5.0 / 17 << "高"
-                                                            << "0.294";
-        QTest::newRow("three decimals still on the limit") << 9.0 / 31 << "高"
-                                                           << "0.2903";
-        QTest::newRow("just below the lowest") << 2.0 / 7 << "正常"
-                                               << "0.286";
-        QTest::newRow("weight lost") << -2.0 / 10 << "正常"
-                                     << "-0.20";
-        QTest::newRow("whole kilograms over 0.1 week") << 20.0 << "高"
-                                                       << "20.00";
+        QTest::newRow("ordinary") << 4.0 / 15 << "高" << "0.27";
+        QTest::newRow("exactly the limit") << 0.30 << "低" << "0.30";
+        QTest::newRow("just above the limit would show it") << 5.0 / 17 << "高" << "0.294";
+        QTest::newRow("three decimals still on the limit") << 9.0 / 31 << "高" << "0.2903";
+        QTest::newRow("just below the lowest") << 2.0 / 7 << "正常" << "0.286";
+        QTest::newRow("weight lost") << -2.0 / 10 << "正常" << "-0.20";
+        QTest::newRow("whole kilograms over 0.1 week") << 20.0 << "高" << "20.00";
     }
+    // clang-format on
     void gainAsShown() {
         QFETCH(double, gain);
         QFETCH(QString, cls);

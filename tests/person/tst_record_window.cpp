@@ -96,29 +96,26 @@ private Q_SLOTS:
     void cleanupTestCase() { clock_.reset(); }
 
     // A category or activity level outside the lists (an empty one after a clear) opens as 乳母 and 重.
+    // clang-format off
     void loading_data() {
         QTest::addColumn<QString>("update");
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("activity");
         QTest::addColumn<QStringList>("fields");
         QTest::addColumn<QDate>("lmp");
-        QTest::newRow("cleared record")
-            << "update personinf set name=null"
-            << "乳母" << QStringLiteral("重") << QStringList{QString(), QString(), QString()}
-            << QDate(1899, 12, 30);
-        QTest::newRow("pregnant woman")
-            << QString::fromUtf8(kPregnantRecord) << "孕妇" << QStringLiteral("轻")
-            << QStringList{QStringLiteral("王芳"), QStringLiteral("28"), QStringLiteral("160")}
-            << QDate(2026, 9, 1);
+        QTest::newRow("cleared record") << "update personinf set name=null"
+            << "乳母" << QStringLiteral("重") << QStringList{QString(), QString(), QString()} << QDate(1899, 12, 30);
+        QTest::newRow("pregnant woman") << QString::fromUtf8(kPregnantRecord) << "孕妇" << QStringLiteral("轻")
+            << QStringList{QStringLiteral("王芳"), QStringLiteral("28"), QStringLiteral("160")} << QDate(2026, 9, 1);
         QTest::newRow("childbearing age, moderate")
             << "update personinf set name='李 娟', age=31.5, high=158.5, csjd='育龄', hdsp='中'"
             << "育龄" << QStringLiteral("中")
             << QStringList{QStringLiteral("李 娟"), QStringLiteral("31.5"), QStringLiteral("158.5")}
             << QDate(1899, 12, 30);
-        QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp=''"
-                                       << "乳母" << QStringLiteral("重")
+        QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp=''" << "乳母" << QStringLiteral("重")
                                        << QStringList{QString(), QString(), QString()} << QDate(1899, 12, 30);
     }
+    // clang-format on
     void loading() {
         QFETCH(QString, update);
         QFETCH(QString, category);
@@ -145,6 +142,7 @@ private Q_SLOTS:
     }
 
     // Which fields and labels each category shows (zero width hides), with the stored weights.
+    // clang-format off
     void categoryLayout_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<int>("edit5");
@@ -153,13 +151,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("currentWeightTop");
         QTest::addColumn<QString>("weight1");
         QTest::addColumn<QString>("weight2");
-        QTest::newRow("childbearing age") << "育龄" << 0 << 0 << "Image7" << 152 << "70.4"
-                                          << "";
-        QTest::newRow("pregnant") << "孕妇" << 121 << 113 << "Image11" << 205 << "70.4"
-                                  << "74.5";
-        QTest::newRow("nursing") << "乳母" << 121 << 0 << "Image8" << 205 << "70.4"
-                                 << "66";
+        QTest::newRow("childbearing age") << "育龄" << 0 << 0 << "Image7" << 152 << "70.4" << "";
+        QTest::newRow("pregnant") << "孕妇" << 121 << 113 << "Image11" << 205 << "70.4" << "74.5";
+        QTest::newRow("nursing") << "乳母" << 121 << 0 << "Image8" << 205 << "70.4" << "66";
     }
+    // clang-format on
     void categoryLayout() {
         QFETCH(QString, category);
         QFETCH(int, edit5);
@@ -225,24 +221,19 @@ private Q_SLOTS:
     }
 
     // The first empty input gets the focus; no message, nothing written. Blanks are not empty.
+    // clang-format off
     void emptyInputs_data() {
         QTest::addColumn<QString>("empty");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("name") << "Edit1"
-                              << "Edit1";
-        QTest::newRow("age") << "Edit2"
-                             << "Edit2";
-        QTest::newRow("height") << "Edit3"
-                                << "Edit3";
-        QTest::newRow("category") << "ComboBox1"
-                                  << "ComboBox1";
-        QTest::newRow("activity") << "ComboBox2"
-                                  << "ComboBox2";
-        QTest::newRow("first weight") << "Edit4"
-                                      << "Edit4";
-        QTest::newRow("second weight") << "Edit5"
-                                       << "Edit5";
+        QTest::newRow("name") << "Edit1" << "Edit1";
+        QTest::newRow("age") << "Edit2" << "Edit2";
+        QTest::newRow("height") << "Edit3" << "Edit3";
+        QTest::newRow("category") << "ComboBox1" << "ComboBox1";
+        QTest::newRow("activity") << "ComboBox2" << "ComboBox2";
+        QTest::newRow("first weight") << "Edit4" << "Edit4";
+        QTest::newRow("second weight") << "Edit5" << "Edit5";
     }
+    // clang-format on
     void emptyInputs() {
         QFETCH(QString, empty);
         QFETCH(QString, focus);
@@ -287,21 +278,18 @@ private Q_SLOTS:
     }
 
     // A malformed number, or a height of 0, is named in a message and focused; nothing is written.
+    // clang-format off
     void badNumbers_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("named");
-        QTest::newRow("age lone point") << 2 << "."
-                                        << "年龄";
-        QTest::newRow("height zero") << 3 << "0"
-                                     << "身高";
-        QTest::newRow("height two points") << 3 << "1.6.0"
-                                           << "身高";
-        QTest::newRow("weight before pregnancy") << 4 << "."
-                                                 << "孕前体重";
-        QTest::newRow("current weight") << 5 << "1.2.3"
-                                        << "现体重";
+        QTest::newRow("age lone point") << 2 << "." << "年龄";
+        QTest::newRow("height zero") << 3 << "0" << "身高";
+        QTest::newRow("height two points") << 3 << "1.6.0" << "身高";
+        QTest::newRow("weight before pregnancy") << 4 << "." << "孕前体重";
+        QTest::newRow("current weight") << 5 << "1.2.3" << "现体重";
     }
+    // clang-format on
     void badNumbers() {
         QFETCH(int, field);
         QFETCH(QString, text);
@@ -478,6 +466,7 @@ private Q_SLOTS:
 
     // The evaluation saves without confirmation, grades, draws the chart and runs the category's
     // layout with the record and the evaluation row.
+    // clang-format off
     void evaluation_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("layout");
@@ -494,8 +483,7 @@ private Q_SLOTS:
                            QStringLiteral("2026-12-10"),
                            QStringLiteral("体重偏重")};
         // 74.5 and 70.4 count as 74 and 70: 4 kg over 15 weeks is 0.27.
-        QTest::newRow("pregnant") << QStringLiteral("孕妇") << QStringLiteral("yftzbg.rav")
-                                  << QStringLiteral("正常")
+        QTest::newRow("pregnant") << QStringLiteral("孕妇") << QStringLiteral("yftzbg.rav") << QStringLiteral("正常")
                                   << QStringList{QStringLiteral("孕妇体质测试报告"),
                                                  QStringLiteral("王芳"),
                                                  QStringLiteral("2027-06-08"),
@@ -505,8 +493,7 @@ private Q_SLOTS:
                                                  QStringLiteral("0.19～0.29 kg"),
                                                  QStringLiteral("体重增长在适宜范围内")};
         // 66 and 70 over the 9 weeks stored by the last save as a pregnant woman: -0.44.
-        QTest::newRow("nursing") << QStringLiteral("乳母") << QStringLiteral("rmtzbg.rav")
-                                 << QStringLiteral("过轻")
+        QTest::newRow("nursing") << QStringLiteral("乳母") << QStringLiteral("rmtzbg.rav") << QStringLiteral("过轻")
                                  << QStringList{QStringLiteral("乳母体质测试报告"),
                                                 QStringLiteral("王芳"),
                                                 QStringLiteral("66 kg"),
@@ -516,6 +503,7 @@ private Q_SLOTS:
                                                 QStringLiteral("0.19～0.29 kg"),
                                                 QStringLiteral("体重变化低于适宜范围")};
     }
+    // clang-format on
     void evaluation() {
         QFETCH(QString, category);
         QFETCH(QString, layout);

@@ -23,6 +23,7 @@ QMap<int, double> byRow(const QList<ReferenceIntake>& list) {
 class TestReferenceIntakes : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // clang-format off
     void energyAndProtein_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("activity");
@@ -32,34 +33,23 @@ private Q_SLOTS:
         QTest::addColumn<double>("energy");
         QTest::addColumn<double>("protein");
         QTest::addColumn<double>("iron");
-        QTest::newRow("childbearing age, moderate") << "育龄"
-                                                    << "中" << 160.0 << 55.0 << 0 << 2145.0 << 71.5 << 20.0;
-        QTest::newRow("pregnant day 100, BMI above 26")
-            << "孕妇"
+        QTest::newRow("childbearing age, moderate") << "育龄" << "中" << 160.0 << 55.0 << 0 << 2145.0 << 71.5 << 20.0;
+        QTest::newRow("pregnant day 100, BMI above 26") << "孕妇"
             << "轻" << 160.0 << 70.0 << 100 << 2125.0 << 78.8 << 25.0;
-        QTest::newRow("pregnant day 187") << "孕妇"
-                                          << "轻" << 160.0 << 70.0 << 187 << 2125.0 << 88.8 << 35.0;
-        QTest::newRow("pregnant day 186") << "孕妇"
-                                          << "轻" << 160.0 << 70.0 << 186 << 2125.0 << 78.8 << 25.0;
-        QTest::newRow("pregnant day 94") << "孕妇"
-                                         << "轻" << 160.0 << 70.0 << 94 << 2125.0 << 78.8 << 25.0;
-        QTest::newRow("pregnant day 93, middle stage, early supplements")
-            << "孕妇"
+        QTest::newRow("pregnant day 187") << "孕妇" << "轻" << 160.0 << 70.0 << 187 << 2125.0 << 88.8 << 35.0;
+        QTest::newRow("pregnant day 186") << "孕妇" << "轻" << 160.0 << 70.0 << 186 << 2125.0 << 78.8 << 25.0;
+        QTest::newRow("pregnant day 94") << "孕妇" << "轻" << 160.0 << 70.0 << 94 << 2125.0 << 78.8 << 25.0;
+        QTest::newRow("pregnant day 93, middle stage, early supplements") << "孕妇"
             << "轻" << 160.0 << 70.0 << 93 << 2075.0 << 68.8 << 20.0;
-        QTest::newRow("pregnant day 90") << "孕妇"
-                                         << "轻" << 160.0 << 70.0 << 90 << 2075.0 << 68.8 << 20.0;
-        QTest::newRow("nursing, heavy") << "乳母"
-                                        << "重" << 165.0 << 60.0 << 0 << 3260.0 << 115.0 << 25.0;
-        QTest::newRow("underweight uses height - 105")
-            << "育龄"
+        QTest::newRow("pregnant day 90") << "孕妇" << "轻" << 160.0 << 70.0 << 90 << 2075.0 << 68.8 << 20.0;
+        QTest::newRow("nursing, heavy") << "乳母" << "重" << 165.0 << 60.0 << 0 << 3260.0 << 115.0 << 25.0;
+        QTest::newRow("underweight uses height - 105") << "育龄"
             << "轻" << 170.0 << 50.0 << 0 << 2275.0 << 75.4 << 20.0;
-        QTest::newRow("fractional weight") << "育龄"
-                                           << "中" << 162.0 << 55.55 << 0 << 2166.45 << 72.21 << 20.0;
-        QTest::newRow("pregnant middle, 48.5 kg") << "孕妇"
-                                                  << "轻" << 150.0 << 48.5 << 120 << 1897.5 << 71.26 << 25.0;
-        QTest::newRow("nursing, 42.7 kg") << "乳母"
-                                          << "中" << 145.0 << 42.7 << 0 << 2165.3 << 80.51 << 25.0;
+        QTest::newRow("fractional weight") << "育龄" << "中" << 162.0 << 55.55 << 0 << 2166.45 << 72.21 << 20.0;
+        QTest::newRow("pregnant middle, 48.5 kg") << "孕妇" << "轻" << 150.0 << 48.5 << 120 << 1897.5 << 71.26 << 25.0;
+        QTest::newRow("nursing, 42.7 kg") << "乳母" << "中" << 145.0 << 42.7 << 0 << 2165.3 << 80.51 << 25.0;
     }
+    // clang-format on
     void energyAndProtein() {
         QFETCH(QString, category);
         QFETCH(QString, activity);

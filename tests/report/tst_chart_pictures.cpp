@@ -69,16 +69,16 @@ private Q_SLOTS:
     }
     void cleanup() { current_.reset(); }
 
+    // clang-format off
     void writesPictureAtItsSize_data() {
         QTest::addColumn<QString>("chart");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("minimumRed"); // the BMI bar and the protein slice are red
-        QTest::newRow("BMI bar chart") << "bmi"
-                                       << "lsbmp.bmp" << QSize(209, 169) << 1500;
-        QTest::newRow("energy pie chart") << "energy"
-                                          << "lsbmp1.bmp" << QSize(257, 153) << 200;
+        QTest::newRow("BMI bar chart") << "bmi" << "lsbmp.bmp" << QSize(209, 169) << 1500;
+        QTest::newRow("energy pie chart") << "energy" << "lsbmp1.bmp" << QSize(257, 153) << 200;
     }
+    // clang-format on
     void writesPictureAtItsSize() {
         QFETCH(QString, chart);
         QFETCH(QString, file);
@@ -97,14 +97,14 @@ private Q_SLOTS:
     }
 
     // A second run replaces the picture, and so does a run over a file that is not a picture at all.
+    // clang-format off
     void secondRunReplacesPicture_data() {
         QTest::addColumn<QString>("chart");
         QTest::addColumn<QString>("file");
-        QTest::newRow("BMI bar chart") << "bmi"
-                                       << "lsbmp.bmp";
-        QTest::newRow("energy pie chart") << "energy"
-                                          << "lsbmp1.bmp";
+        QTest::newRow("BMI bar chart") << "bmi" << "lsbmp.bmp";
+        QTest::newRow("energy pie chart") << "energy" << "lsbmp1.bmp";
     }
+    // clang-format on
     void secondRunReplacesPicture() {
         QFETCH(QString, chart);
         QFETCH(QString, file);
@@ -168,26 +168,24 @@ private Q_SLOTS:
     // The energy figures stand in a legend beside the pie: one row per share, 0 % and tiny slices
     // included, no two texts or swatches in the same place, nothing over the pie or the title, and
     // each text as wide as it needs inside the picture.
+    // clang-format off
     void energyLabelsNeverOverlap_data() {
         QTest::addColumn<QList<double>>("values");
         QTest::addColumn<QStringList>("labels");
-        QTest::newRow("usual split") << QList<double>{14.5, 28.3, 57.2}
-                                     << QStringList{QStringLiteral("蛋白质 14.5%"),
+        QTest::newRow("usual split") << QList<double>{14.5, 28.3, 57.2} << QStringList{QStringLiteral("蛋白质 14.5%"),
                                                     QStringLiteral("脂肪 28.3%"),
                                                     QStringLiteral("碳水化合物 57.2%")};
-        QTest::newRow("two empty slices")
-            << QList<double>{100, 0, 0}
+        QTest::newRow("two empty slices") << QList<double>{100, 0, 0}
             << QStringList{QStringLiteral("蛋白质 100.0%"), QStringLiteral("脂肪 0.0%"),
                            QStringLiteral("碳水化合物 0.0%")};
-        QTest::newRow("small neighbours")
-            << QList<double>{88.6, 9.1, 2.3}
+        QTest::newRow("small neighbours") << QList<double>{88.6, 9.1, 2.3}
             << QStringList{QStringLiteral("蛋白质 88.6%"), QStringLiteral("脂肪 9.1%"),
                            QStringLiteral("碳水化合物 2.3%")};
-        QTest::newRow("a negative share counts as 0")
-            << QList<double>{-3, 25, 75}
+        QTest::newRow("a negative share counts as 0") << QList<double>{-3, 25, 75}
             << QStringList{QStringLiteral("蛋白质 0.0%"), QStringLiteral("脂肪 25.0%"),
                            QStringLiteral("碳水化合物 75.0%")};
     }
+    // clang-format on
     void energyLabelsNeverOverlap() {
         QFETCH(QList<double>, values);
         QFETCH(QStringList, labels);

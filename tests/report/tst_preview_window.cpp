@@ -96,28 +96,20 @@ private Q_SLOTS:
 
     // Every report proposes its own name: the person, the report and the day, characters a file name
     // cannot hold replaced; a layout that names no file falls back to the print job title.
+    // clang-format off
     void exportFileNames_data() {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("analysis") << "林晓雯-膳食营养分析报告"
-                                  << "营养分析"
-                                  << "林晓雯-膳食营养分析报告-2025-03-08.pdf";
-        QTest::newRow("food list") << "林晓雯-膳食食物清单"
-                                   << "体质测试报告"
-                                   << "林晓雯-膳食食物清单-2025-03-08.pdf";
-        QTest::newRow("physique") << "林晓雯-体质测试报告"
-                                  << "体质测试报告"
-                                  << "林晓雯-体质测试报告-2025-03-08.pdf";
-        QTest::newRow("characters a file cannot hold")
-            << "测试'甲\"乙&丙<丁>/a:b*c?d|e\\f-体质测试报告" << QString()
+        QTest::newRow("analysis") << "林晓雯-膳食营养分析报告" << "营养分析" << "林晓雯-膳食营养分析报告-2025-03-08.pdf";
+        QTest::newRow("food list") << "林晓雯-膳食食物清单" << "体质测试报告" << "林晓雯-膳食食物清单-2025-03-08.pdf";
+        QTest::newRow("physique") << "林晓雯-体质测试报告" << "体质测试报告" << "林晓雯-体质测试报告-2025-03-08.pdf";
+        QTest::newRow("characters a file cannot hold") << "测试'甲\"乙&丙<丁>/a:b*c?d|e\\f-体质测试报告" << QString()
             << "测试'甲_乙&丙_丁__a_b_c_d_e_f-体质测试报告-2025-03-08.pdf";
-        QTest::newRow("no name recorded") << "-膳食食物清单"
-                                          << "体质测试报告"
-                                          << "膳食食物清单-2025-03-08.pdf";
-        QTest::newRow("no file name in the layout") << QString() << "营养分析"
-                                                    << "营养分析-2025-03-08.pdf";
+        QTest::newRow("no name recorded") << "-膳食食物清单" << "体质测试报告" << "膳食食物清单-2025-03-08.pdf";
+        QTest::newRow("no file name in the layout") << QString() << "营养分析" << "营养分析-2025-03-08.pdf";
     }
+    // clang-format on
     void exportFileNames() {
         QFETCH(QString, fileName);
         QFETCH(QString, title);

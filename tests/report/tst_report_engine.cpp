@@ -315,28 +315,21 @@ private Q_SLOTS:
         QVERIFY(capture.isEmpty());
     }
 
+    // clang-format off
     void layoutPath_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected"); // relative to the folder "/work/app"
-        QTest::newRow("no extension") << "tzbg"
-                                      << "/work/app/tzbg.rav";
-        QTest::newRow("with extension") << "yftzbg.rav"
-                                        << "/work/app/yftzbg.rav";
-        QTest::newRow("other extension kept") << "report.txt"
-                                              << "/work/app/report.txt";
-        QTest::newRow("trailing dot kept") << "tzbg."
-                                           << "/work/app/tzbg.";
-        QTest::newRow("sub folder") << "layouts/yyfx"
-                                    << "/work/app/layouts/yyfx.rav";
-        QTest::newRow("dot in folder name only") << "my.layouts/yyfx"
-                                                 << "/work/app/my.layouts/yyfx.rav";
-        QTest::newRow("parent folder") << "../shared/sumrep"
-                                       << "/work/shared/sumrep.rav";
-        QTest::newRow("absolute") << "/opt/layouts/rmtzbg"
-                                  << "/opt/layouts/rmtzbg.rav";
-        QTest::newRow("Chinese name") << "体质报告"
-                                      << "/work/app/体质报告.rav";
+        QTest::newRow("no extension") << "tzbg" << "/work/app/tzbg.rav";
+        QTest::newRow("with extension") << "yftzbg.rav" << "/work/app/yftzbg.rav";
+        QTest::newRow("other extension kept") << "report.txt" << "/work/app/report.txt";
+        QTest::newRow("trailing dot kept") << "tzbg." << "/work/app/tzbg.";
+        QTest::newRow("sub folder") << "layouts/yyfx" << "/work/app/layouts/yyfx.rav";
+        QTest::newRow("dot in folder name only") << "my.layouts/yyfx" << "/work/app/my.layouts/yyfx.rav";
+        QTest::newRow("parent folder") << "../shared/sumrep" << "/work/shared/sumrep.rav";
+        QTest::newRow("absolute") << "/opt/layouts/rmtzbg" << "/opt/layouts/rmtzbg.rav";
+        QTest::newRow("Chinese name") << "体质报告" << "/work/app/体质报告.rav";
     }
+    // clang-format on
     void layoutPath() {
         QFETCH(QString, name);
         QFETCH(QString, expected);

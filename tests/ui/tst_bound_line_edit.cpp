@@ -112,23 +112,17 @@ private Q_SLOTS:
         QCOMPARE(stored(db, QStringLiteral("foodname"), QStringLiteral("01001")), QVariant());
     }
 
+    // clang-format off
     void keysTheColumnCannotHoldAreRefused_data() {
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letters in a number") << "energy"
-                                             << "1a2b"
-                                             << "12";
-        QTest::newRow("full-width digits") << "energy"
-                                           << "１2"
-                                           << "2";
-        QTest::newRow("point and sign pass") << "energy"
-                                             << "-1.5"
-                                             << "-1.5";
-        QTest::newRow("text takes anything") << "foodname"
-                                             << "米a1."
-                                             << "米a1.";
+        QTest::newRow("letters in a number") << "energy" << "1a2b" << "12";
+        QTest::newRow("full-width digits") << "energy" << "１2" << "2";
+        QTest::newRow("point and sign pass") << "energy" << "-1.5" << "-1.5";
+        QTest::newRow("text takes anything") << "foodname" << "米a1." << "米a1.";
     }
+    // clang-format on
     void keysTheColumnCannotHoldAreRefused() {
         QFETCH(QString, column);
         QFETCH(QString, typed);

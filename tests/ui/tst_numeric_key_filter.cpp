@@ -12,6 +12,7 @@ using nc::ui::NumericKeyFilter;
 class TestNumericKeyFilter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // clang-format off
     void typing_data() {
         QTest::addColumn<QString>("initial");
         QTest::addColumn<int>("cursor");
@@ -29,17 +30,12 @@ private Q_SLOTS:
             return l;
         };
 
-        QTest::newRow("digits") << QString() << 0 << typed(QStringLiteral("0123456789"))
-                                << QStringLiteral("0123456789");
-        QTest::newRow("point, even a second one")
-            << QStringLiteral("1") << 1 << typed(QStringLiteral(".5.")) << QStringLiteral("1.5.");
-        QTest::newRow("minus") << QStringLiteral("12") << 2 << typed(QStringLiteral("-"))
-                               << QStringLiteral("12");
-        QTest::newRow("comma") << QStringLiteral("12") << 2 << typed(QStringLiteral(",5"))
-                               << QStringLiteral("125");
+        QTest::newRow("digits") << QString() << 0 << typed(QStringLiteral("0123456789")) << QStringLiteral("0123456789");
+        QTest::newRow("point, even a second one") << QStringLiteral("1") << 1 << typed(QStringLiteral(".5.")) << QStringLiteral("1.5.");
+        QTest::newRow("minus") << QStringLiteral("12") << 2 << typed(QStringLiteral("-")) << QStringLiteral("12");
+        QTest::newRow("comma") << QStringLiteral("12") << 2 << typed(QStringLiteral(",5")) << QStringLiteral("125");
         QTest::newRow("letters") << QString() << 0 << typed(QStringLiteral("a1bZ2")) << QStringLiteral("12");
-        QTest::newRow("space and plus")
-            << QStringLiteral("3") << 1 << typed(QStringLiteral(" +")) << QStringLiteral("3");
+        QTest::newRow("space and plus") << QStringLiteral("3") << 1 << typed(QStringLiteral(" +")) << QStringLiteral("3");
         QTest::newRow("Backspace is dropped") << "123" << 3 << key(Qt::Key_Backspace) << "123";
         QTest::newRow("Delete removes") << "123" << 0 << key(Qt::Key_Delete) << "23";
         QTest::newRow("Delete at the end") << "123" << 3 << key(Qt::Key_Delete) << "123";
@@ -60,6 +56,7 @@ private Q_SLOTS:
         selectAllThenType.addKeyClicks(QStringLiteral("7"));
         QTest::newRow("Ctrl+A selects, a digit replaces") << "55.5" << 0 << selectAllThenType << "7";
     }
+    // clang-format on
     void typing() {
         QFETCH(QString, initial);
         QFETCH(int, cursor);

@@ -113,18 +113,19 @@ private Q_SLOTS:
         QCOMPARE(build.background()->geometry(), QRect(-1, -1, 310, 210));
     }
 
+    // clang-format off
     void tableMakesButtonsWithNamesPlacesAndFaces_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("place");
         QTest::addColumn<QPixmap>("face");
         QTest::newRow("close mark") << "Image9" << QRect(260, 10, 26, 26) << art::closeMark(QSize(26, 26));
-        QTest::newRow("button below its rest top")
-            << "Image2" << QRect(20, 152, 100, 40)
+        QTest::newRow("button below its rest top") << "Image2" << QRect(20, 152, 100, 40)
             << art::buttonFace(QSize(100, 40), QStringLiteral("保存"), art::Tone::Rose, art::Glyph::Save);
         QTest::newRow("arrow") << "Image3" << QRect(200, 60, 18, 22) << art::dropDownArrow(QSize(18, 22));
         QTest::newRow("text") << "Image4" << QRect(150, 152, 60, 40)
                               << art::textPicture(QSize(60, 40), QStringLiteral("标签"), 14);
     }
+    // clang-format on
     void tableMakesButtonsWithNamesPlacesAndFaces() {
         QFETCH(QString, name);
         QFETCH(QRect, place);

@@ -6,9 +6,9 @@
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "pages.h"
-#include "report_pages.h"
 #include "report/report_document.h"
 #include "report/report_sink.h"
+#include "report_pages.h"
 #include "ui/artwork.h"
 #include "ui/messages.h"
 

@@ -46,14 +46,17 @@ void exec(nc::data::Connection& c, const QString& sql) {
 
 // A made-up person, a month of meals, and the analysis results the report prints.
 void fillSampleData(nc::data::Connection& c) {
-    exec(c, QStringLiteral("update personinf set name='林晓雯', age=28, high=162, ycq='2025-03-18', yq_week=22, "
-                           "yq_jd='中期', csjd='孕妇', yltz=54, yftz=60.5, rmtz=0, hdsp='轻'"));
+    exec(c,
+         QStringLiteral("update personinf set name='林晓雯', age=28, high=162, ycq='2025-03-18', yq_week=22, "
+                        "yq_jd='中期', csjd='孕妇', yltz=54, yftz=60.5, rmtz=0, hdsp='轻'"));
     exec(c, QStringLiteral("update lstzpj set y=23.05, csdate='2024-10-21', week_add=0.3, week_dj='正常'"));
     const double ckl[14] = {2300, 70, 64, 345, 800, 14, 130, 1.5, 1.7, 15, 1000, 25, 16.5, 50};
-    const double srl[14] = {2106.4, 74.3, 70.2, 290.5, 512.8, 15.1, 142.0, 1.02, 1.18, 13.9, 620.4, 21.7, 12.1, 41.3};
+    const double srl[14] = {2106.4, 74.3, 70.2, 290.5, 512.8, 15.1, 142.0,
+                            1.02,   1.18, 13.9, 620.4, 21.7,  12.1, 41.3};
     for (int i = 0; i < 14; ++i) {
         Query q(&c);
-        q.setSql(QStringLiteral("update lsyysfx set srl=:s, ckl=:k, cz=round(:s2-:k2,2), dris=round(:s3/:k3*100,2) where id=:id"));
+        q.setSql(QStringLiteral("update lsyysfx set srl=:s, ckl=:k, cz=round(:s2-:k2,2), "
+                                "dris=round(:s3/:k3*100,2) where id=:id"));
         q.setParam(QStringLiteral("s"), srl[i]);
         q.setParam(QStringLiteral("k"), ckl[i]);
         q.setParam(QStringLiteral("s2"), srl[i]);
@@ -66,10 +69,17 @@ void fillSampleData(nc::data::Connection& c) {
     exec(c, QStringLiteral("update sdrn set value1=14.1 where id=1"));
     exec(c, QStringLiteral("update sdrn set value1=30.0 where id=2"));
     exec(c, QStringLiteral("update sdrn set value1=55.9 where id=3"));
-    exec(c, QStringLiteral("insert into app_pj values (5,'<90','维生素A摄入不足','维生素A','摄入偏低。可多吃动物肝脏、蛋黄以及胡萝卜、菠菜等深色蔬菜。')"));
-    exec(c, QStringLiteral("insert into app_pj values (8,'<90','维生素B1摄入不足','维生素B1','摄入偏低。主食宜粗细搭配，适量增加全谷物、豆类和瘦猪肉。')"));
-    exec(c, QStringLiteral("insert into app_pj values (11,'<90','钙摄入不足','钙','摄入偏低。孕中期起每日宜饮奶 300–500 mL，并常吃豆制品、虾皮和绿叶蔬菜。')"));
-    exec(c, QStringLiteral("insert into app_pj values (13,'<90','锌摄入不足','锌','摄入偏低。可适量增加贝壳类海产品、红肉和坚果。')"));
+    exec(c, QStringLiteral("insert into app_pj values "
+                           "(5,'<90','维生素A摄入不足','维生素A','"
+                           "摄入偏低。可多吃动物肝脏、蛋黄以及胡萝卜、菠菜等深色蔬菜。')"));
+    exec(c, QStringLiteral("insert into app_pj values "
+                           "(8,'<90','维生素B1摄入不足','维生素B1','"
+                           "摄入偏低。主食宜粗细搭配，适量增加全谷物、豆类和瘦猪肉。')"));
+    exec(c,
+         QStringLiteral("insert into app_pj values (11,'<90','钙摄入不足','钙','摄入偏低。孕中期起每日宜饮奶 "
+                        "300–500 mL，并常吃豆制品、虾皮和绿叶蔬菜。')"));
+    exec(c, QStringLiteral("insert into app_pj values "
+                           "(13,'<90','锌摄入不足','锌','摄入偏低。可适量增加贝壳类海产品、红肉和坚果。')"));
 
     Query foods(&c);
     foods.setSql(QStringLiteral("select foodname from Foodnurti where energy > 0 order by foodid limit 400"));
@@ -94,13 +104,16 @@ void fillSampleData(nc::data::Connection& c) {
 
 const char* kFoodList =
     "select ts.tsid, foodcheck.swname, foodcheck.zl, round(Foodnurti.energy/100*foodcheck.zl,2) as energy, "
-    "round(Foodnurti.carbohydra/100*foodcheck.zl,2) as carbohydra, round(Foodnurti.fat/100*foodcheck.zl,2) as fat, "
-    "round(Foodnurti.protein/100*foodcheck.zl,2) as protein, round(Foodnurti.vita/100*foodcheck.zl,2) as vita, "
+    "round(Foodnurti.carbohydra/100*foodcheck.zl,2) as carbohydra, round(Foodnurti.fat/100*foodcheck.zl,2) "
+    "as fat, "
+    "round(Foodnurti.protein/100*foodcheck.zl,2) as protein, round(Foodnurti.vita/100*foodcheck.zl,2) as "
+    "vita, "
     "round(Foodnurti.vitb1/100*foodcheck.zl,2) as vitb1, round(Foodnurti.vitb2/100*foodcheck.zl,2) as vitb2, "
     "round(Foodnurti.vitc/100*foodcheck.zl,2) as vitc, round(Foodnurti.ca/100*foodcheck.zl,2) as ca, "
     "round(Foodnurti.fe/100*foodcheck.zl,2) as fe, round(Foodnurti.zn/100*foodcheck.zl,2) as zn, "
     "round(Foodnurti.se/100*foodcheck.zl,2) as se "
-    "from foodcheck left join ts on ts.tsid=foodcheck.tc inner join Foodnurti on foodcheck.swname=Foodnurti.foodname "
+    "from foodcheck left join ts on ts.tsid=foodcheck.tc inner join Foodnurti on "
+    "foodcheck.swname=Foodnurti.foodname "
     "order by ts.tsid";
 
 } // namespace
@@ -115,14 +128,16 @@ int main(int argc, char** argv) {
         QTemporaryDir work;
         const auto cs = nc::data::ConnectionString::parse(nc::data::connectionStringForFolder(work.path()));
         const QString src = QStringLiteral(NC_SOURCE_DIR);
-        nc::data::createDatabase(cs.dataSource, cs.password, nc::data::readTextFile(src + QStringLiteral("/data/schema.sql")),
+        nc::data::createDatabase(cs.dataSource, cs.password,
+                                 nc::data::readTextFile(src + QStringLiteral("/data/schema.sql")),
                                  nc::data::readSeedFolder(src + QStringLiteral("/data/seed")));
         nc::data::Connection connection(nc::data::connectionStringForFolder(work.path()));
         nc::data::Connection::setCurrent(&connection);
         fillSampleData(connection);
 
         // The program's folder holds the layouts and receives the chart pictures.
-        QFile::copy(src + QStringLiteral("/tools/report_sample/sample.rav"), work.filePath(QStringLiteral("sample.rav")));
+        QFile::copy(src + QStringLiteral("/tools/report_sample/sample.rav"),
+                    work.filePath(QStringLiteral("sample.rav")));
         QDir::setCurrent(work.path());
 
         Query pic;
@@ -139,8 +154,9 @@ int main(int argc, char** argv) {
         Query person, nutrients, low, list;
         person.setSql(QStringLiteral("select * from personinf;"));
         nutrients.setSql(QStringLiteral("select * from lsyysfx ;"));
-        low.setSql(QStringLiteral("select app_pj.content, app_pj.rg_name, app_pj.appraise from lsyysfx inner join app_pj "
-                                  "on lsyysfx.id = app_pj.z_id where app_pj.range='<90' and lsyysfx.dris<90"));
+        low.setSql(QStringLiteral(
+            "select app_pj.content, app_pj.rg_name, app_pj.appraise from lsyysfx inner join app_pj "
+            "on lsyysfx.id = app_pj.z_id where app_pj.range='<90' and lsyysfx.dris<90"));
         list.setSql(QString::fromLatin1(kFoodList));
         for (Query* q : {&person, &nutrients, &low, &list})
             q->open();
@@ -166,10 +182,11 @@ int main(int argc, char** argv) {
         for (const QString& old : QDir(out).entryList({QStringLiteral("report_sample-*.png")}))
             QFile::remove(out + QLatin1Char('/') + old);
         const int rc = QProcess::execute(QStringLiteral("pdftoppm"),
-                                         {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"), pdf,
-                                          out + QStringLiteral("/report_sample")});
+                                         {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                                          pdf, out + QStringLiteral("/report_sample")});
         if (rc != 0)
-            std::fprintf(stderr, "report_sample: pdftoppm failed or is missing (package poppler-utils); PDF only\n");
+            std::fprintf(stderr,
+                         "report_sample: pdftoppm failed or is missing (package poppler-utils); PDF only\n");
         return 0;
     } catch (const nc::data::Error& e) {
         std::fprintf(stderr, "report_sample: %s\n", e.what());
