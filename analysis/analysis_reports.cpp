@@ -36,6 +36,19 @@ void reopen(Query& q, const QString& sql) {
     q.open();
 }
 
+// The stored shares of the open sdrn query by row id: protein, fat, carbohydrate (0 for a missing row).
+std::array<double, 3> storedShares(const Query& sdrn) {
+    std::array<double, 3> shares{0, 0, 0};
+    const int idColumn = sdrn.fieldIndex(QStringLiteral("id"));
+    const int valueColumn = sdrn.fieldIndex(QStringLiteral("value1"));
+    for (const QList<data::Value>& row : sdrn.rows()) {
+        const qint64 id = row.at(idColumn).toInteger();
+        if (id >= data::kSplitProtein && id <= data::kSplitCarbohydrate)
+            shares[std::size_t(id - data::kSplitProtein)] = row.at(valueColumn).toReal();
+    }
+    return shares;
+}
+
 } // namespace
 
 QString analysisLayoutFor(const data::Value& category) {
@@ -58,7 +71,9 @@ EnergyShareGrams energyShareGrams(double energyReference) {
         };
         return g(lowPercent) + QStringLiteral("～") + g(highPercent);
     };
-    return {grams(20, 30, 9), grams(55, 65, 4)};
+    const EnergyShareRange& fat = kEnergyShareRanges[std::size_t(data::kSplitFat - 1)];
+    const EnergyShareRange& carbohydrate = kEnergyShareRanges[std::size_t(data::kSplitCarbohydrate - 1)];
+    return {grams(fat.low, fat.high, 9), grams(carbohydrate.low, carbohydrate.high, 4)};
 }
 
 QString reportDate() {
@@ -73,6 +88,21 @@ AnalysisReport::AnalysisReport() : RvProject1(&RvSystem2) {
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection2"), ADOTable_ts));
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection3"), ADOQuery1));
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection4"), ADOQuery2));
+    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("energy_split"), [this] {
+        report::DataTable table;
+        table.columns = QStringList{QStringLiteral("nutrient"), QStringLiteral("share"),
+                                    QStringLiteral("range"), QStringLiteral("judgement")};
+        for (const EnergyShareRow& row : energyReview_.rows)
+            table.rows.append({row.nutrient, row.share, row.range, row.judgement});
+        return table;
+    }));
+    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("energy_advice"), [this] {
+        report::DataTable table;
+        table.columns = QStringList{QStringLiteral("advice")};
+        for (const QString& line : energyReview_.advice)
+            table.rows.append(QStringList{line});
+        return table;
+    }));
 }
 
 AnalysisResult AnalysisReport::run() {
@@ -86,6 +116,8 @@ void AnalysisReport::print(const AnalysisResult& result) {
     reopen(ADOTable_yyfx1, QStringLiteral("select * from sdrn"));
     report::saveEnergyChart(ADOTable_yyfx1, report::ChartPicture{report::kEnergyChartFile,
                                                                  report::kEnergyChartSize, kChartPixelRatio});
+    // The table under the pie judges the same shares.
+    energyReview_ = reviewEnergySplit(storedShares(ADOTable_yyfx1));
 
     // The evaluation texts follow the comparison just written.
     ADOQuery1.close();

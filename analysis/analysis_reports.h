@@ -8,6 +8,7 @@
 #include "data/meals.h"
 #include "data/query.h"
 #include "data/value.h"
+#include "energy_split_review.h"
 #include "intake_analysis.h"
 #include "report/report_engine.h"
 
@@ -42,9 +43,9 @@ inline const QString kNutrientRowsSql = QStringLiteral("select id, yysmc, dw, sr
                                                        "case when ckl=0 then '—' else dris end as dris "
                                                        "from lsyysfx order by id");
 
-// The daily grams of fat (20 %–30 % of the energy, 9 kcal/g) and carbohydrate (55 %–65 %, 4 kcal/g)
-// for an energy reference in kcal, as printed under the nutrient table: "51.1～76.7". Empty for a
-// reference of 0 or less (no record saved yet).
+// The daily grams of fat (20 %–30 % of the energy, 9 kcal/g) and carbohydrate (55 %–65 %, 4 kcal/g),
+// the ranges of kEnergyShareRanges, for an energy reference in kcal, as printed under the nutrient table:
+// "51.1～76.7". Empty for a reference of 0 or less (no record saved yet).
 struct EnergyShareGrams {
     QString fat;
     QString carbohydrate;
@@ -52,7 +53,9 @@ struct EnergyShareGrams {
 EnergyShareGrams energyShareGrams(double energyReference);
 
 // The analysis report's data sets and engine, named as the layouts know them. The layout gets
-// RvDataSetConnection1 (personinf), 2 (lsyysfx), 3 and 4 (the evaluation texts), the parameters
+// RvDataSetConnection1 (personinf), 2 (lsyysfx), 3 and 4 (the evaluation texts), "energy_split" (the
+// energy split judged: nutrient, share, range, judgement; reviewEnergySplit) and "energy_advice" (its
+// lines of advice: advice), the parameters
 // "days" (the number of days divided by), "date" (today), "energy_reference", "fat_grams" and
 // "carbohydrate_grams" (energyShareGrams, when there is an energy reference) and, when something counted as 0
 // because it was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture
@@ -78,6 +81,9 @@ public:
     data::Query ADOTable_yyfx1; // the energy split, for the chart
     report::RvSystem RvSystem2;
     report::RvProject RvProject1;
+
+private:
+    EnergySplitReview energyReview_; // of the shares the pie was drawn from
 };
 
 // The food list: one row per food entry whose name is in the food table (a food once per food row of

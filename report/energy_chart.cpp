@@ -43,6 +43,20 @@ QFont energyFont(int px, bool bold = false) {
 
 } // namespace
 
+QList<double> energySharePercents(const QList<double>& values) {
+    double total = 0;
+    for (double v : values)
+        total += qMax(0.0, v);
+    QList<double> out;
+    for (int i = 0; total > 0 && i < values.size(); ++i)
+        out.append(qMax(0.0, values.at(i)) / total * 100);
+    return out;
+}
+
+QString energySharePercentText(double percent) {
+    return QString::number(percent, 'f', 1);
+}
+
 EnergyChartLayout energyChartLayout(const QList<EnergyShare>& shares, QSize size) {
     static const QList<QColor> colours{QColor(0xD7, 0x26, 0x26), QColor(0xF2, 0x9E, 0x1F),
                                        QColor(0x3A, 0x8F, 0xB7), QColor(0x6A, 0xAA, 0x3A),
@@ -54,16 +68,17 @@ EnergyChartLayout energyChartLayout(const QList<EnergyShare>& shares, QSize size
     const qreal h = size.height();
     out.title = QRectF(0, 2, w, titleMetrics.height());
 
-    double total = 0;
+    QList<double> values;
     for (const EnergyShare& s : shares)
-        total += qMax(0.0, s.value);
+        values.append(s.value);
+    const QList<double> percents = energySharePercents(values);
 
     // The legend: one row per share, as wide as its longest figure.
     qreal legendWidth = 0;
-    for (int i = 0; total > 0 && i < shares.size(); ++i) {
+    for (int i = 0; i < percents.size(); ++i) {
         EnergyChartLayout::Row row;
-        row.percent = qMax(0.0, shares.at(i).value) / total * 100;
-        row.label = QStringLiteral("%1 %2%").arg(shares.at(i).label, QString::number(row.percent, 'f', 1));
+        row.percent = percents.at(i);
+        row.label = QStringLiteral("%1 %2%").arg(shares.at(i).label, energySharePercentText(row.percent));
         row.colour = colours.at(i % colours.size());
         legendWidth = qMax(legendWidth, textMetrics.horizontalAdvance(row.label));
         out.legend.append(row);

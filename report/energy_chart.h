@@ -41,6 +41,12 @@ struct EnergyShare {
     double value;
 };
 
+// Each share as a percent of the sum of the shares, a share below 0 counting as 0: the sizes of the
+// pie's slices. Empty when no share is above 0 (the pie then says "无供能数据").
+QList<double> energySharePercents(const QList<double>& values);
+// A percent as the pie's legend prints it, one decimal: "14.5".
+QString energySharePercentText(double percent);
+
 // Where the energy picture draws its parts, in picture pixels. The figures stand in a legend beside
 // the pie, one row per share ("脂肪 0.0%"), so no two labels ever share a place, however small or
 // empty a slice. When no share is above 0 the pie is an empty ring with `message` ("无供能数据")

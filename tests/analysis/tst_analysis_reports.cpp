@@ -291,6 +291,67 @@ private Q_SLOTS:
         }
     }
 
+    // Under the pie every analysis layout judges the three shares as the pie shows them, with a line
+    // of advice for each share out of its range; heading, pie, table and advice share one page.
+    // Rice 300 g: protein 23.7 g = 94.8 kcal, fat 2.7 g = 24.3 kcal, carbohydrate 231.6 g = 926.4 kcal,
+    // of 1045.5 kcal stored as 9.06, 2.32 and 88.6 (sum 99.98), shown as 9.1 %, 2.3 % and 88.6 %.
+    // Milk 100 g: 13.2, 32.4 and 19.6 kcal of 65.2, stored as 20.24, 49.69 and 30.06 (sum 99.99),
+    // shown as 20.2 %, 49.7 % and 30.1 %. A food not in the table: no energy to split.
+    // clang-format off
+    void theEnergySplitIsJudged_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("food");
+        QTest::addColumn<QString>("grams");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("advice");
+        QTest::newRow("育龄, rice") << "育龄" << "稻米" << "300"
+            << QStringList{QStringLiteral("蛋白质 9.1% 10%～15% 偏低"), QStringLiteral("脂肪 2.3% 20%～30% 偏低"),
+                           QStringLiteral("碳水化合物 88.6% 55%～65% 偏高")}
+            << QStringList{QStringLiteral("蛋白质供能比偏低，"), QStringLiteral("脂肪供能比偏低，"),
+                           QStringLiteral("碳水化合物供能比偏高，")};
+        QTest::newRow("孕妇, milk") << "孕妇" << "牛奶" << "100"
+            << QStringList{QStringLiteral("蛋白质 20.2% 10%～15% 偏高"), QStringLiteral("脂肪 49.7% 20%～30% 偏高"),
+                           QStringLiteral("碳水化合物 30.1% 55%～65% 偏低")}
+            << QStringList{QStringLiteral("蛋白质供能比偏高，"),
+                           QStringLiteral("脂肪供能比偏高，宜少用烹调油，少吃油炸食品和肥肉。"),
+                           QStringLiteral("碳水化合物供能比偏低，")};
+        QTest::newRow("乳母, no energy") << "乳母" << "桂花糕" << "50"
+            << QStringList{QStringLiteral("蛋白质 — 10%～15% —"), QStringLiteral("脂肪 — 20%～30% —"),
+                           QStringLiteral("碳水化合物 — 55%～65% —")}
+            << QStringList{};
+    }
+    // clang-format on
+    void theEnergySplitIsJudged() {
+        QFETCH(QString, category);
+        QFETCH(QString, food);
+        QFETCH(QString, grams);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, advice);
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}), entries({{QStringLiteral("1"), food, grams}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update personinf set csjd=:c"), {{QStringLiteral("c"), category}});
+        ProgramFolder folder(db.folder());
+        ReportCapture reports;
+        AnalysisReport report;
+        report.run();
+        QCOMPARE(reports.size(), 1);
+        const QString text = reports.last().text.simplified();
+        QVERIFY(text.contains(QStringLiteral("营养素 供能比 适宜范围 评价")));
+        for (const QString& row : rows)
+            QVERIFY2(text.contains(row), qPrintable(row));
+        QCOMPARE(text.count(QStringLiteral("供能比偏")), advice.size());
+        for (const QString& line : advice)
+            QVERIFY2(text.contains(line), qPrintable(line));
+        QString page;
+        for (const QString& p : reports.last().pages)
+            if (p.contains(QStringLiteral("三、三大营养素供能比例")))
+                page = p.simplified();
+        QVERIFY(page.contains(rows.last()));
+        if (!advice.isEmpty())
+            QVERIFY(page.contains(advice.last()));
+    }
+
     // The report states the days the intakes were divided by, also after a middle day was deleted.
     void theDaysAreTheDaysDividedBy() {
         FixtureDb db(FixtureDb::Content::FixedRows,

@@ -214,8 +214,9 @@ private Q_SLOTS:
         const QString foodListText = sink.exported.at(2).pdfPages.join(QLatin1Char('\n'));
         QVERIFY(foodListText.contains(QStringLiteral("食物")));
         const QString analysisText = sink.exported.at(1).pdfPages.join(QLatin1Char('\n'));
-        for (const QString& word : {QStringLiteral("维生素B1"), QStringLiteral("维生素B2"),
-                                    QStringLiteral("身高"), QStringLiteral("μgRE")})
+        for (const QString& word :
+             {QStringLiteral("维生素B1"), QStringLiteral("维生素B2"), QStringLiteral("身高"),
+              QStringLiteral("μgRE"), QStringLiteral("适宜范围"), QStringLiteral("10%～15%")})
             QVERIFY2(analysisText.contains(word), qPrintable(word));
     }
 };
