@@ -113,7 +113,7 @@ DietRecord::AddFood DietRecord::addFood(const QString& name, const QString& weig
     if (q.field(QStringLiteral("abc")).toInteger() == 0)
         return AddFood::UnknownFood;
     double weight = 0;
-    if (!readWeight(weightText, &weight))
+    if (!readAmount(weightText, &weight))
         return AddFood::BadWeight;
     Value portionText;
     if (portion) {
@@ -130,6 +130,8 @@ DietRecord::AddFood DietRecord::addFood(const QString& name, const QString& weig
         portionText = nc::diet::portionText(weight, portion->unit);
         weight = portionGrams(weight, *portion, share);
     }
+    if (weight > kMostGrams)
+        return AddFood::WeightOutOfRange;
     const QString mealText = meal.trimmed();
 
     foods_.append();
@@ -166,12 +168,29 @@ bool DietRecord::deleteCurrentFood() {
     return true;
 }
 
-bool DietRecord::readWeight(const QString& text, double* grams) {
+bool DietRecord::readAmount(const QString& text, double* amount) {
     double w = 0;
     if (!parseReal(text, &w) || w < 0)
         return false;
-    *grams = w == 0 ? 0.0 : w; // "-0" is stored as 0
+    *amount = w == 0 ? 0.0 : w; // "-0" is stored as 0
     return true;
+}
+
+DietRecord::Weight DietRecord::checkWeight(const QString& text, double* grams) {
+    double w = 0;
+    if (!readAmount(text, &w))
+        return Weight::Malformed;
+    if (w > kMostGrams)
+        return Weight::OutOfRange;
+    *grams = w;
+    return Weight::Read;
+}
+
+QString DietRecord::weightMessage(Weight why) {
+    if (why == Weight::OutOfRange)
+        return QStringLiteral("重量超出范围，每种食物应在 0～%1 克之间（可食部），请重新输入。")
+            .arg(QString::number(kMostGrams, 'g', 15));
+    return QStringLiteral("请输入正确的重量！");
 }
 
 QStringList DietRecord::categoryItems() {

@@ -51,20 +51,32 @@ public:
     // day forward. Does nothing without days. The caller asks for confirmation first.
     void deleteCurrentDay();
 
-    enum class AddFood { Added, NoDays, EmptyName, UnknownFood, BadWeight };
+    enum class AddFood { Added, NoDays, EmptyName, UnknownFood, BadWeight, WeightOutOfRange };
     // Appends a food entry to the current day: the name trimmed and found in the food table (any
-    // category), the weight as readWeight reads it. With a portion the weight text is the number of
-    // units, and the entry stores the grams of the edible part they stand for and the portion as
-    // entered ("2个"); a meal (one of meals(), or empty for none) is stored with it. The day's foods
-    // are ordered by meal, so the new entry takes its place in its meal and becomes the current row.
+    // category), the weight as checkWeight reads it (BadWeight for text that is no weight,
+    // WeightOutOfRange above kMostGrams). With a portion the weight text is the number of units, and
+    // the entry stores the grams of the edible part they stand for, within the same bounds, and the
+    // portion as entered ("2个"); a meal (one of meals(), or empty for none) is stored with it. The day's
+    // foods are ordered by meal, so the new entry takes its place in its meal and becomes the current row.
     AddFood addFood(const QString& name, const QString& weightText, const QString& meal = {},
                     const std::optional<Portion>& portion = {});
     // Deletes the selected food entry of the current day; false when the day has none.
     bool deleteCurrentFood();
 
-    // Reads a weight as typed or pasted: a decimal number with "." and at most one point, not
+    // The most one food entry may weigh, grams of the edible part: more than anyone eats of one food
+    // in a day, so a larger figure is a typing mistake. The least is 0, which is kept (a weight to
+    // fill in later). Both limits are allowed.
+    static constexpr double kMostGrams = 5000;
+
+    // Reads an amount as typed or pasted: a decimal number with "." and at most one point, not
     // negative (a negative weight would take nutrients away from the day). "", "." and "1.2.3" fail.
-    static bool readWeight(const QString& text, double* grams);
+    static bool readAmount(const QString& text, double* amount);
+    enum class Weight { Read, Malformed, OutOfRange };
+    // Reads a weight in grams: an amount (readAmount) of at most kMostGrams.
+    static Weight checkWeight(const QString& text, double* grams);
+    // What the counsellor is told about a weight refused for `why`: "请输入正确的重量！" for text that
+    // is no weight, the allowed range for one out of it.
+    static QString weightMessage(Weight why);
 
     // Category list items "01 谷类及制品", ordered by code, and the food names of a category item.
     static QStringList categoryItems();

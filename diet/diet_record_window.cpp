@@ -199,7 +199,7 @@ void TForm8::buildControls() {
     // Shown once the editor has closed, so the message box does not fight the closing editor for focus.
     connect(
         foodsModel_, &FoodEntriesModel::weightRefused, this,
-        [] { ui::Messages::inform(QStringLiteral("请输入正确的重量！")); }, Qt::QueuedConnection);
+        [](const QString& message) { ui::Messages::inform(message); }, Qt::QueuedConnection);
     connect(
         foodsModel_, &data::DataSetModel::editRejected, this,
         [](const QString& message) { ui::Messages::error(message); }, Qt::QueuedConnection);
@@ -427,7 +427,10 @@ void TForm8::Image8Click() {
         ComboBox2->setFocus();
         return;
     case DietRecord::AddFood::BadWeight:
-        ui::Messages::inform(QStringLiteral("请输入正确的重量！"));
+    case DietRecord::AddFood::WeightOutOfRange:
+        ui::Messages::inform(DietRecord::weightMessage(outcome == DietRecord::AddFood::BadWeight
+                                                           ? DietRecord::Weight::Malformed
+                                                           : DietRecord::Weight::OutOfRange));
         LabeledEdit1->setFocus();
         LabeledEdit1->selectAll();
         return;
@@ -486,7 +489,7 @@ void TForm8::showGrams() {
     }
     double count = 0;
     const FoodEntry* entry = foodIndex_.find(ComboBox2->currentText());
-    if (!DietRecord::readWeight(LabeledEdit1->text(), &count) || !entry) {
+    if (!DietRecord::readAmount(LabeledEdit1->text(), &count) || !entry) {
         Label2->setText(QStringLiteral("1%1 = %2 克 可食部")
                             .arg(portion->unit,
                                  gramsText(portionGrams(1, *portion, entry ? entry->ediblePercent : 100))));

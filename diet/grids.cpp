@@ -53,9 +53,11 @@ bool FoodEntriesModel::setData(const QModelIndex& index, const QVariant& value, 
         const QString text = value.toString();
         const QString shown = DataSetModel::data(index, Qt::EditRole).toString();
         double grams = 0;
-        if (text != shown && !DietRecord::readWeight(text, &grams)) {
-            Q_EMIT weightRefused();
-            return false;
+        if (text != shown) {
+            if (const auto read = DietRecord::checkWeight(text, &grams); read != DietRecord::Weight::Read) {
+                Q_EMIT weightRefused(DietRecord::weightMessage(read));
+                return false;
+            }
         }
         if (text == shown)
             return DataSetModel::setData(index, value, role);

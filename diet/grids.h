@@ -8,8 +8,8 @@ namespace nc::diet {
 
 // The foods grid's model: name, weight and the household portion as entered, the rows titled by
 // meal. Edits go through the data set like any grid's, except that a weight cell is only changed to a
-// weight (DietRecord::readWeight); anything else is refused with weightRefused() and the cell keeps
-// its stored value.
+// weight (DietRecord::checkWeight: a number from 0 to 5000 g); anything else is refused with
+// weightRefused(message) and the cell keeps its stored value.
 class FoodEntriesModel : public data::DataSetModel {
     Q_OBJECT
 public:
@@ -25,7 +25,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 Q_SIGNALS:
-    void weightRefused();
+    void weightRefused(const QString& message);
 };
 
 } // namespace nc::diet

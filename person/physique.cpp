@@ -9,6 +9,13 @@ namespace nc::person {
 
 using data::roundHalfEven;
 
+bool periodDateAllowed(const QDate& lmp, const QDate& today) {
+    if (!lmp.isValid())
+        return false;
+    const qint64 back = lmp.daysTo(today);
+    return back >= 0 && back <= kPeriodDaysBackMost;
+}
+
 QDate dueDate(const QDate& lmp) {
     int year = lmp.year();
     int month = lmp.month();

@@ -7,6 +7,23 @@
 
 namespace nc::person {
 
+// What a woman's record can hold. A number outside these ranges is a typing mistake (5 cm, a decimal
+// point in the wrong place), and saving it would give targets no one could follow, so the save
+// refuses it. Both limits are allowed.
+struct Bounds {
+    double lowest;
+    double highest;
+    bool contains(double v) const { return v >= lowest && v <= highest; }
+};
+inline constexpr Bounds kAgeYears{10, 70};
+inline constexpr Bounds kHeightCm{100, 230};
+inline constexpr Bounds kWeightKg{25, 250}; // each weight: now, before pregnancy, when not pregnant
+
+// A pregnant woman's last period began at most this many calendar days before today, never after it.
+inline constexpr int kPeriodDaysBackMost = 300;
+// Whether a last-period date can be a pregnant woman's: today or earlier, at most 300 days back.
+bool periodDateAllowed(const QDate& lmp, const QDate& today);
+
 // Expected date of delivery from the first day of the last menstrual period: nine months on (or
 // three back and one year on) and seven days, carried into the next month past the due month's end.
 QDate dueDate(const QDate& lmp);

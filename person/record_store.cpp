@@ -16,15 +16,6 @@ using namespace nc::data;
 
 namespace {
 
-bool positiveNumber(const QString& text, double* out) {
-    double v = 0;
-    if (!parseReal(text, &v) || !(v > 0))
-        return false;
-    if (out)
-        *out = v;
-    return true;
-}
-
 double number(const QString& text) {
     double v = 0;
     parseReal(text, &v);
@@ -35,35 +26,79 @@ bool hasSecondWeight(const QString& category) {
     return category == kCategoryPregnant || category == kCategoryNursing;
 }
 
+QString shown(double v) {
+    return QString::number(v, 'g', 15);
+}
+
+// A number within its bounds, or the problem naming the field, the text and the range.
+std::optional<InputProblem> checkNumber(RecordField field, const QString& name, const QString& unit,
+                                        const Bounds& bounds, const QString& text) {
+    double v = 0;
+    if (!parseReal(text, &v))
+        return InputProblem{field, QStringLiteral("%1“%2”不是有效的数值，请重新输入（应在 %3～%4 %5之间）。")
+                                       .arg(name, text, shown(bounds.lowest), shown(bounds.highest), unit)};
+    if (!bounds.contains(v))
+        return InputProblem{field, QStringLiteral("%1“%2”超出范围，应在 %3～%4 %5之间，请重新输入。")
+                                       .arg(name, text, shown(bounds.lowest), shown(bounds.highest), unit)};
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<InputProblem> checkNumbers(const RecordInput& in) {
-    if (!positiveNumber(in.age, nullptr))
-        return InputProblem{RecordField::Age,
-                            QStringLiteral("年龄“%1”不是有效的数值，请重新输入。").arg(in.age)};
-    if (!positiveNumber(in.height, nullptr))
-        return InputProblem{
-            RecordField::Height,
-            QStringLiteral("身高“%1”不是有效的数值（应大于 0，单位厘米），请重新输入。").arg(in.height)};
+    const QString years = QStringLiteral("岁");
+    const QString cm = QStringLiteral("厘米");
+    const QString kg = QStringLiteral("千克");
+    if (auto p = checkNumber(RecordField::Age, QStringLiteral("年龄"), years, kAgeYears, in.age))
+        return p;
+    if (auto p = checkNumber(RecordField::Height, QStringLiteral("身高"), cm, kHeightCm, in.height))
+        return p;
     const QString first = in.category == kCategoryChildbearing ? QStringLiteral("现体重")
                           : in.category == kCategoryPregnant   ? QStringLiteral("孕前体重")
                                                                : QStringLiteral("非孕体重");
-    if (!positiveNumber(in.weight1, nullptr))
+    if (auto p = checkNumber(RecordField::Weight1, first, kg, kWeightKg, in.weight1))
+        return p;
+    if (hasSecondWeight(in.category))
+        return checkNumber(RecordField::Weight2, QStringLiteral("现体重"), kg, kWeightKg, in.weight2);
+    return std::nullopt;
+}
+
+std::optional<InputProblem> checkChoices(const RecordInput& in) {
+    const bool category = categories().contains(in.category);
+    const bool activity = activityLevels().contains(in.activity);
+    if (!category && !activity)
+        return InputProblem{RecordField::Category,
+                            QStringLiteral("请选择测试阶段（育龄、孕妇或乳母）和活动水平（轻、中或重）。")};
+    if (!category)
+        return InputProblem{RecordField::Category, QStringLiteral("请选择测试阶段（育龄、孕妇或乳母）。")};
+    if (!activity)
+        return InputProblem{RecordField::Activity, QStringLiteral("请选择活动水平（轻、中或重）。")};
+    return std::nullopt;
+}
+
+std::optional<InputProblem> checkInput(const RecordInput& in, const QDate& today) {
+    if (auto p = checkChoices(in))
+        return p;
+    if (auto p = checkNumbers(in))
+        return p;
+    if (in.category == kCategoryPregnant && !periodDateAllowed(in.lmp, today)) {
+        const QString format = QStringLiteral("yyyy-MM-dd");
+        const QString date = in.lmp.toString(format);
+        const QString earliest = today.addDays(-kPeriodDaysBackMost).toString(format);
         return InputProblem{
-            RecordField::Weight1,
-            QStringLiteral("%1“%2”不是有效的数值（单位千克），请重新输入。").arg(first, in.weight1)};
-    if (hasSecondWeight(in.category) && !positiveNumber(in.weight2, nullptr))
-        return InputProblem{
-            RecordField::Weight2,
-            QStringLiteral("现体重“%1”不是有效的数值（单位千克），请重新输入。").arg(in.weight2)};
+            RecordField::PeriodDate,
+            in.lmp > today
+                ? QStringLiteral("末次月经日期 %1 晚于今天（%2），请重新选择。")
+                      .arg(date, today.toString(format))
+                : QStringLiteral("末次月经日期 %1 距今已超过 %2 天，请重新选择（应在 %3 至 %4 之间）。")
+                      .arg(date, QString::number(kPeriodDaysBackMost), earliest, today.toString(format))};
+    }
     return std::nullopt;
 }
 
 SaveResult saveRecord(const RecordInput& in, const QDate& today) {
-    if (const auto problem = checkNumbers(in))
+    if (const auto problem = checkInput(in, today))
         throw Error(problem->message);
-    if (in.category != kCategoryChildbearing && !hasSecondWeight(in.category))
-        throw Error(QStringLiteral("请选择测试阶段（育龄、孕妇或乳母）。"));
 
     Transaction transaction(Connection::required());
     Query q;

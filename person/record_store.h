@@ -20,7 +20,7 @@ struct RecordInput {
     QDate lmp; // first day of the last menstrual period
 };
 
-enum class RecordField { Age, Height, Weight1, Weight2 };
+enum class RecordField { Age, Height, Weight1, Weight2, Category, Activity, PeriodDate };
 
 struct InputProblem {
     RecordField field;
@@ -28,8 +28,19 @@ struct InputProblem {
 };
 
 // Checks the numbers before anything is written: age, height and the weights shown for the category
-// must be numbers above 0 ("." or "1.2.3" are not). Returns the first problem in field order.
+// must be numbers ("." or "1.2.3" are not) within the bounds of physique.h (kAgeYears, kHeightCm,
+// kWeightKg). Returns the first problem in field order; its message names the field and, for a number
+// out of bounds, the range allowed.
 std::optional<InputProblem> checkNumbers(const RecordInput& in);
+
+// Checks that a category (育龄, 孕妇 or 乳母) and an activity level (轻, 中 or 重) are chosen; the message
+// names whichever is missing, both when both are (field: the category then).
+std::optional<InputProblem> checkChoices(const RecordInput& in);
+
+// Everything the save checks before writing, in this order: the choices, the numbers, and for a
+// pregnant woman the last-period date (periodDateAllowed: not after today, at most 300 days back;
+// the message names the date as yyyy-MM-dd).
+std::optional<InputProblem> checkInput(const RecordInput& in, const QDate& today);
 
 // The values the save computed, for the evaluation that may follow.
 struct SaveResult {
@@ -42,8 +53,8 @@ struct SaveResult {
 
 // Saves the record as one transaction: the BMI and date into lstzpj, the twelve reference intakes into
 // lsyysfx.ckl, the energy split of the stored intakes into sdrn, then personinf (week count and stage
-// only for a pregnant woman). Throws nc::data::Error with nothing written when a number is malformed
-// or the record row is missing, and when the database refuses a statement.
+// only for a pregnant woman). Throws nc::data::Error with nothing written when checkInput finds a
+// problem or the record row is missing, and when the database refuses a statement.
 SaveResult saveRecord(const RecordInput& in, const QDate& today);
 
 // Empties the record's name, age, height, category, activity level and weights; the dates, week count,

@@ -6,6 +6,7 @@
 #include "record_store.h"
 
 #include "data/clock.h"
+#include "data/value.h"
 #include "data/values.h"
 #include "report/chart_pictures.h"
 #include "ui/artwork.h"
@@ -150,8 +151,10 @@ TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(par
         ui::NumericKeyFilter::install(e);
     ComboBox2->addItems(data::activityLevels());
     ComboBox1->addItems(data::categories());
-    for (QComboBox* list : {ComboBox2, ComboBox1})
+    for (QComboBox* list : {ComboBox2, ComboBox1}) {
+        list->setPlaceholderText(QStringLiteral("请选择"));
         list->setCurrentIndex(-1);
+    }
     build.on(ComboBox1, &QComboBox::activated, [this](int) { ComboBox1Change(); });
     DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     DateTimePicker1->setCalendarPopup(true);
@@ -185,7 +188,8 @@ TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(par
 }
 
 // Loads the record. A category or activity level that is none of the listed ones (an empty one
-// after a clear, say) shows as 乳母 and 重.
+// after a clear, or a new database) shows nothing chosen, so the save asks for it; a missing period
+// date shows today.
 void TForm3::FormCreate() {
     ADOQuery_gy.close();
     ADOQuery_gy.setSql(QStringLiteral("select * from personinf"));
@@ -194,13 +198,12 @@ void TForm3::FormCreate() {
     Edit2->setText(ADOQuery_gy.field(QStringLiteral("age")).toText());
     Edit3->setText(ADOQuery_gy.field(QStringLiteral("high")).toText());
 
-    ComboBox1->setCurrentIndex(int(
-        data::categories().indexOf(data::categoryOf(ADOQuery_gy.field(QStringLiteral("csjd")).toText()))));
-    const QString activity = ADOQuery_gy.field(QStringLiteral("hdsp")).toText();
-    ComboBox2->setCurrentIndex(activity == data::kActivityLight      ? 0
-                               : activity == data::kActivityModerate ? 1
-                                                                     : 2);
-    DateTimePicker1->setDate(ADOQuery_gy.field(QStringLiteral("mcyjrq")).toDate());
+    ComboBox1->setCurrentIndex(
+        int(data::categories().indexOf(ADOQuery_gy.field(QStringLiteral("csjd")).toText())));
+    ComboBox2->setCurrentIndex(
+        int(data::activityLevels().indexOf(ADOQuery_gy.field(QStringLiteral("hdsp")).toText())));
+    const QDate lmp = ADOQuery_gy.field(QStringLiteral("mcyjrq")).toDate();
+    DateTimePicker1->setDate(lmp.isValid() && lmp != data::zeroDate() ? lmp : data::Clock::today());
     applyCategoryLayout();
 }
 
@@ -255,11 +258,11 @@ bool TForm3::inputsComplete() {
         empty = Edit2;
     else if (Edit3->text().isEmpty())
         empty = Edit3;
-    else if (category.isEmpty())
-        empty = ComboBox1;
-    else if (ComboBox2->currentIndex() < 0)
-        empty = ComboBox2;
-    else if (Edit4->text().isEmpty())
+    else if (const auto missing = checkChoices(input())) {
+        // A list left unchosen is named: a record without a category or activity level has no targets.
+        ui::Messages::inform(missing->message, ui::kCaptionHint);
+        empty = missing->field == RecordField::Category ? ComboBox1 : ComboBox2;
+    } else if (Edit4->text().isEmpty())
         empty = Edit4;
     else if ((category == kCategoryPregnant || category == kCategoryNursing) && Edit5->text().isEmpty())
         empty = Edit5;
@@ -270,10 +273,23 @@ bool TForm3::inputsComplete() {
 }
 
 bool TForm3::numbersValid() {
-    const auto problem = checkNumbers(input());
+    const auto problem = checkInput(input(), data::Clock::today());
     if (!problem)
         return true;
     ui::Messages::inform(problem->message, ui::kCaptionHint);
+    switch (problem->field) {
+    case RecordField::Category:
+        ComboBox1->setFocus();
+        return false;
+    case RecordField::Activity:
+        ComboBox2->setFocus();
+        return false;
+    case RecordField::PeriodDate:
+        DateTimePicker1->setFocus();
+        return false;
+    default:
+        break;
+    }
     QLineEdit* field = problem->field == RecordField::Age       ? Edit2
                        : problem->field == RecordField::Height  ? Edit3
                        : problem->field == RecordField::Weight1 ? Edit4
@@ -310,8 +326,11 @@ void TForm3::BitBtn1Click() {
         ui::Messages::inform(QStringLiteral("数据保存成功！"), ui::kCaptionHint);
 }
 
-// Clears the fields, both lists and the stored record, asking nothing; the fields shown stay shown.
+// Clears the fields, both lists and the stored record once the counsellor has said yes; the fields
+// shown stay shown. No leaves the window and the record as they were.
 void TForm3::Image3Click() {
+    if (!ui::Messages::confirm(QStringLiteral("确定要清除当前档案吗？"), ui::kCaptionHint))
+        return;
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5})
         e->clear();
     ComboBox1->setCurrentIndex(-1);

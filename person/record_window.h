@@ -47,9 +47,11 @@ public:
 
 private:
     void applyCategoryLayout();
-    // The empty-field check: focuses the first empty control and answers false, saying nothing.
+    // The empty-field check: focuses the first empty control and answers false, saying nothing for an
+    // empty field and naming an unchosen category or activity level.
     bool inputsComplete();
-    // The number check: a malformed or non-positive number is named in a message and focused.
+    // The save's checks (checkInput): a malformed or out-of-range number, or a pregnant woman's period
+    // date outside the allowed days, is named in a message and focused.
     bool numbersValid();
     RecordInput input() const;
     void evaluate();

@@ -1,5 +1,6 @@
 #include "numeric_key_filter.h"
 
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -16,14 +17,13 @@ NumericKeyFilter* NumericKeyFilter::install(QLineEdit* edit) {
 bool NumericKeyFilter::passes(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
     switch (key) {
     case Qt::Key_Backspace:
-        return false; // a character too, and dropped like the others
     case Qt::Key_Delete:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
-        return true; // they type nothing into the box
+        return true; // they edit the box or type nothing into it
     default:
         break;
     }
@@ -38,15 +38,24 @@ bool NumericKeyFilter::passes(int key, Qt::KeyboardModifiers modifiers, const QS
     return true;
 }
 
+void NumericKeyFilter::refuse() {
+    QApplication::beep();
+    Q_EMIT refused();
+}
+
 bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!passes(key->key(), key->modifiers(), key->text()))
+        if (!passes(key->key(), key->modifiers(), key->text())) {
+            refuse();
             return true;
+        }
     } else if (event->type() == QEvent::InputMethod) {
         const auto* im = static_cast<QInputMethodEvent*>(event);
-        if (!passes(0, Qt::NoModifier, im->commitString()))
+        if (!passes(0, Qt::NoModifier, im->commitString())) {
+            refuse();
             return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The key filter of numeric text boxes: of the characters typed, only the digits "0" to "9" and the
-// point "." reach the box; every other character, Backspace included, is dropped. Keys that type no
-// character (Delete, the cursor keys, Home, End, Tab, Enter, Esc) and Ctrl shortcuts pass. The filter
-// does not limit the number of points: whatever reads the number decides about malformed text.
+// point "." reach the box; every other character is dropped with a beep, so "12,5" cannot silently
+// become 125. Editing keys (Backspace, Delete, the cursor keys, Home, End), keys that type nothing
+// (Tab, Enter, Esc) and Ctrl shortcuts pass. The filter does not limit the number of points: whatever
+// reads the number decides about malformed text.
 
 #include <QObject>
 
@@ -22,8 +23,15 @@ public:
     // The rule itself: whether a key press with this key, modifiers and typed text reaches the box.
     static bool passes(int key, Qt::KeyboardModifiers modifiers, const QString& text);
 
+Q_SIGNALS:
+    // A key press or input-method text was dropped (the beep has sounded).
+    void refused();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void refuse();
 };
 
 } // namespace nc::ui

@@ -165,6 +165,10 @@ private Q_SLOTS:
         QTest::newRow("pasted letters") << true << "牛奶" << "2两" << int(Add::BadWeight);
         QTest::newRow("pasted negative") << true << "牛奶" << "-5" << int(Add::BadWeight);
         QTest::newRow("zero is kept") << true << "牛奶" << "0" << int(Add::Added);
+        QTest::newRow("5000 g is kept") << true << "牛奶" << "5000" << int(Add::Added);
+        QTest::newRow("just over 5000 g") << true << "牛奶" << "5000.01" << int(Add::WeightOutOfRange);
+        QTest::newRow("10^20 g") << true << "牛奶" << "100000000000000000000" << int(Add::WeightOutOfRange);
+        QTest::newRow("unknown food before range") << true << "不存在" << "9000" << int(Add::UnknownFood);
         QTest::newRow("blanks around the name") << true << "  牛奶 " << "100" << int(Add::Added);
         QTest::newRow("another category") << true << "小麦" << "100" << int(Add::Added);
         QTest::newRow("quotes in the name") << true << "酸奶\"原味\"" << "125" << int(Add::Added);

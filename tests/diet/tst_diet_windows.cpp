@@ -44,6 +44,8 @@ using nc::ui::PictureButton;
 namespace {
 
 const QString kQuoted = QStringLiteral("酸奶\"原味\"");
+// What a weight above the 5000 g an entry may hold is refused with.
+const QString kTooHeavy = QStringLiteral("重量超出范围，每种食物应在 0～5000 克之间（可食部），请重新输入。");
 
 // Four foods in two categories, one with double quotes in its name.
 QList<nc::data::SeedTable> foods() {
@@ -221,6 +223,9 @@ private Q_SLOTS:
         QTest::newRow("two points") << 1 << "牛奶" << "1.2.3" << "请输入正确的重量！" << "LabeledEdit1" << "";
         QTest::newRow("pasted text") << 1 << "牛奶" << "二两" << "请输入正确的重量！" << "LabeledEdit1" << "";
         QTest::newRow("pasted negative") << 1 << "牛奶" << "-50" << "请输入正确的重量！" << "LabeledEdit1" << "";
+        QTest::newRow("over 5000 g") << 1 << "牛奶" << "5000.5" << kTooHeavy << "LabeledEdit1" << "";
+        QTest::newRow("10^20 g") << 1 << "牛奶" << "100000000000000000000" << kTooHeavy << "LabeledEdit1" << "";
+        QTest::newRow("5000 g") << 1 << "牛奶" << "5000" << "" << "DBGrid1" << "牛奶 5000";
         QTest::newRow("trimmed") << 1 << "  牛奶 " << "250" << "" << "DBGrid1" << "牛奶 250";
         QTest::newRow("another category") << 1 << "牛奶" << "0" << "" << "DBGrid1" << "牛奶 0";
         QTest::newRow("double quotes") << 1 << kQuoted << "125.5"
@@ -363,18 +368,24 @@ private Q_SLOTS:
     void gridWeightEdit_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("a number") << "300" << "300";
-        QTest::newRow("a decimal") << "12.5" << "12.5";
-        QTest::newRow("letters") << "abc" << "";
-        QTest::newRow("unchanged") << "250" << "250";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("two points") << "1.2.3" << "";
-        QTest::newRow("negative") << "-20" << "";
+        QTest::addColumn<QString>("message");
+        const QString bad = QStringLiteral("请输入正确的重量！");
+        QTest::newRow("a number") << "300" << "300" << "";
+        QTest::newRow("a decimal") << "12.5" << "12.5" << "";
+        QTest::newRow("letters") << "abc" << "" << bad;
+        QTest::newRow("unchanged") << "250" << "250" << "";
+        QTest::newRow("empty") << "" << "" << bad;
+        QTest::newRow("two points") << "1.2.3" << "" << bad;
+        QTest::newRow("negative") << "-20" << "" << bad;
+        QTest::newRow("5000 g") << "5000" << "5000" << "";
+        QTest::newRow("over 5000 g") << "5000.1" << "" << kTooHeavy;
+        QTest::newRow("10^20 g") << "1e20" << "" << kTooHeavy;
     }
     // clang-format on
     void gridWeightEdit() {
         QFETCH(QString, typed);
         QFETCH(QString, stored);
+        QFETCH(QString, message);
         FixtureDb db(FixtureDb::Content::FixedRows, foods());
         fill(db, 2, {{2, "牛奶", 250}, {2, "稻米", 150}});
         MessagesRecorder messages;
@@ -392,8 +403,7 @@ private Q_SLOTS:
         const bool refused = stored.isEmpty();
         // The message comes once the editor has closed.
         QTRY_VERIFY(!refused || !messages.isEmpty());
-        QCOMPARE(messages.texts(),
-                 refused ? QStringList{QStringLiteral("请输入正确的重量！")} : QStringList());
+        QCOMPARE(messages.texts(), refused ? QStringList{message} : QStringList());
         QCOMPARE(cell.data().toString(), refused ? QStringLiteral("250") : stored);
         // The edit is stored when the cursor leaves the row.
         QCOMPARE(storedFoods(db, 2).first(), QStringLiteral("牛奶 250"));

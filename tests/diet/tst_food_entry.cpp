@@ -333,6 +333,42 @@ private Q_SLOTS:
         QCOMPARE(record.foods().field(QStringLiteral("swname")).toText(), QStringLiteral("牛奶"));
     }
 
+    // A portion is held to the same 5000 g as a weight typed in grams, counted after the conversion:
+    // a count well under 5000 can stand for more than that.
+    // clang-format off
+    void portionsWithinTheWeightBound_data() {
+        QTest::addColumn<QString>("food");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<double>("unitGrams");
+        QTest::addColumn<bool>("edible");
+        QTest::addColumn<QString>("stored"); // empty: refused as out of range
+        // 牛奶 has no edible share and counts whole: 20 × 250 = 5000 g.
+        QTest::newRow("20 cups, 5000 g")       << "牛奶" << "20" << 250.0 << false << "5000";
+        QTest::newRow("21 cups, 5250 g")       << "牛奶" << "21" << 250.0 << false << "";
+        // Eggs as bought, 87 % edible: 95 × 60 × 0.87 = 4959 g; 96 × 60 × 0.87 = 5011.2 g.
+        QTest::newRow("95 eggs, 4959 g")       << "鸡蛋（代表值）" << "95" << 60.0 << false << "4959";
+        QTest::newRow("96 eggs, 5011.2 g")     << "鸡蛋（代表值）" << "96" << 60.0 << false << "";
+        QTest::newRow("10^20 bowls")           << "米饭（蒸，代表值）" << "100000000000000000000" << 150.0 << true << "";
+    }
+    // clang-format on
+    void portionsWithinTheWeightBound() {
+        QFETCH(QString, food);
+        QFETCH(QString, count);
+        QFETCH(double, unitGrams);
+        QFETCH(bool, edible);
+        QFETCH(QString, stored);
+        FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
+        DietRecord record;
+        record.open();
+        record.addDay();
+        using A = DietRecord::AddFood;
+        QCOMPARE(record.addFood(food, count, QString(), Portion{QStringLiteral("份"), unitGrams, edible}),
+                 stored.isEmpty() ? A::WeightOutOfRange : A::Added);
+        QCOMPARE(rows(db, QStringLiteral("select zl from foodcheck")),
+                 stored.isEmpty() ? QStringList() : QStringList{stored});
+        QCOMPARE(record.foods().rowCount(), stored.isEmpty() ? 0 : 1);
+    }
+
     void recipesKeepMealsAndPortions() {
         FixtureDb db(FixtureDb::Content::FixedRows, recordFoods());
         DietRecord record;

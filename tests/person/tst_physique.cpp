@@ -60,6 +60,30 @@ private Q_SLOTS:
         QCOMPARE(pregnancyStage(days), stage);
     }
 
+    // A pregnant woman's last period: today or up to 300 calendar days before it. From 2026-02-13 to
+    // 2026-12-10 are 15 (rest of February) + 31 + 30 + 31 + 30 + 31 + 31 + 30 + 31 + 30 (March to
+    // November) + 10 = 300 days. Calendar days, not the day count's 30-day months, by which 2026-02-12
+    // would be only 298 days back.
+    // clang-format off
+    void periodDates_data() {
+        QTest::addColumn<QDate>("lmp");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("today") << QDate(2026, 12, 10) << true;
+        QTest::newRow("tomorrow") << QDate(2026, 12, 11) << false;
+        QTest::newRow("next year") << QDate(2027, 1, 5) << false;
+        QTest::newRow("yesterday") << QDate(2026, 12, 9) << true;
+        QTest::newRow("300 days back") << QDate(2026, 2, 13) << true;
+        QTest::newRow("301 days back") << QDate(2026, 2, 12) << false;
+        QTest::newRow("zero date of an empty record") << QDate(1899, 12, 30) << false;
+        QTest::newRow("no date") << QDate() << false;
+    }
+    // clang-format on
+    void periodDates() {
+        QFETCH(QDate, lmp);
+        QFETCH(bool, allowed);
+        QCOMPARE(periodDateAllowed(lmp, QDate(2026, 12, 10)), allowed);
+    }
+
     // clang-format off
     void stages_data() {
         QTest::addColumn<int>("days");

@@ -30,6 +30,25 @@ RecordInput pregnantWoman() {
 
 const QDate kToday(2026, 12, 10); // day count 99 from 2026-09-01
 
+void setField(RecordInput& in, const QString& field, const QString& text) {
+    if (field == QLatin1String("age"))
+        in.age = text;
+    else if (field == QLatin1String("height"))
+        in.height = text;
+    else if (field == QLatin1String("weight1"))
+        in.weight1 = text;
+    else if (field == QLatin1String("weight2"))
+        in.weight2 = text;
+    else if (field == QLatin1String("category"))
+        in.category = text;
+    else if (field == QLatin1String("activity"))
+        in.activity = text;
+    else if (field == QLatin1String("lmp"))
+        in.lmp = QDate::fromString(text, Qt::ISODate);
+    else
+        qFatal("unknown field %s", qPrintable(field));
+}
+
 } // namespace
 
 class TestRecordStore : public QObject {
@@ -134,14 +153,7 @@ private Q_SLOTS:
         QFETCH(int, problem);
         FixtureDb db;
         RecordInput in = pregnantWoman();
-        if (field == QLatin1String("age"))
-            in.age = text;
-        else if (field == QLatin1String("height"))
-            in.height = text;
-        else if (field == QLatin1String("weight1"))
-            in.weight1 = text;
-        else
-            in.weight2 = text;
+        setField(in, field, text);
         const auto p = checkNumbers(in);
         QVERIFY(p.has_value());
         QCOMPARE(int(p->field), problem);
@@ -150,6 +162,85 @@ private Q_SLOTS:
         QVERIFY(db.scalar(QStringLiteral("select y from lstzpj")).isNull());
         QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=1")).toReal(), 0.0);
         QVERIFY(db.scalar(QStringLiteral("select name from personinf")).isNull());
+    }
+
+    // Values no woman can have are refused with the field and the range named, and nothing is written;
+    // both limits are allowed. A pregnant woman's last period lies between 300 days back and today.
+    // clang-format off
+    void boundsWriteNothing_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("problem"); // -1: accepted
+        QTest::addColumn<QString>("named");
+        const int ok = -1;
+        QTest::newRow("age 10")             << "孕妇" << "age" << "10"    << ok << "";
+        QTest::newRow("age 9.9")            << "孕妇" << "age" << "9.9"   << int(RecordField::Age) << "年龄“9.9”超出范围，应在 10～70 岁之间";
+        QTest::newRow("age 70")             << "孕妇" << "age" << "70"    << ok << "";
+        QTest::newRow("age 70.1")           << "孕妇" << "age" << "70.1"  << int(RecordField::Age) << "10～70 岁";
+        QTest::newRow("age 1e20")           << "孕妇" << "age" << "1e20"  << int(RecordField::Age) << "10～70 岁";
+        QTest::newRow("height 5")           << "孕妇" << "height" << "5"  << int(RecordField::Height) << "身高“5”超出范围，应在 100～230 厘米之间";
+        QTest::newRow("height 99.9")        << "孕妇" << "height" << "99.9" << int(RecordField::Height) << "100～230 厘米";
+        QTest::newRow("height 100")         << "孕妇" << "height" << "100" << ok << "";
+        QTest::newRow("height 230")         << "孕妇" << "height" << "230" << ok << "";
+        QTest::newRow("height 230.01")      << "孕妇" << "height" << "230.01" << int(RecordField::Height) << "100～230 厘米";
+        QTest::newRow("before pregnancy 24.9") << "孕妇" << "weight1" << "24.9" << int(RecordField::Weight1) << "孕前体重“24.9”超出范围，应在 25～250 千克之间";
+        QTest::newRow("before pregnancy 25")   << "孕妇" << "weight1" << "25"   << ok << "";
+        QTest::newRow("current 250")        << "孕妇" << "weight2" << "250"   << ok << "";
+        QTest::newRow("current 250.1")      << "孕妇" << "weight2" << "250.1" << int(RecordField::Weight2) << "现体重“250.1”超出范围，应在 25～250 千克之间";
+        QTest::newRow("current 1e20")       << "孕妇" << "weight2" << "100000000000000000000" << int(RecordField::Weight2) << "25～250 千克";
+        QTest::newRow("childbearing 251")   << "育龄" << "weight1" << "251"   << int(RecordField::Weight1) << "现体重“251”超出范围";
+        QTest::newRow("nursing 20")         << "乳母" << "weight1" << "20"    << int(RecordField::Weight1) << "非孕体重“20”超出范围";
+        QTest::newRow("nursing current 300") << "乳母" << "weight2" << "300"  << int(RecordField::Weight2) << "现体重“300”超出范围";
+        QTest::newRow("childbearing, second weight not hers") << "育龄" << "weight2" << "300" << ok << "";
+        QTest::newRow("period today")       << "孕妇" << "lmp" << "2026-12-10" << ok << "";
+        QTest::newRow("period tomorrow")    << "孕妇" << "lmp" << "2026-12-11" << int(RecordField::PeriodDate) << "末次月经日期 2026-12-11 晚于今天";
+        QTest::newRow("period 300 days back") << "孕妇" << "lmp" << "2026-02-13" << ok << "";
+        QTest::newRow("period 301 days back") << "孕妇" << "lmp" << "2026-02-12" << int(RecordField::PeriodDate) << "末次月经日期 2026-02-12 距今已超过 300 天，请重新选择（应在 2026-02-13 至 2026-12-10 之间）";
+        QTest::newRow("period of a nursing mother") << "乳母" << "lmp" << "2025-01-01" << ok << "";
+        QTest::newRow("no category")        << "孕妇" << "category" << "" << int(RecordField::Category) << "请选择测试阶段（育龄、孕妇或乳母）。";
+        QTest::newRow("unknown category")   << "孕妇" << "category" << "孕" << int(RecordField::Category) << "请选择测试阶段";
+        QTest::newRow("no activity")        << "孕妇" << "activity" << "" << int(RecordField::Activity) << "请选择活动水平（轻、中或重）。";
+    }
+    // clang-format on
+    void boundsWriteNothing() {
+        QFETCH(QString, category);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, problem);
+        QFETCH(QString, named);
+        FixtureDb db;
+        RecordInput in = pregnantWoman();
+        in.category = category;
+        setField(in, field, text);
+        const auto p = checkInput(in, kToday);
+        const QString before = databaseContents(db.connection(), {"personinf", "lstzpj", "lsyysfx", "sdrn"});
+        if (problem < 0) {
+            QVERIFY2(!p, p ? qPrintable(p->message) : "");
+            saveRecord(in, kToday);
+            QVERIFY(databaseContents(db.connection(), {"personinf", "lstzpj", "lsyysfx", "sdrn"}) != before);
+            return;
+        }
+        QVERIFY(p.has_value());
+        QCOMPARE(int(p->field), problem);
+        QVERIFY2(p->message.contains(named), qPrintable(p->message));
+        try {
+            saveRecord(in, kToday);
+            QFAIL("a refused record must not be saved");
+        } catch (const nc::data::Error& e) {
+            QCOMPARE(e.text(), p->message);
+        }
+        QCOMPARE(databaseContents(db.connection(), {"personinf", "lstzpj", "lsyysfx", "sdrn"}), before);
+    }
+
+    // Both choices missing are named together.
+    void bothChoicesMissing() {
+        RecordInput in = pregnantWoman();
+        in.category.clear();
+        in.activity.clear();
+        const auto p = checkInput(in, kToday);
+        QVERIFY(p.has_value());
+        QCOMPARE(p->message, QStringLiteral("请选择测试阶段（育龄、孕妇或乳母）和活动水平（轻、中或重）。"));
     }
 
     void secondWeightIgnoredForChildbearingAge() {

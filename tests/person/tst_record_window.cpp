@@ -10,6 +10,7 @@
 #include "support/program_folder.h"
 #include "support/report_capture.h"
 #include "support/widgets.h"
+#include "ui/numeric_key_filter.h"
 #include "ui/picture_button.h"
 
 #include <QAbstractItemView>
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <optional>
@@ -95,7 +97,8 @@ private Q_SLOTS:
     void initTestCase() { clock_.emplace(kToday, QTime(9, 30)); }
     void cleanupTestCase() { clock_.reset(); }
 
-    // A category or activity level outside the lists (an empty one after a clear) opens as 乳母 and 重.
+    // A category or activity level outside the lists (an empty one after a clear or in a new database)
+    // opens with nothing chosen; a missing period date shows today.
     // clang-format off
     void loading_data() {
         QTest::addColumn<QString>("update");
@@ -103,17 +106,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("activity");
         QTest::addColumn<QStringList>("fields");
         QTest::addColumn<QDate>("lmp");
-        QTest::newRow("cleared record") << "update personinf set name=null"
-            << "乳母" << QStringLiteral("重") << QStringList{QString(), QString(), QString()} << QDate(1899, 12, 30);
+        QTest::newRow("new record") << "update personinf set name=null"
+            << "" << QString() << QStringList{QString(), QString(), QString()} << kToday;
         QTest::newRow("pregnant woman") << QString::fromUtf8(kPregnantRecord) << "孕妇" << QStringLiteral("轻")
             << QStringList{QStringLiteral("王芳"), QStringLiteral("28"), QStringLiteral("160")} << QDate(2026, 9, 1);
         QTest::newRow("childbearing age, moderate")
             << "update personinf set name='李 娟', age=31.5, high=158.5, csjd='育龄', hdsp='中'"
             << "育龄" << QStringLiteral("中")
             << QStringList{QStringLiteral("李 娟"), QStringLiteral("31.5"), QStringLiteral("158.5")}
-            << QDate(1899, 12, 30);
-        QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp=''" << "乳母" << QStringLiteral("重")
-                                       << QStringList{QString(), QString(), QString()} << QDate(1899, 12, 30);
+            << kToday;
+        QTest::newRow("unknown texts") << "update personinf set csjd='孕', hdsp='重 '" << "" << QString()
+                                       << QStringList{QString(), QString(), QString()} << kToday;
     }
     // clang-format on
     void loading() {
@@ -126,7 +129,9 @@ private Q_SLOTS:
         db.exec(update);
         Window w;
         QCOMPARE(w.category()->currentText(), category);
+        QCOMPARE(w.category()->currentIndex() < 0, category.isEmpty());
         QCOMPARE(w.activity()->currentText(), activity);
+        QCOMPARE(w.activity()->currentIndex() < 0, activity.isEmpty());
         for (int i = 0; i < 3; ++i)
             QCOMPARE(w.edit(i + 1)->text(), fields[i]);
         QCOMPARE(w.lmp()->date(), lmp);
@@ -136,9 +141,10 @@ private Q_SLOTS:
         FixtureDb db;
         db.exec(QStringLiteral("delete from personinf"));
         Window w;
-        QCOMPARE(w.category()->currentText(), QStringLiteral("乳母"));
-        QCOMPARE(w.activity()->currentText(), QStringLiteral("重"));
+        QCOMPARE(w.category()->currentIndex(), -1);
+        QCOMPARE(w.activity()->currentIndex(), -1);
         QVERIFY(w.edit(1)->text().isEmpty());
+        QCOMPARE(w.lmp()->date(), kToday);
     }
 
     // Which fields and labels each category shows (zero width hides), with the stored weights.
@@ -202,41 +208,55 @@ private Q_SLOTS:
         QCOMPARE(w.edit(5)->text(), QStringLiteral("66"));
     }
 
-    // Only digits and the point reach the number fields; Backspace is dropped, Delete still works.
+    // Only digits and the point reach the number fields, every other key beeps; Backspace and Delete
+    // edit as usual. The name takes any text.
     void keyFilter() {
         FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
         Window w;
+        w.edit(1)->clear();
         QTest::keyClicks(w.edit(1), QStringLiteral("ab"));
         QCOMPARE(w.edit(1)->text(), QStringLiteral("ab"));
+        QVERIFY(!w.edit(1)->findChild<nc::ui::NumericKeyFilter*>());
         for (int n = 2; n <= 5; ++n) {
-            if (w.edit(n)->width() == 0)
-                continue;
-            QTest::keyClicks(w.edit(n), QStringLiteral("5a.-2"));
+            QVERIFY(w.edit(n)->width() > 0);
+            QSignalSpy beeps(w.edit(n)->findChild<nc::ui::NumericKeyFilter*>(),
+                             &nc::ui::NumericKeyFilter::refused);
+            w.edit(n)->clear();
+            QTest::keyClicks(w.edit(n), QStringLiteral("12,5"));
+            QCOMPARE(w.edit(n)->text(), QStringLiteral("125"));
+            QCOMPARE(beeps.size(), 1);
             QTest::keyClick(w.edit(n), Qt::Key_Backspace);
-            QCOMPARE(w.edit(n)->text(), QStringLiteral("5.2"));
+            QTest::keyClick(w.edit(n), Qt::Key_Backspace);
+            QTest::keyClicks(w.edit(n), QStringLiteral(".5"));
+            QCOMPARE(w.edit(n)->text(), QStringLiteral("1.5"));
             w.edit(n)->setCursorPosition(0);
             QTest::keyClick(w.edit(n), Qt::Key_Delete);
-            QCOMPARE(w.edit(n)->text(), QStringLiteral(".2"));
+            QCOMPARE(w.edit(n)->text(), QStringLiteral(".5"));
+            QCOMPARE(beeps.size(), 1);
         }
     }
 
-    // The first empty input gets the focus; no message, nothing written. Blanks are not empty.
+    // The first empty input gets the focus and nothing is written. An empty field says nothing; an
+    // unchosen category or activity level is named (both when both are). Blanks are not empty.
     // clang-format off
     void emptyInputs_data() {
         QTest::addColumn<QString>("empty");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("name") << "Edit1" << "Edit1";
-        QTest::newRow("age") << "Edit2" << "Edit2";
-        QTest::newRow("height") << "Edit3" << "Edit3";
-        QTest::newRow("category") << "ComboBox1" << "ComboBox1";
-        QTest::newRow("activity") << "ComboBox2" << "ComboBox2";
-        QTest::newRow("first weight") << "Edit4" << "Edit4";
-        QTest::newRow("second weight") << "Edit5" << "Edit5";
+        QTest::addColumn<QString>("message");
+        QTest::newRow("name") << "Edit1" << "Edit1" << "";
+        QTest::newRow("age") << "Edit2" << "Edit2" << "";
+        QTest::newRow("height") << "Edit3" << "Edit3" << "";
+        QTest::newRow("category") << "ComboBox1" << "ComboBox1" << "请选择测试阶段（育龄、孕妇或乳母）和活动水平（轻、中或重）。";
+        QTest::newRow("activity") << "ComboBox2" << "ComboBox2" << "请选择活动水平（轻、中或重）。";
+        QTest::newRow("first weight") << "Edit4" << "Edit4" << "";
+        QTest::newRow("second weight") << "Edit5" << "Edit5" << "";
     }
     // clang-format on
     void emptyInputs() {
         QFETCH(QString, empty);
         QFETCH(QString, focus);
+        QFETCH(QString, message);
         for (const char* button : {"Image2", "Image4"}) {
             FixtureDb db;
             db.exec(QString::fromUtf8(kPregnantRecord));
@@ -258,7 +278,7 @@ private Q_SLOTS:
             w.form.setFocus();
             w.click(button);
             QCOMPARE(w.focused(), focus);
-            QVERIFY(messages.isEmpty());
+            QCOMPARE(messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
             QVERIFY(reports.isEmpty());
             QVERIFY(db.scalar(QStringLiteral("select y from lstzpj")).isNull());
             QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 9);
@@ -392,6 +412,8 @@ private Q_SLOTS:
         w.type(1, QStringLiteral("王芳"));
         w.type(2, QStringLiteral("28"));
         w.type(3, QStringLiteral("160"));
+        w.pick(w.category(), QStringLiteral("乳母"));
+        w.pick(w.activity(), QStringLiteral("轻"));
         w.type(4, QStringLiteral("70"));
         w.type(5, QStringLiteral("74"));
         w.click("Image2");
@@ -439,8 +461,11 @@ private Q_SLOTS:
         db.exec(QStringLiteral("update lstzpj set y=27.34"));
         MessagesRecorder messages;
         Window w;
+        messages.answerNext(true);
         w.click("Image3");
-        QVERIFY(messages.isEmpty());
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Confirm);
+        QCOMPARE(messages.last().text, QStringLiteral("确定要清除当前档案吗？"));
         for (int n = 1; n <= 5; ++n)
             QVERIFY(w.edit(n)->text().isEmpty());
         QCOMPARE(w.category()->currentIndex(), -1);
@@ -462,6 +487,124 @@ private Q_SLOTS:
         // A save right after a clear stops at the first empty input.
         w.click("Image2");
         QCOMPARE(w.focused(), QStringLiteral("Edit1"));
+    }
+
+    // No to the question leaves the fields, the lists, the date and every table as they were.
+    void clearAnsweredNo() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        Window w;
+        w.edit(2)->setText(QStringLiteral("29")); // typed, not saved
+        const QString before = databaseContents(db.connection());
+        messages.answerNext(false);
+        w.click("Image3");
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Confirm);
+        QCOMPARE(databaseContents(db.connection()), before);
+        QCOMPARE(w.edit(1)->text(), QStringLiteral("王芳"));
+        QCOMPARE(w.edit(2)->text(), QStringLiteral("29"));
+        QCOMPARE(w.edit(5)->text(), QStringLiteral("74.5"));
+        QCOMPARE(w.category()->currentText(), QStringLiteral("孕妇"));
+        QCOMPARE(w.activity()->currentText(), QStringLiteral("轻"));
+        QCOMPARE(w.lmp()->date(), QDate(2026, 9, 1));
+    }
+
+    // A new record opens with nothing chosen, and its save asks for both choices instead of saving
+    // heavy-activity targets for a nursing mother.
+    void newRecordAsksForChoices() {
+        FixtureDb db;
+        MessagesRecorder messages;
+        Window w;
+        QCOMPARE(w.edit(4)->width(), 0); // no category: no weight fields
+        w.type(1, QStringLiteral("王芳"));
+        w.type(2, QStringLiteral("28"));
+        w.type(3, QStringLiteral("160"));
+        const QString before = databaseContents(db.connection());
+        w.click("Image2");
+        QCOMPARE(messages.texts(),
+                 QStringList{QStringLiteral("请选择测试阶段（育龄、孕妇或乳母）和活动水平（轻、中或重）。")});
+        QCOMPARE(w.focused(), QStringLiteral("ComboBox1"));
+        QCOMPARE(databaseContents(db.connection()), before);
+        // With the category chosen, the activity level is still asked for.
+        messages.clear();
+        w.pick(w.category(), QStringLiteral("育龄"));
+        w.type(4, QStringLiteral("55"));
+        w.click("Image4");
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("请选择活动水平（轻、中或重）。")});
+        QCOMPARE(w.focused(), QStringLiteral("ComboBox2"));
+        QCOMPARE(databaseContents(db.connection()), before);
+    }
+
+    // Values no woman can have, and a pregnant woman's period date in the future or more than 300 days
+    // back, are named with the range allowed; the field is focused, nothing is written, no report runs.
+    // clang-format off
+    void refusalsWriteNothing_data() {
+        QTest::addColumn<int>("field"); // the edit typed into; 0: the period date
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("height 5 cm") << 3 << "5" << "Edit3" << "身高“5”超出范围，应在 100～230 厘米之间，请重新输入。";
+        QTest::newRow("age 10^20") << 2 << "100000000000000000000" << "Edit2" << "年龄“100000000000000000000”超出范围，应在 10～70 岁之间，请重新输入。";
+        QTest::newRow("weight before 24.5") << 4 << "24.5" << "Edit4" << "孕前体重“24.5”超出范围，应在 25～250 千克之间，请重新输入。";
+        QTest::newRow("current weight 251") << 5 << "251" << "Edit5" << "现体重“251”超出范围，应在 25～250 千克之间，请重新输入。";
+        QTest::newRow("period tomorrow") << 0 << "2026-12-11" << "DateTimePicker1" << "末次月经日期 2026-12-11 晚于今天（2026-12-10），请重新选择。";
+        QTest::newRow("period 301 days back") << 0 << "2026-02-12" << "DateTimePicker1" << "末次月经日期 2026-02-12 距今已超过 300 天，请重新选择（应在 2026-02-13 至 2026-12-10 之间）。";
+    }
+    // clang-format on
+    void refusalsWriteNothing() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QString, focus);
+        QFETCH(QString, message);
+        for (const char* button : {"Image2", "Image4"}) {
+            FixtureDb db;
+            db.exec(QString::fromUtf8(kPregnantRecord));
+            MessagesRecorder messages;
+            ReportCapture reports;
+            ProgramFolder folder(db.folder());
+            Window w;
+            if (field == 0)
+                w.lmp()->setDate(QDate::fromString(text, Qt::ISODate));
+            else
+                w.type(field, text);
+            const QString before = databaseContents(db.connection());
+            w.click(button);
+            QCOMPARE(messages.texts(), QStringList{message});
+            QCOMPARE(messages.last().caption, QStringLiteral("提示"));
+            QCOMPARE(w.focused(), focus);
+            QCOMPARE(databaseContents(db.connection()), before);
+            QVERIFY(reports.isEmpty());
+            QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/lsbmp.bmp")));
+        }
+    }
+
+    // The edges themselves are allowed: the period date 300 days back and today, the bounds of each
+    // number.
+    void edgesAreSaved() {
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        MessagesRecorder messages;
+        Window w;
+        w.type(2, QStringLiteral("70"));
+        w.type(3, QStringLiteral("100"));
+        w.type(4, QStringLiteral("25"));
+        w.type(5, QStringLiteral("250"));
+        for (const QDate& lmp : {QDate(2026, 2, 13), kToday}) {
+            messages.clear();
+            w.lmp()->setDate(lmp);
+            w.click("Image2");
+            QCOMPARE(messages.texts(), QStringList{kSaved});
+            QCOMPARE(db.scalar(QStringLiteral("select mcyjrq from personinf")).toDate(), lmp);
+        }
+        w.type(2, QStringLiteral("10"));
+        w.type(3, QStringLiteral("230"));
+        w.type(4, QStringLiteral("250"));
+        w.type(5, QStringLiteral("25"));
+        messages.clear();
+        w.click("Image2");
+        QCOMPARE(messages.texts(), QStringList{kSaved});
+        QCOMPARE(db.scalar(QStringLiteral("select high from personinf")).toReal(), 230.0);
     }
 
     // The evaluation saves without confirmation, grades, draws the chart and runs the category's
@@ -538,8 +681,8 @@ private Q_SLOTS:
         QVERIFY(!r.text.contains(QStringLiteral("{{")));
     }
 
-    // A period date of today or later gives no week count: the report says the gain cannot be judged
-    // yet rather than printing the gain over a token divisor. The stored grade is as the rule gives it.
+    // A period date of today gives no week count: the report says the gain cannot be judged yet rather
+    // than printing the gain over a token divisor. The stored grade is as the rule gives it.
     void evaluationWithoutWeeks() {
         FixtureDb db;
         db.exec(QString::fromUtf8(kPregnantRecord));
@@ -547,7 +690,7 @@ private Q_SLOTS:
         ReportCapture reports;
         ProgramFolder folder(db.folder());
         Window w;
-        w.lmp()->setDate(kToday.addDays(3));
+        w.lmp()->setDate(kToday);
         w.click("Image4");
         QCOMPARE(db.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 0);
         QCOMPARE(db.scalar(QStringLiteral("select week_add from lstzpj")).toReal(), 40000.0);

@@ -1,9 +1,11 @@
-// Numeric text boxes: of the typed characters only digits and "." arrive; editing keys still work.
+// Numeric text boxes: of the typed characters only digits and "." arrive, the rest beep; editing keys
+// still work.
 
 #include "ui/numeric_key_filter.h"
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QtTest/qtestevent.h>
 
@@ -36,7 +38,8 @@ private Q_SLOTS:
         QTest::newRow("comma") << QStringLiteral("12") << 2 << typed(QStringLiteral(",5")) << QStringLiteral("125");
         QTest::newRow("letters") << QString() << 0 << typed(QStringLiteral("a1bZ2")) << QStringLiteral("12");
         QTest::newRow("space and plus") << QStringLiteral("3") << 1 << typed(QStringLiteral(" +")) << QStringLiteral("3");
-        QTest::newRow("Backspace is dropped") << "123" << 3 << key(Qt::Key_Backspace) << "123";
+        QTest::newRow("Backspace removes") << "123" << 3 << key(Qt::Key_Backspace) << "12";
+        QTest::newRow("Backspace at the start") << "123" << 0 << key(Qt::Key_Backspace) << "123";
         QTest::newRow("Delete removes") << "123" << 0 << key(Qt::Key_Delete) << "23";
         QTest::newRow("Delete at the end") << "123" << 3 << key(Qt::Key_Delete) << "123";
 
@@ -69,6 +72,44 @@ private Q_SLOTS:
         QCOMPARE(edit.text(), expected);
     }
 
+    // Every dropped key is announced (and beeps), once per key; editing keys and shortcuts never are.
+    // clang-format off
+    void refusedKeysBeep_data() {
+        QTest::addColumn<QTestEventList>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("refused");
+
+        auto typed = [](const QString& s) {
+            QTestEventList l;
+            l.addKeyClicks(s);
+            return l;
+        };
+        QTest::newRow("a comma between digits") << typed(QStringLiteral("12,5")) << "125" << 1;
+        QTest::newRow("letters, minus and blank") << typed(QStringLiteral("a-1 b")) << "1" << 4;
+        QTest::newRow("digits and points") << typed(QStringLiteral("1.5.")) << "1.5." << 0;
+
+        QTestEventList editing;
+        editing.addKeyClicks(QStringLiteral("123"));
+        editing.addKeyClick(Qt::Key_Backspace);
+        editing.addKeyClick(Qt::Key_Home);
+        editing.addKeyClick(Qt::Key_Delete);
+        editing.addKeyClick(Qt::Key_A, Qt::ControlModifier);
+        editing.addKeyClick(Qt::Key_C, Qt::ControlModifier);
+        editing.addKeyClick(Qt::Key_Tab);
+        QTest::newRow("editing keys and shortcuts") << editing << "2" << 0;
+    }
+    // clang-format on
+    void refusedKeysBeep() {
+        QFETCH(QTestEventList, keys);
+        QFETCH(QString, expected);
+        QFETCH(int, refused);
+        QLineEdit edit;
+        QSignalSpy beeps(NumericKeyFilter::install(&edit), &NumericKeyFilter::refused);
+        keys.simulate(&edit);
+        QCOMPARE(edit.text(), expected);
+        QCOMPARE(beeps.size(), refused);
+    }
+
     // Characters that no key code names: Chinese text and full-width digits.
     void otherCharacters_data() {
         QTest::addColumn<QString>("text");
@@ -85,12 +126,13 @@ private Q_SLOTS:
         QCOMPARE(NumericKeyFilter::passes(0, Qt::NoModifier, text), passes);
 
         QLineEdit edit;
-        NumericKeyFilter::install(&edit);
+        QSignalSpy beeps(NumericKeyFilter::install(&edit), &NumericKeyFilter::refused);
         QVERIFY(!edit.testAttribute(Qt::WA_InputMethodEnabled));
         QInputMethodEvent commit;
         commit.setCommitString(text);
         QApplication::sendEvent(&edit, &commit);
         QCOMPARE(edit.text(), passes ? text : QString());
+        QCOMPARE(beeps.size(), passes ? 0 : 1);
     }
 };
 
