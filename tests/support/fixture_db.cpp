@@ -21,11 +21,15 @@ data::SeedTable seed(const QString& table, const QStringList& header, const QLis
 }
 
 FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
+    // The releases' own schema and seeds, kept as they shipped; the others are today's.
     const bool first = content == Content::FirstRelease;
-    const QString seedDir = sourceDir() + (first ? QStringLiteral("/tests/support/earlier_database")
-                                                 : QStringLiteral("/data/seed"));
-    const QString schema =
-        first ? seedDir + QStringLiteral("/schema.sql") : sourceDir() + QStringLiteral("/data/schema.sql");
+    const bool second = content == Content::SecondRelease;
+    const QString seedDir = sourceDir() + (first    ? QStringLiteral("/tests/support/earlier_database")
+                                           : second ? QStringLiteral("/tests/support/second_release_database")
+                                                    : QStringLiteral("/data/seed"));
+    const QString schema = first || second ? seedDir + QStringLiteral("/schema.sql")
+                                           : sourceDir() + QStringLiteral("/data/schema.sql");
+    const int version = first ? 0 : second ? 2 : data::latestDatabaseVersion();
     QList<data::SeedTable> seeds;
     for (const data::SeedTable& s : data::readSeedFolder(seedDir)) {
         if (content == Content::FixedRows && s.table == QLatin1String("Foodnurti"))
@@ -34,8 +38,7 @@ FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
     }
     seeds += extra;
     const QString file = dir_.filePath(QString::fromLatin1(data::kDatabaseFileName));
-    data::createDatabase(file, databasePassword(), data::readTextFile(schema), seeds,
-                         first ? 0 : data::latestDatabaseVersion());
+    data::createDatabase(file, databasePassword(), data::readTextFile(schema), seeds, version);
     conn_ = std::make_unique<data::Connection>(data::connectionStringForFolder(dir_.path()));
     previous_ = data::Connection::current();
     data::Connection::setCurrent(conn_.get());

@@ -27,6 +27,8 @@ public:
         ShippedSeeds, // everything the shipped database holds, all foods included
         FirstRelease, // a file as the first release made it: its schema and seeds, the first food
                       // table, no update version (tests/support/earlier_database)
+        SecondRelease, // a file as the release with meals and portions made it: its schema and seeds,
+                       // update version 2 (tests/support/second_release_database)
     };
     // Extra seed tables are loaded after the chosen content.
     explicit FixtureDb(Content content = Content::FixedRows, const QList<data::SeedTable>& extra = {});
