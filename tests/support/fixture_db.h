@@ -23,10 +23,10 @@ data::SeedTable seed(const QString& table, const QStringList& header, const QLis
 class FixtureDb {
 public:
     enum class Content {
-        FixedRows,    // the working tables' fixed rows and the food categories, no foods
-        ShippedSeeds, // everything the shipped database holds, all foods included
-        FirstRelease, // a file as the first release made it: its schema and seeds, the first food
-                      // table, no update version (tests/support/earlier_database)
+        FixedRows,     // the working tables' fixed rows and the food categories, no foods
+        ShippedSeeds,  // everything the shipped database holds, all foods included
+        FirstRelease,  // a file as the first release made it: its schema and seeds, the first food
+                       // table, no update version (tests/support/earlier_database)
         SecondRelease, // a file as the release with meals and portions made it: its schema and seeds,
                        // update version 2 (tests/support/second_release_database)
     };
