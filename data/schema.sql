@@ -45,13 +45,15 @@ CREATE TABLE sdrn (
     value1 REAL
 );
 
--- Evaluation texts, by nutrient row and direction ("<90" or ">110").
+-- Evaluation texts, by nutrient row, range ("<90", ">110" or ">=UL", at or above the tolerable upper
+-- level) and group (grp: 育龄, 孕妇 or 乳母; empty for the general text).
 CREATE TABLE app_pj (
     z_id     INTEGER,
     range    TEXT COLLATE NOCASE,
     content  TEXT COLLATE NOCASE,
     rg_name  TEXT COLLATE NOCASE,
-    appraise TEXT COLLATE NOCASE
+    appraise TEXT COLLATE NOCASE,
+    grp      TEXT COLLATE NOCASE
 );
 
 -- The days of the diet record.

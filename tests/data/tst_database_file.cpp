@@ -41,14 +41,21 @@ private Q_SLOTS:
                 .toInteger(),
             1);
         QCOMPARE(db.count(QStringLiteral("lstzpj")), 1);
-        // Two evaluation texts, below 90 % and above 110 %, for every nutrient with a reference.
-        QCOMPARE(db.count(QStringLiteral("app_pj")), 24);
+        // Every evaluation text of the seed file; among them two general ones (no group), below 90 %
+        // and above 110 %, for every nutrient with a reference. tst_evaluation_texts checks the rest.
+        QCOMPARE(qsizetype(db.count(QStringLiteral("app_pj"))),
+                 readCsvFile(nc::test::sourceDir() + QStringLiteral("/data/seed/app_pj.csv")).rows.size());
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from app_pj where grp is null and range in "
+                                          "('<90','>110')"))
+                     .toInteger(),
+                 24);
         QCOMPARE(db.scalar(QStringLiteral("select count(distinct z_id) from app_pj where range='<90' and "
-                                          "z_id in (1,2,5,6,7,8,9,10,11,12,13,14) and content<>'' and "
-                                          "rg_name<>'' and appraise<>''"))
+                                          "grp is null and z_id in (1,2,5,6,7,8,9,10,11,12,13,14) and "
+                                          "content<>'' and rg_name<>'' and appraise<>''"))
                      .toInteger(),
                  12);
-        QCOMPARE(db.scalar(QStringLiteral("select count(distinct z_id) from app_pj where range='>110'"))
+        QCOMPARE(db.scalar(QStringLiteral("select count(distinct z_id) from app_pj where range='>110' and "
+                                          "grp is null"))
                      .toInteger(),
                  12);
         QCOMPARE(db.count(QStringLiteral("ts")), 0);

@@ -389,17 +389,17 @@ private Q_SLOTS:
                          QStringLiteral("米饭（蒸，代表值）|150|1碗|午餐"), QStringLiteral("牛奶|200||")}));
     }
 
-    // A file made before entries had meals and portions (the tables of version 0, its food table
-    // already corrected by step 1, so it stands at version 1): the program's update adds the columns
-    // and the shipped portions, after a backup copy, keeping every entry and recipe; the file then
+    // A file made before entries had meals and portions (the tables and fixed rows of version 0, its
+    // food table already corrected by step 1, so it stands at version 1): the program's update adds the
+    // columns and the shipped portions, after a backup copy, keeping every entry and recipe; the file then
     // holds what a new file holds.
     void updateOfAnOlderFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName));
         QList<nc::data::SeedTable> seeds;
-        for (const nc::data::SeedTable& t :
-             nc::data::readSeedFolder(nc::test::sourceDir() + QStringLiteral("/data/seed")))
-            if (t.table != QLatin1String("Foodnurti") && t.table != QLatin1String("foodportion"))
+        for (const nc::data::SeedTable& t : nc::data::readSeedFolder(
+                 nc::test::sourceDir() + QStringLiteral("/tests/support/earlier_database")))
+            if (t.table != QLatin1String("Foodnurti"))
                 seeds << t;
         seeds << recordFoods();
         nc::data::createDatabase(
