@@ -69,16 +69,16 @@ void fillSampleData(nc::data::Connection& c) {
     exec(c, QStringLiteral("update sdrn set value1=14.1 where id=1"));
     exec(c, QStringLiteral("update sdrn set value1=30.0 where id=2"));
     exec(c, QStringLiteral("update sdrn set value1=55.9 where id=3"));
-    exec(c, QStringLiteral("insert into app_pj values "
+    exec(c, QStringLiteral("insert into app_pj (z_id, range, content, rg_name, appraise) values "
                            "(5,'<90','维生素A摄入不足','维生素A','"
                            "摄入偏低。可多吃动物肝脏、蛋黄以及胡萝卜、菠菜等深色蔬菜。')"));
-    exec(c, QStringLiteral("insert into app_pj values "
+    exec(c, QStringLiteral("insert into app_pj (z_id, range, content, rg_name, appraise) values "
                            "(8,'<90','维生素B1摄入不足','维生素B1','"
                            "摄入偏低。主食宜粗细搭配，适量增加全谷物、豆类和瘦猪肉。')"));
-    exec(c,
-         QStringLiteral("insert into app_pj values (11,'<90','钙摄入不足','钙','摄入偏低。孕中期起每日宜饮奶 "
-                        "300–500 mL，并常吃豆制品、虾皮和绿叶蔬菜。')"));
-    exec(c, QStringLiteral("insert into app_pj values "
+    exec(c, QStringLiteral("insert into app_pj (z_id, range, content, rg_name, appraise) values "
+                           "(11,'<90','钙摄入不足','钙','摄入偏低。孕中期起每日宜饮奶 "
+                           "300–500 mL，并常吃豆制品、虾皮和绿叶蔬菜。')"));
+    exec(c, QStringLiteral("insert into app_pj (z_id, range, content, rg_name, appraise) values "
                            "(13,'<90','锌摄入不足','锌','摄入偏低。可适量增加贝壳类海产品、红肉和坚果。')"));
 
     Query foods(&c);
