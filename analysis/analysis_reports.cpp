@@ -49,6 +49,17 @@ std::array<double, 3> storedShares(const Query& sdrn) {
     return shares;
 }
 
+report::DataTable evaluationTable(const QList<EvaluationLine>& lines) {
+    report::DataTable table;
+    table.columns =
+        QStringList{QStringLiteral("content"), QStringLiteral("rg_name"), QStringLiteral("sentence"),
+                    QStringLiteral("appraise"), QStringLiteral("key")};
+    for (const EvaluationLine& line : lines)
+        table.rows.append({line.content, line.rgName, line.sentence, line.appraise,
+                           line.key ? QStringLiteral("【重点】") : QString()});
+    return table;
+}
+
 } // namespace
 
 QString analysisLayoutFor(const data::Value& category) {
@@ -82,12 +93,12 @@ QString reportDate() {
 
 AnalysisReport::AnalysisReport() : RvProject1(&RvSystem2) {
     RvSystem2.setTitle(report::kTitleAnalysis);
-    ADOQuery1.setSql(kEvaluationLowSql);
-    ADOQuery2.setSql(kEvaluationHighSql);
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection1"), ADOQuery_gy));
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection2"), ADOTable_ts));
-    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection3"), ADOQuery1));
-    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection4"), ADOQuery2));
+    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection3"),
+                                                 [this] { return evaluationTable(evaluation_.shortfalls); }));
+    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("RvDataSetConnection4"),
+                                                 [this] { return evaluationTable(evaluation_.excess); }));
     RvProject1.addConnection(RvDataSetConnection(QStringLiteral("energy_split"), [this] {
         report::DataTable table;
         table.columns = QStringList{QStringLiteral("nutrient"), QStringLiteral("share"),
@@ -119,11 +130,8 @@ void AnalysisReport::print(const AnalysisResult& result) {
     // The table under the pie judges the same shares.
     energyReview_ = reviewEnergySplit(storedShares(ADOTable_yyfx1));
 
-    // The evaluation texts follow the comparison just written.
-    ADOQuery1.close();
-    ADOQuery1.open();
-    ADOQuery2.close();
-    ADOQuery2.open();
+    // The evaluation lines follow the comparison just written.
+    evaluation_ = evaluateStoredIntakes();
 
     reopen(ADOQuery_gy, QStringLiteral("select * from personinf;"));
     ADOQuery_gy.first();
@@ -135,6 +143,8 @@ void AnalysisReport::print(const AnalysisResult& result) {
     // The days the intakes were divided by, so the report never states more days than it averaged.
     RvProject1.setParam(QStringLiteral("days"), QString::number(result.days));
     RvProject1.setParam(QStringLiteral("date"), reportDate());
+    if (!evaluation_.headline.isEmpty())
+        RvProject1.setParam(QStringLiteral("key_shortfalls"), evaluation_.headline);
     Query energy;
     energy.setSql(QStringLiteral("select ckl from lsyysfx where id=1"));
     energy.open();

@@ -9,6 +9,7 @@
 #include "data/query.h"
 #include "data/value.h"
 #include "energy_split_review.h"
+#include "evaluation_texts.h"
 #include "intake_analysis.h"
 #include "report/report_engine.h"
 
@@ -26,21 +27,15 @@ inline const QString kLayoutFoodList = QStringLiteral("sumrep.rav");
 // own, anything else (乳母, empty, null) prints the nursing mother's.
 QString analysisLayoutFor(const data::Value& category);
 
-// Evaluation texts of the nutrients below 90 % and above 110 % of their reference.
-inline const QString kEvaluationLowSql = QStringLiteral(
-    "SELECT app_pj.content, app_pj.rg_name, app_pj.appraise FROM lsyysfx INNER JOIN app_pj ON lsyysfx.id = "
-    "app_pj.z_id WHERE app_pj.range='<90'and lsyysfx.dris<90");
-inline const QString kEvaluationHighSql = QStringLiteral(
-    "SELECT app_pj.content, app_pj.rg_name, app_pj.appraise FROM lsyysfx INNER JOIN app_pj ON lsyysfx.id = "
-    "app_pj.z_id WHERE app_pj.range='>110'and lsyysfx.dris>110");
-
 // The nutrient rows as the analysis report prints them: a row without a reference (fat and
 // carbohydrate, stored with reference 0) prints "—" as its reference, difference and percentage, so
-// it never reads as "recommended: zero"; the stored figures are left as they are.
+// it never reads as "recommended: zero"; a row without a tolerable upper level prints "—" as its ul.
+// The stored figures are left as they are.
 inline const QString kNutrientRowsSql = QStringLiteral("select id, yysmc, dw, srl, "
                                                        "case when ckl=0 then '—' else ckl end as ckl, "
                                                        "case when ckl=0 then '—' else cz end as cz, "
-                                                       "case when ckl=0 then '—' else dris end as dris "
+                                                       "case when ckl=0 then '—' else dris end as dris, "
+                                                       "case when ul is null then '—' else ul end as ul "
                                                        "from lsyysfx order by id");
 
 // The daily grams of fat (20 %–30 % of the energy, 9 kcal/g) and carbohydrate (55 %–65 %, 4 kcal/g),
@@ -53,7 +48,12 @@ struct EnergyShareGrams {
 EnergyShareGrams energyShareGrams(double energyReference);
 
 // The analysis report's data sets and engine, named as the layouts know them. The layout gets
-// RvDataSetConnection1 (personinf), 2 (lsyysfx), 3 and 4 (the evaluation texts), "energy_split" (the
+// RvDataSetConnection1 (personinf), 2 (lsyysfx, with the upper level ul), 3 (the evaluation lines of
+// the shortfalls, key ones first) and 4 (those of the intakes above 110 % or at the upper level), both
+// with the columns content, rg_name, sentence, appraise and key ("【重点】" for the key shortfalls, else
+// ""; an empty text still opens a Mustache section, so the layouts print it as it is),
+// evaluateStoredIntakes; the parameter "key_shortfalls" (the headline, "最需要改善：钙、铁", set only
+// when there are shortfalls), "energy_split" (the
 // energy split judged: nutrient, share, range, judgement; reviewEnergySplit) and "energy_advice" (its
 // lines of advice: advice), the parameters
 // "days" (the number of days divided by), "date" (today), "energy_reference", "fat_grams" and
@@ -76,14 +76,13 @@ public:
 
     data::Query ADOQuery_gy;    // the person
     data::Query ADOTable_ts;    // the fourteen nutrient rows
-    data::Query ADOQuery1;      // evaluation texts below 90 %
-    data::Query ADOQuery2;      // evaluation texts above 110 %
     data::Query ADOTable_yyfx1; // the energy split, for the chart
     report::RvSystem RvSystem2;
     report::RvProject RvProject1;
 
 private:
     EnergySplitReview energyReview_; // of the shares the pie was drawn from
+    Evaluation evaluation_;          // of the intakes just compared
 };
 
 // The food list: one row per food entry whose name is in the food table (a food once per food row of

@@ -4,6 +4,7 @@
 #include "data/energy_split.h"
 #include "data/numeric.h"
 #include "data/query.h"
+#include "data/upper_levels.h"
 #include "data/values.h"
 
 #include <QHash>
@@ -151,7 +152,14 @@ AnalysisResult runIntakeAnalysis() {
         q.execute();
     }
 
-    // 4. Comparison with the reference intakes, only where there is a reference.
+    // 4. The upper levels of the stored category, written afresh, so that a record saved by an older
+    //    program, or one whose category was changed outside the record window, is judged by its own.
+    q.setSql(QStringLiteral("select csjd from personinf"));
+    q.open();
+    storeUpperLevels(conn, q.eof() ? QString() : q.field(QStringLiteral("csjd")).toText());
+    q.close();
+
+    // 5. Comparison with the reference intakes, only where there is a reference.
     try {
         Transaction comparison(conn);
         q.setSql(
@@ -163,7 +171,7 @@ AnalysisResult runIntakeAnalysis() {
         result.comparisonError = e.text();
     }
 
-    // 5. Energy split of the stored intakes.
+    // 6. Energy split of the stored intakes.
     storeEnergySplit(SplitRounding::None);
     transaction.commit();
     return result;

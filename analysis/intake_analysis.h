@@ -1,7 +1,7 @@
 #pragma once
 // The nutrient intake analysis: the diet record turned into average daily intakes of the fourteen
-// nutrients (lsyysfx.srl), compared with the reference intakes (cz, dris), and the energy split of
-// protein, fat and carbohydrate (sdrn.value1).
+// nutrients (lsyysfx.srl), compared with the reference intakes (cz, dris), the tolerable upper levels
+// of the stored category (ul), and the energy split of protein, fat and carbohydrate (sdrn.value1).
 
 #include "data/errors.h"
 

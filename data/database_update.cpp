@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "connection.h"
 #include "errors.h"
+#include "evaluation_texts_update.h"
 #include "food_table_update.h"
 #include "meals_portions_update.h"
 #include "query.h"
@@ -24,6 +25,10 @@ const QList<DatabaseUpdate>& databaseUpdates() {
          QStringLiteral(
              "Meal and portion columns on foodcheck and sps; the table of typical household portions"),
          &addMealsAndPortions},
+        {3, QStringLiteral("按人群类别给出膳食评价，增加可耐受最高摄入量"),
+         QStringLiteral("Evaluation texts by category and for intakes at or above the tolerable upper level; "
+                        "the upper levels of the person's category beside the references"),
+         [](Connection& c) { addCategoryTextsAndUpperLevels(c); }},
     };
     return steps;
 }

@@ -27,7 +27,8 @@ CREATE TABLE lstzpj (
 );
 
 -- Nutrient analysis working table: fourteen fixed rows, one per analysed nutrient. yysmc and dw are
--- the nutrient's Chinese name and unit, printed by the analysis report.
+-- the nutrient's Chinese name and unit, printed by the analysis report; ul the tolerable upper intake
+-- level for the person's category (null: none).
 CREATE TABLE lsyysfx (
     id    INTEGER PRIMARY KEY,
     yysmc TEXT COLLATE NOCASE,
@@ -35,7 +36,8 @@ CREATE TABLE lsyysfx (
     srl   REAL,
     ckl   REAL,
     cz    REAL,
-    dris  REAL
+    dris  REAL,
+    ul    REAL
 );
 
 -- Energy split working table: protein, fat, carbohydrate. mc is the row's label.
@@ -45,8 +47,9 @@ CREATE TABLE sdrn (
     value1 REAL
 );
 
--- Evaluation texts, by nutrient row, range ("<90", ">110" or ">=UL", at or above the tolerable upper
--- level) and group (grp: 育龄, 孕妇 or 乳母; empty for the general text).
+-- Evaluation texts, by nutrient row and direction ("<90", ">110", or ">=UL" for an intake at or above
+-- the tolerable upper level). grp names the category a text is written for (育龄, 孕妇, 乳母); null or
+-- empty: every category, unless that category has texts of its own for the row and direction.
 CREATE TABLE app_pj (
     z_id     INTEGER,
     range    TEXT COLLATE NOCASE,

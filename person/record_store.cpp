@@ -7,6 +7,7 @@
 #include "data/energy_split.h"
 #include "data/errors.h"
 #include "data/query.h"
+#include "data/upper_levels.h"
 #include "data/value.h"
 #include "data/values.h"
 
@@ -135,6 +136,8 @@ SaveResult saveRecord(const RecordInput& in, const QDate& today) {
         q.setParam(QStringLiteral("lszs"), ri.value);
         q.execute();
     }
+    // The tolerable upper levels of her category beside them.
+    storeUpperLevels(Connection::required(), in.category);
 
     // 4. Energy split of the intakes the last analysis stored.
     storeEnergySplit(SplitRounding::FourDecimals);

@@ -52,9 +52,10 @@ struct SaveResult {
 };
 
 // Saves the record as one transaction: the BMI and date into lstzpj, the twelve reference intakes into
-// lsyysfx.ckl, the energy split of the stored intakes into sdrn, then personinf (week count and stage
-// only for a pregnant woman). Throws nc::data::Error with nothing written when checkInput finds a
-// problem or the record row is missing, and when the database refuses a statement.
+// lsyysfx.ckl with the tolerable upper levels of her category beside them (ul), the energy split of the
+// stored intakes into sdrn, then personinf (week count and stage only for a pregnant woman). Throws
+// nc::data::Error with nothing written when checkInput finds a problem or the record row is missing, and when
+// the database refuses a statement.
 SaveResult saveRecord(const RecordInput& in, const QDate& today);
 
 // Empties the record's name, age, height, category, activity level and weights; the dates, week count,

@@ -404,6 +404,36 @@ private Q_SLOTS:
         QCOMPARE(html.count(QStringLiteral("没有。")), 2 - int(low) - int(high));
     }
 
+    // Two litres of milk a day for a woman of childbearing age: calcium 2140 mg reaches the upper level
+    // of 2000 printed in the table, and the report says so in a sentence before the text; energy
+    // (1300 of 2100 kcal, 61.9 %) is far below, so protein at 120 % is explained, not advised against,
+    // and energy heads the shortfalls. A row without an upper level prints "—".
+    void theUpperLevelIsPrintedAndWarned() {
+        FixtureDb db(FixtureDb::Content::FixedRows,
+                     {foods(), days({QStringLiteral("1")}),
+                      entries({{QStringLiteral("1"), QStringLiteral("牛奶"), QStringLiteral("2000")}})});
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update personinf set csjd='育龄'"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=2100 where id=1"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=55 where id=2"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=800 where id=11"));
+        ProgramFolder folder(db.folder());
+        ReportCapture reports;
+        AnalysisReport report;
+        report.run();
+        QCOMPARE(reports.size(), 1);
+        const QString text = reports.last().text.simplified();
+        QVERIFY(text.contains(QStringLiteral("可耐受最高摄入量")));
+        QVERIFY2(text.contains(QStringLiteral("钙 mg 2140 800 1340 267.5 2000")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("维生素B2 mg 0 — — — —")));
+        QVERIFY(text.contains(QStringLiteral("钙（超过可耐受最高摄入量）：每日平均摄入 2140 "
+                                             "毫克，已达到或超过可耐受最高摄入量（2000 毫克）。")));
+        QVERIFY(text.contains(QStringLiteral("最需要改善：能量")));
+        QVERIFY(text.contains(QStringLiteral("【重点】能量（摄入不足）：")));
+        QVERIFY(text.contains(QStringLiteral("蛋白质（占推荐量的比例偏高）：能量只达到推荐量的 61.9%")));
+        QVERIFY(!text.contains(QStringLiteral("蛋白质（摄入过多）")));
+    }
+
     void aSecondRunReplacesTheChart() {
         FixtureDb db(FixtureDb::Content::FixedRows,
                      {foods(), days({QStringLiteral("1")}),

@@ -197,6 +197,33 @@ private Q_SLOTS:
         QCOMPARE(srl(db, 1), 65.0);
     }
 
+    // The analysis writes the upper levels of the stored category afresh (a file saved before there
+    // were any, or a category changed since): vitamin A has one for 育龄 and for no category, none for
+    // 孕妇; a stale figure is replaced.
+    void upperLevelsOfTheStoredCategory_data() {
+        QTest::addColumn<QString>("category"); // "-": null
+        QTest::addColumn<double>("vitaminA");  // -1: none
+        QTest::newRow("育龄") << "育龄" << 3000.0;
+        QTest::newRow("孕妇") << "孕妇" << -1.0;
+        QTest::newRow("no category") << "-" << 3000.0;
+    }
+    void upperLevelsOfTheStoredCategory() {
+        QFETCH(QString, category);
+        QFETCH(double, vitaminA);
+        FixtureDb db;
+        if (category != QLatin1String("-"))
+            db.exec(QStringLiteral("update personinf set csjd=:c"), {{QStringLiteral("c"), category}});
+        db.exec(QStringLiteral("update lsyysfx set ul=1"));
+        runIntakeAnalysis();
+        const nc::data::Value a = db.scalar(QStringLiteral("select ul from lsyysfx where id=5"));
+        QCOMPARE(a.isNull(), vitaminA < 0);
+        if (!a.isNull())
+            QCOMPARE(a.toReal(), vitaminA);
+        QCOMPARE(db.scalar(QStringLiteral("select ul from lsyysfx where id=11")).toReal(), 2000.0);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from lsyysfx where ul is null")).toInteger(),
+                 vitaminA < 0 ? 11 : 10);
+    }
+
     void comparisonOnlyWhereThereIsAReference() {
         FixtureDb db(FixtureDb::Content::FixedRows,
                      {foods(), days({QStringLiteral("1")}),

@@ -78,6 +78,10 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=1")).toReal(), 2125.0);
         QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=2")).toReal(), 78.8);
         QCOMPARE(db.scalar(QStringLiteral("select ckl from lsyysfx where id=12")).toReal(), 25.0);
+        // The upper levels of a pregnant woman beside the references: none for vitamin A or energy.
+        QCOMPARE(db.scalar(QStringLiteral("select ul from lsyysfx where id=11")).toReal(), 2000.0);
+        QVERIFY(db.scalar(QStringLiteral("select ul from lsyysfx where id=5")).isNull());
+        QVERIFY(db.scalar(QStringLiteral("select ul from lsyysfx where id=1")).isNull());
     }
 
     void otherCategoriesKeepWeekAndStage_data() {

@@ -231,8 +231,8 @@ private Q_SLOTS:
         {
             nc::data::Transaction t(db.connection());
             for (int i = 1; i <= 150; ++i)
-                db.exec(QStringLiteral("insert into app_pj (z_id, range, content, rg_name, appraise) values "
-                                       "(:id, '<90', '内容', :nutrient, :text)"),
+                db.exec(QStringLiteral("insert into app_pj (z_id, range, content, rg_name, appraise) "
+                                       "values (:id, '<90', '内容', :nutrient, :text)"),
                         {{QStringLiteral("id"), i},
                          {QStringLiteral("nutrient"), QStringLiteral("营养素%1").arg(i)},
                          {QStringLiteral("text"), QStringLiteral("第%1条评价").arg(i)}});

@@ -193,4 +193,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestEvaluationTexts)
-#include "tst_evaluation_texts.moc"
+#include "tst_evaluation_texts_seed.moc"
