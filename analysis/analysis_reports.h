@@ -9,6 +9,7 @@
 #include "data/query.h"
 #include "data/value.h"
 #include "energy_split_review.h"
+#include "gap_foods.h"
 #include "intake_analysis.h"
 #include "report/report_engine.h"
 
@@ -54,12 +55,13 @@ EnergyShareGrams energyShareGrams(double energyReference);
 
 // The analysis report's data sets and engine, named as the layouts know them. The layout gets
 // RvDataSetConnection1 (personinf), 2 (lsyysfx), 3 and 4 (the evaluation texts), "energy_split" (the
-// energy split judged: nutrient, share, range, judgement; reviewEnergySplit) and "energy_advice" (its
-// lines of advice: advice), the parameters
-// "days" (the number of days divided by), "date" (today), "energy_reference", "fat_grams" and
-// "carbohydrate_grams" (energyShareGrams, when there is an energy reference) and, when something counted as 0
-// because it was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture
-// "lsbmp1.bmp" in the current directory.
+// energy split judged: nutrient, share, range, judgement; reviewEnergySplit), "energy_advice" (its
+// lines of advice: advice) and "gap_foods" (the foods that close each shortfall: nutrient, foods, line;
+// gapFoodLines), the parameters "days" (the number of days divided by), "date" (today),
+// "energy_reference", "fat_grams" and "carbohydrate_grams" (energyShareGrams, when there is an energy
+// reference), "gap_foods_present" when gap_foods has rows and, when something counted as 0 because it
+// was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture "lsbmp1.bmp" in
+// the current directory.
 class AnalysisReport {
 public:
     AnalysisReport();
@@ -84,6 +86,7 @@ public:
 
 private:
     EnergySplitReview energyReview_; // of the shares the pie was drawn from
+    QList<GapFoodLine> gapFoods_;    // of the shortfalls just compared
 };
 
 // The food list: one row per food entry whose name is in the food table (a food once per food row of
