@@ -151,12 +151,29 @@ QList<GapSuggestion> suggestGapFoods(const QList<Shortfall>& shortfalls, const Q
 
 QString printedFoodName(const QString& name) {
     static const QRegularExpression otherNames(QStringLiteral("［[^］]*］"));
+    static const QRegularExpression note(QStringLiteral("（([^（）]*)）"));
+    static const QRegularExpression fatNote(QStringLiteral("^fat\\s*[0-9.]+\\s*g$"));
     QString printed = name;
     printed.remove(otherNames);
-    printed.replace(QStringLiteral("（代表值）"), QString());
-    printed.replace(QStringLiteral("代表值，"), QString());
-    printed.replace(QStringLiteral("，代表值"), QString());
-    return printed.trimmed();
+    // Within each bracketed note keep the parts a reader needs (瘦, 全脂, 鲜), not 代表值 or the
+    // tables' "fat 9g".
+    QString out;
+    qsizetype from = 0;
+    for (QRegularExpressionMatchIterator it = note.globalMatch(printed); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += printed.mid(from, m.capturedStart() - from);
+        QStringList kept;
+        for (const QString& part : m.captured(1).split(QStringLiteral("，"))) {
+            const QString p = part.trimmed();
+            if (!p.isEmpty() && p != QStringLiteral("代表值") && !fatNote.match(p).hasMatch())
+                kept << p;
+        }
+        if (!kept.isEmpty())
+            out += QStringLiteral("（") + kept.join(QStringLiteral("，")) + QStringLiteral("）");
+        from = m.capturedEnd();
+    }
+    out += printed.mid(from);
+    return out.trimmed();
 }
 
 QString gapFoodsText(const GapSuggestion& suggestion) {
@@ -170,12 +187,22 @@ QString gapFoodsText(const GapSuggestion& suggestion) {
 
 QList<GapFoodLine> gapFoodLines(const QList<GapSuggestion>& suggestions) {
     QList<GapFoodLine> lines;
+    QStringList unclosed;
     for (const GapSuggestion& s : suggestions) {
         if (s.nutrient < 1 || s.nutrient > int(data::kNutrients.size()))
             continue;
         const QString nutrient = QString::fromUtf8(data::kNutrients[std::size_t(s.nutrient - 1)].name);
+        if (s.foods.isEmpty()) {
+            unclosed << nutrient;
+            continue;
+        }
         const QString foods = gapFoodsText(s);
         lines.append({nutrient, foods, nutrient + QStringLiteral("：") + foods});
+    }
+    if (!unclosed.isEmpty()) {
+        const QString nutrients = unclosed.join(QStringLiteral("、"));
+        const QString foods = gapFoodsText({});
+        lines.append({nutrients, foods, nutrients + QStringLiteral("：") + foods});
     }
     return lines;
 }

@@ -141,8 +141,9 @@ int friendlyGrams(double exactGrams);
 QList<GapSuggestion> suggestGapFoods(const QList<Shortfall>& shortfalls, const QList<CandidateFood>& foods,
                                      const QHash<QString, int>& caps = defaultPortionCaps());
 
-// A food's name as the report prints it: the tables' other names in ［］ and the note 代表值 left out
-// ("纯牛奶（代表值，全脂）" → "纯牛奶（全脂）", "菠菜（鲜）［赤根菜］" → "菠菜（鲜）").
+// A food's name as the report prints it: the tables' other names in ［］ and the notes 代表值 and
+// "fat 9g" left out ("纯牛奶（代表值，全脂）" → "纯牛奶（全脂）", "菠菜（鲜）［赤根菜］" → "菠菜（鲜）",
+// "牛肉（代表值，fat 9g）" → "牛肉").
 QString printedFoodName(const QString& name);
 
 // The report's text for one suggestion, after the nutrient's name and "：": "每天再加 酸奶 130 g 或
@@ -159,7 +160,8 @@ QList<Shortfall> readShortfalls();
 // diet record (foodcheck) that the food table holds, by name, each food row once.
 QList<CandidateFood> readCandidateFoods();
 
-// The report's rows: nutrient ("钙"), foods (gapFoodsText) and line ("钙：每天再加 …"), in row order.
+// The report's rows: nutrient ("钙"), foods (gapFoodsText) and line ("钙：每天再加 …"), in row order;
+// the nutrients no food closes share one last row ("钙、铁：没有一种日常食物…"), so they take one line.
 struct GapFoodLine {
     QString nutrient;
     QString foods;

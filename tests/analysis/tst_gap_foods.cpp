@@ -212,21 +212,43 @@ private Q_SLOTS:
         QCOMPARE(describe(out.first().foods), QStringLiteral("小白菜 130, 酸奶 130, 豆腐干 60"));
     }
 
+    // clang-format off
+    void printedNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("plain")              << "稻米"                          << "稻米";
+        QTest::newRow("representative")     << "鸡蛋（代表值）"                << "鸡蛋";
+        QTest::newRow("representative, fat") << "纯牛奶（代表值，全脂）"       << "纯牛奶（全脂）";
+        QTest::newRow("other names")        << "菠菜（鲜）［赤根菜］"          << "菠菜（鲜）";
+        QTest::newRow("fat figure")         << "牛肉（代表值，瘦，fat 3g）"     << "牛肉（瘦）";
+        QTest::newRow("fat figure alone")   << "猪肾（fat 8g）［猪腰子］"       << "猪肾";
+        QTest::newRow("two notes")          << "桂圆（干）（福建）"            << "桂圆（干）（福建）";
+    }
+    // clang-format on
+    void printedNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, printed);
+        QCOMPARE(printedFoodName(name), printed);
+    }
+
+    // One line per nutrient with foods, in row order; the nutrients no food closes share the last.
     void printedLines() {
         const QList<GapFoodLine> lines = gapFoodLines(
-            {{kCalcium,
+            {{kVitaminE, {}},
+             {kCalcium,
               {{QStringLiteral("纯牛奶（代表值，全脂）"), 250}, {QStringLiteral("豆腐（北豆腐）"), 150}}},
-             {kSelenium, {}},
-             {kVitaminE,
-              {{QStringLiteral("菠菜（鲜）［赤根菜］"), 300}, {QStringLiteral("鸡蛋（代表值）"), 50}}}});
+             {kIron, {}},
+             {kSelenium, {{QStringLiteral("带鱼［白带鱼、刀鱼］"), 35}}}});
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.at(0).nutrient, QStringLiteral("钙"));
         QCOMPARE(lines.at(0).foods, QStringLiteral("每天再加 纯牛奶（全脂） 250 g 或 豆腐（北豆腐） 150 g"));
         QCOMPARE(lines.at(0).line,
                  QStringLiteral("钙：每天再加 纯牛奶（全脂） 250 g 或 豆腐（北豆腐） 150 g"));
-        QCOMPARE(lines.at(1).line,
-                 QStringLiteral("硒：没有一种日常食物能在平常的份量内补足，请按上面的膳食评价调整饮食。"));
-        QCOMPARE(lines.at(2).line, QStringLiteral("维生素E：每天再加 菠菜（鲜） 300 g 或 鸡蛋 50 g"));
+        QCOMPARE(lines.at(1).line, QStringLiteral("硒：每天再加 带鱼 35 g"));
+        QCOMPARE(lines.at(2).nutrient, QStringLiteral("维生素E、铁"));
+        QCOMPARE(lines.at(2).line,
+                 QStringLiteral(
+                     "维生素E、铁：没有一种日常食物能在平常的份量内补足，请按上面的膳食评价调整饮食。"));
     }
 
     // The candidates are the foods named in the saved recipes and in her diet record that the food
