@@ -97,6 +97,8 @@ bool isEverydayFood(const QString& name, const QString& kind) {
 int friendlyGrams(double exactGrams) {
     if (!(exactGrams > 0))
         return 0;
+    // A tonne or more is far beyond any portion; the figure only has to stay one.
+    exactGrams = std::min(exactGrams, kFriendlyGramsMost);
     const int step = exactGrams < 50 ? 5 : exactGrams < 200 ? 10 : 25;
     // 1e-6 of a step: 140.0000000001 g from a division is 140 g, not 150 g.
     return int(std::ceil(exactGrams / step - 1e-6)) * step;
@@ -121,7 +123,10 @@ QList<GapSuggestion> suggestGapFoods(const QList<Shortfall>& shortfalls, const Q
                 continue;
             if (energy && !isOneOf(kind, kStapleKinds))
                 continue;
-            const int grams = friendlyGrams(gap / value * 100);
+            const double exact = gap / value * 100;
+            if (exact > cap)
+                continue;
+            const int grams = friendlyGrams(exact);
             if (grams > cap || f.sodium * grams / 100 > kSodiumPerSuggestionMg)
                 continue;
             ranked.append({&f, grams, double(grams) / cap});

@@ -130,7 +130,9 @@ struct GapSuggestion {
 
 // The grams to suggest for an exact amount, rounded up to a step a kitchen can weigh: 5 g below 50 g,
 // 10 g from 50 g below 200 g, 25 g from 200 g. Rounding up keeps the amount enough to close the gap.
-// Amounts within a millionth of a step are not pushed up by the last digit of a double. 0 for 0 or less.
+// Amounts within a millionth of a step are not pushed up by the last digit of a double. 0 for 0 or less;
+// an amount above kFriendlyGramsMost counts as that much.
+inline constexpr double kFriendlyGramsMost = 1e6;
 int friendlyGrams(double exactGrams);
 
 // For each shortfall with a gap (reference − intake) above 0, in the given order: the foods whose

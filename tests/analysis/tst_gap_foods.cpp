@@ -95,6 +95,7 @@ private Q_SLOTS:
         QTest::newRow("200 itself")           << 200.0        << 200;
         QTest::newRow("past 200, 25 g steps") << 200.01       << 225;
         QTest::newRow("milk for 300 mg")      << 280.37       << 300;
+        QTest::newRow("a trace value's amount") << 1e12        << 1000000;
     }
     // clang-format on
     void friendlyGrams() {
