@@ -114,6 +114,14 @@ AnalysisReport::AnalysisReport() : RvProject1(&RvSystem2) {
             table.rows.append(QStringList{line});
         return table;
     }));
+    RvProject1.addConnection(RvDataSetConnection(QStringLiteral("gap_foods"), [this] {
+        report::DataTable table;
+        table.columns =
+            QStringList{QStringLiteral("nutrient"), QStringLiteral("foods"), QStringLiteral("line")};
+        for (const GapFoodLine& line : gapFoods_)
+            table.rows.append({line.nutrient, line.foods, line.line});
+        return table;
+    }));
 }
 
 AnalysisResult AnalysisReport::run() {
@@ -130,8 +138,10 @@ void AnalysisReport::print(const AnalysisResult& result) {
     // The table under the pie judges the same shares.
     energyReview_ = reviewEnergySplit(storedShares(ADOTable_yyfx1));
 
-    // The evaluation lines follow the comparison just written.
+    // The evaluation lines follow the comparison just written, and so do the foods that close the
+    // shortfalls among them.
     evaluation_ = evaluateStoredIntakes();
+    gapFoods_ = gapFoodLines(suggestGapFoods(readShortfalls(), readCandidateFoods()));
 
     reopen(ADOQuery_gy, QStringLiteral("select * from personinf;"));
     ADOQuery_gy.first();
@@ -163,6 +173,8 @@ void AnalysisReport::print(const AnalysisResult& result) {
         RvProject1.setParam(QStringLiteral("missing_amounts"), notes.withoutAmount);
     if (!notes.missingValues.isEmpty())
         RvProject1.setParam(QStringLiteral("missing_values"), notes.missingValues);
+    if (!gapFoods_.isEmpty())
+        RvProject1.setParam(QStringLiteral("gap_foods_present"), QStringLiteral("1"));
     RvProject1.execute();
 }
 

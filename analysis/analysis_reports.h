@@ -10,6 +10,7 @@
 #include "data/value.h"
 #include "energy_split_review.h"
 #include "evaluation_texts.h"
+#include "gap_foods.h"
 #include "intake_analysis.h"
 #include "report/report_engine.h"
 
@@ -53,13 +54,14 @@ EnergyShareGrams energyShareGrams(double energyReference);
 // with the columns content, rg_name, sentence, appraise and key ("【重点】" for the key shortfalls, else
 // ""; an empty text still opens a Mustache section, so the layouts print it as it is),
 // evaluateStoredIntakes; the parameter "key_shortfalls" (the headline, "最需要改善：钙、铁", set only
-// when there are shortfalls), "energy_split" (the
-// energy split judged: nutrient, share, range, judgement; reviewEnergySplit) and "energy_advice" (its
-// lines of advice: advice), the parameters
-// "days" (the number of days divided by), "date" (today), "energy_reference", "fat_grams" and
-// "carbohydrate_grams" (energyShareGrams, when there is an energy reference) and, when something counted as 0
-// because it was missing, "missing_foods", "missing_amounts" and "missing_values", and the picture
-// "lsbmp1.bmp" in the current directory.
+// when there are shortfalls), "energy_split" (the energy split judged: nutrient, share, range,
+// judgement; reviewEnergySplit), "energy_advice" (its lines of advice: advice) and "gap_foods" (the
+// foods that close each shortfall: nutrient, foods, line; gapFoodLines), the parameters "days" (the
+// number of days divided by), "date" (today), "energy_reference", "fat_grams" and
+// "carbohydrate_grams" (energyShareGrams, when there is an energy reference), "gap_foods_present"
+// when gap_foods has rows and, when something counted as 0 because it was missing,
+// "missing_foods", "missing_amounts" and "missing_values", and the picture "lsbmp1.bmp" in the
+// current directory.
 class AnalysisReport {
 public:
     AnalysisReport();
@@ -83,6 +85,7 @@ public:
 private:
     EnergySplitReview energyReview_; // of the shares the pie was drawn from
     Evaluation evaluation_;          // of the intakes just compared
+    QList<GapFoodLine> gapFoods_;    // of the shortfalls just compared
 };
 
 // The food list: one row per food entry whose name is in the food table (a food once per food row of

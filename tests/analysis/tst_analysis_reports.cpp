@@ -84,6 +84,25 @@ double column(FixtureDb& db, const QString& col, int id) {
         .toReal();
 }
 
+// Foods with their categories for the suggestions: milk of the diet record, pressed tofu of a saved
+// recipe, sesame only in the food table.
+QList<nc::data::SeedTable> gapFoodTables(const QString& milkGrams) {
+    return {seed(QStringLiteral("Foodnurti"),
+                 {QStringLiteral("foodid"), QStringLiteral("foodname"), QStringLiteral("foodkind"),
+                  QStringLiteral("energy"), QStringLiteral("ca")},
+                 {{QStringLiteral("10001"), QStringLiteral("牛奶"), QStringLiteral("10"),
+                   QStringLiteral("65"), QStringLiteral("107")},
+                  {QStringLiteral("03047"), QStringLiteral("豆腐干（香干）［五香豆腐干］"),
+                   QStringLiteral("03"), QStringLiteral("147"), QStringLiteral("299")},
+                  {QStringLiteral("07001"), QStringLiteral("芝麻"), QStringLiteral("07"),
+                   QStringLiteral("559"), QStringLiteral("780")}}),
+            seed(QStringLiteral("sps"),
+                 {QStringLiteral("spname"), QStringLiteral("swname"), QStringLiteral("zl")},
+                 {{QStringLiteral("孕中期食谱1"), QStringLiteral("豆腐干（香干）［五香豆腐干］"),
+                   QStringLiteral("50")}}),
+            days({QStringLiteral("1")}), entries({{QStringLiteral("1"), QStringLiteral("牛奶"), milkGrams}})};
+}
+
 } // namespace
 
 class TestAnalysisReports : public QObject {
@@ -752,6 +771,51 @@ private Q_SLOTS:
         QVERIFY(listPages > 2);
         QVERIFY(r.text.contains(QStringLiteral("每日平均（30 天）")));
         QVERIFY(r.pages.last().contains(QStringLiteral("第 %1 页  共 %1 页").arg(r.pageCount)));
+    }
+
+    // The foods that close a shortfall print in every analysis layout after the evaluation texts and
+    // before the footnote. Calcium against 800 mg: 600 g of milk give 642 mg (80.25 %), a gap of 158 mg:
+    // milk 158/107 = 147.7 → 150 g, pressed tofu 158/299 = 52.8 → 60 g; sesame 158/780 = 20.3 → 25 g
+    // would fit its 25 g but is in neither a recipe nor her record. 800 g give 856 mg, nothing short.
+    // clang-format off
+    void theFoodsThatCloseAShortfallPrint_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("milk");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("育龄") << "育龄" << "600" << "钙：每天再加 牛奶 150 g 或 豆腐干（香干） 60 g";
+        QTest::newRow("孕妇") << "孕妇" << "600" << "钙：每天再加 牛奶 150 g 或 豆腐干（香干） 60 g";
+        QTest::newRow("乳母") << "乳母" << "600" << "钙：每天再加 牛奶 150 g 或 豆腐干（香干） 60 g";
+        QTest::newRow("nothing short") << "孕妇" << "800" << "";
+    }
+    // clang-format on
+    void theFoodsThatCloseAShortfallPrint() {
+        QFETCH(QString, category);
+        QFETCH(QString, milk);
+        QFETCH(QString, line);
+        FixtureDb db(FixtureDb::Content::FixedRows, gapFoodTables(milk));
+        recordPregnantWoman(db);
+        db.exec(QStringLiteral("update personinf set csjd=:c"), {{QStringLiteral("c"), category}});
+        db.exec(QStringLiteral("update lsyysfx set ckl=800 where id=11"));
+        ProgramFolder folder(db.folder());
+        ReportCapture reports;
+        AnalysisReport report;
+        report.run();
+        QCOMPARE(reports.size(), 1);
+        const QString text = reports.last().text.simplified();
+        const qsizetype evaluation = text.indexOf(QStringLiteral("四、膳食评价"));
+        const qsizetype section = text.indexOf(QStringLiteral("五、补足不足的食物"));
+        const qsizetype foot = text.indexOf(QStringLiteral("注：推荐摄入量依据"));
+        QVERIFY(evaluation >= 0 && section > evaluation && foot > section);
+        const QString printed = text.mid(section, foot - section);
+        QVERIFY(!printed.contains(QStringLiteral("芝麻")));
+        if (line.isEmpty()) {
+            QVERIFY(printed.contains(QStringLiteral("不需要另外加食物")));
+            QVERIFY(!printed.contains(QStringLiteral("每天再加")));
+        } else {
+            QVERIFY2(printed.contains(line), qPrintable(printed));
+            QVERIFY(printed.contains(QStringLiteral("每行任选其中一种食物即可")));
+            QCOMPARE(printed.count(QStringLiteral("每天再加")), 2); // the explanation and the line
+        }
     }
 };
 
