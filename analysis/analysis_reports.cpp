@@ -131,6 +131,11 @@ AnalysisResult AnalysisReport::run() {
 }
 
 void AnalysisReport::print(const AnalysisResult& result) {
+    prepare(result);
+    RvProject1.execute();
+}
+
+void AnalysisReport::prepare(const AnalysisResult& result) {
     // The energy pie, from the shares just stored.
     reopen(ADOTable_yyfx1, QStringLiteral("select * from sdrn"));
     report::saveEnergyChart(ADOTable_yyfx1, report::ChartPicture{report::kEnergyChartFile,
@@ -175,7 +180,6 @@ void AnalysisReport::print(const AnalysisResult& result) {
         RvProject1.setParam(QStringLiteral("missing_values"), notes.missingValues);
     if (!gapFoods_.isEmpty())
         RvProject1.setParam(QStringLiteral("gap_foods_present"), QStringLiteral("1"));
-    RvProject1.execute();
 }
 
 report::DataTable withDailyTotals(const report::DataTable& list, const IntakeTotals& totals, int days) {

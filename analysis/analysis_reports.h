@@ -73,8 +73,13 @@ public:
     // runs. Throws NoDaysError (nothing written, nothing printed) when the record has foods but no
     // days, nc::data::Error for anything else.
     AnalysisResult run();
-    // The report alone, for the results of an analysis that has just run.
+    // The report alone, for the results of an analysis that has just run: prepare(), then the project
+    // runs.
     void print(const AnalysisResult& result);
+    // Everything print() does before the report runs: the pie picture drawn, the data sets opened,
+    // the layout and the parameters set. The project can then run alone or as a part of another
+    // report, as often as needed while nothing is written in between.
+    void prepare(const AnalysisResult& result);
 
     data::Query ADOQuery_gy;    // the person
     data::Query ADOTable_ts;    // the fourteen nutrient rows

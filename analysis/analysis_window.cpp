@@ -1,5 +1,6 @@
 #include "analysis_window.h"
 
+#include "complete_report.h"
 #include "ui/messages.h"
 
 #include <QTimer>
@@ -10,6 +11,7 @@ TForm13::TForm13(QWidget* parent)
     : WaitingWindow(QStringLiteral("TForm13"),
                     Shape{QSize(211, 19), QRect(21, 0, 182, 21), Qt::black, kDelayMs}, parent) {
     connect(Timer1, &QTimer::timeout, this, &TForm13::Timer1Timer);
+    offerCompleteReport(report_);
 }
 
 void TForm13::Timer1Timer() {

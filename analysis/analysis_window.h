@@ -1,6 +1,6 @@
 #pragma once
-// The nutrient analysis window (TForm13): waits a moment, runs the analysis and shows its report,
-// then closes itself.
+// The nutrient analysis window (TForm13): waits a moment, runs the analysis and shows its report
+// (whose preview offers the complete report), then closes itself.
 
 #include "analysis_reports.h"
 #include "waiting_window.h"

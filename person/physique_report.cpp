@@ -3,6 +3,7 @@
 #include "physique.h"
 
 #include "data/numeric.h"
+#include "data/query.h"
 #include "data/value.h"
 
 namespace nc::person {
@@ -48,6 +49,26 @@ QMap<QString, QString> physiqueReportParams(const Evaluation& e) {
     else
         p.insert(QStringLiteral("grade_normal"), one);
     return p;
+}
+
+Evaluation preparePhysiqueReport(const QString& category, data::Query& person, data::Query& evaluation,
+                                 report::RvProject& project) {
+    const Evaluation e = evaluateRecord(category);
+    person.close();
+    person.setSql(QStringLiteral("select * from personinf;"));
+    person.open();
+    evaluation.close();
+    evaluation.setSql(QStringLiteral("select * from lstzpj;"));
+    evaluation.open();
+
+    project.setProjectFile(e.layout);
+    project.addConnection({QStringLiteral("RvDataSetConnection1"), evaluation});
+    project.addConnection({QStringLiteral("RvDataSetConnection2"), person});
+    project.clearParams();
+    const QMap<QString, QString> params = physiqueReportParams(e);
+    for (auto it = params.begin(); it != params.end(); ++it)
+        project.setParam(it.key(), it.value());
+    return e;
 }
 
 } // namespace nc::person

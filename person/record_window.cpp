@@ -350,30 +350,10 @@ void TForm3::Image4Click() {
 // Grades the stored BMI and weekly gain, draws the BMI chart beside the layouts and runs the physique
 // report of the category. A missing layout is reported after the grade and the picture are written.
 void TForm3::evaluate() {
-    const QString category = ComboBox1->currentText();
-    ADOQxxx.close();
-    ADOQxxx.setSql(QStringLiteral("select * from personinf;"));
-    ADOQxxx.open();
-    const Evaluation evaluation = evaluateRecord(category);
-    ADOQxxx.close();
-    ADOQxxx.open();
-
-    ADOQuery_pic.close();
-    ADOQuery_pic.setSql(QStringLiteral("select y from lstzpj;"));
-    ADOQuery_pic.open();
-    report::saveBmiChart(ADOQuery_pic, evaluation.bmiClass,
-                         report::ChartPicture{report::kBmiChartFile, report::kBmiChartSize, 2});
-    ADOQuery_pic.close();
-    ADOQuery_pic.setSql(QStringLiteral("select * from lstzpj;"));
-    ADOQuery_pic.open();
-
     report::RvProject project(&RvSystem2);
-    project.setProjectFile(evaluation.layout);
-    project.addConnection({QStringLiteral("RvDataSetConnection1"), ADOQuery_pic});
-    project.addConnection({QStringLiteral("RvDataSetConnection2"), ADOQxxx});
-    const QMap<QString, QString> params = physiqueReportParams(evaluation);
-    for (auto it = params.begin(); it != params.end(); ++it)
-        project.setParam(it.key(), it.value());
+    const Evaluation evaluation =
+        preparePhysiqueReport(ComboBox1->currentText(), ADOQxxx, ADOQuery_pic, project);
+    report::saveBmiChart(ADOQuery_pic, evaluation.bmiClass, kPhysiqueChart);
     project.execute();
 }
 

@@ -46,6 +46,12 @@ PreviewWindow::PreviewWindow(const ReportDocument& doc, const ReportJob& job, QW
     add(QStringLiteral("PrintAction"), QStringLiteral("打印"), QKeySequence::Print,
         [this] { printReport(); });
     add(QStringLiteral("PdfAction"), QStringLiteral("导出PDF"), QKeySequence(), [this] { exportToPdf(); });
+    // What this report offers besides (another report over this one, say); this preview stays open.
+    if (!job_.actions.isEmpty()) {
+        bar->addSeparator();
+        for (const ReportAction& action : std::as_const(job_.actions))
+            add(action.name, action.label, QKeySequence(), action.run);
+    }
     bar->addSeparator();
     add(QStringLiteral("ZoomOutAction"), QStringLiteral("缩小"), QKeySequence::ZoomOut,
         [this] { zoomOut(); });

@@ -1,6 +1,7 @@
 #pragma once
 // The report preview "预览": pages at 100 %, zoom in steps of 20 %, page by page navigation, printing
-// through the printer dialog "打印机设置", and export to PDF. Modal, opens maximized.
+// through the printer dialog "打印机设置", and export to PDF, plus a button for each action the report
+// offers (ReportJob::actions). Modal, opens maximized.
 
 #include "report_sink.h"
 

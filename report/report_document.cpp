@@ -112,8 +112,9 @@ public:
         return std::any_of(forced.begin(), forced.end(), [y](qreal f) { return qAbs(f - y) < 0.5; });
     }
 
-    QList<Break> breaks; // sorted by y
-    QList<qreal> forced; // page breaks the layout asks for ("page-break-before: always")
+    QList<Break> breaks;     // sorted by y
+    QList<qreal> forced;     // page breaks the layout asks for ("page-break-before: always")
+    bool startsPart = false; // the first piece of a part after the first: begins a new page
 };
 
 namespace {
@@ -474,30 +475,51 @@ bool blankHtml(const QString& fragment) {
 } // namespace
 
 ReportDocument::ReportDocument(FilledLayout content)
-    : content_(std::move(content)), device_(1, 1, QImage::Format_RGB32) {
+    : ReportDocument(QList<FilledLayout>{std::move(content)}) {}
+
+ReportDocument::ReportDocument(QList<FilledLayout> parts)
+    : parts_(std::move(parts)), device_(1, 1, QImage::Format_RGB32) {
+    if (parts_.isEmpty())
+        parts_.append(FilledLayout{});
     const int dpm = qRound(kLayoutDpi / 0.0254);
     device_.setDotsPerMeterX(dpm);
     device_.setDotsPerMeterY(dpm);
 
     QSizeF a4(mmToUnits(210), mmToUnits(297));
-    if (content_.landscape)
+    if (frame().landscape)
         a4.transpose();
     page_ = QRectF(QPointF(0, 0), a4);
     body_ = page_.adjusted(mmToUnits(kMarginSide), mmToUnits(kMarginTop), -mmToUnits(kMarginSide),
                            -mmToUnits(kMarginBottom));
 
-    for (int i = 0; i < content_.fragments.size(); ++i) {
-        const QString& fragment = content_.fragments.at(i);
+    for (int i = 0; i < parts_.size(); ++i)
+        addPieces(parts_.at(i), i > 0);
+    // The list rows now live in their pieces; the parts keep them only for html().
+    paginate();
+}
+
+// Each HTML fragment is laid out with its own part's <head>, so the styles stay within their part.
+void ReportDocument::addPieces(const FilledLayout& part, bool newPage) {
+    const std::size_t first = pieces_.size();
+    for (int i = 0; i < part.fragments.size(); ++i) {
+        const QString& fragment = part.fragments.at(i);
         if (!blankHtml(fragment))
-            pieces_.push_back(std::make_unique<FlowPiece>(QStringLiteral("<html>") + content_.head +
-                                                              content_.bodyTag + fragment +
+            pieces_.push_back(std::make_unique<FlowPiece>(QStringLiteral("<html>") + part.head +
+                                                              part.bodyTag + fragment +
                                                               QStringLiteral("</body></html>"),
                                                           body_.width(), &device_));
-        if (i < content_.lists.size())
-            pieces_.push_back(std::make_unique<ListPiece>(content_.lists.at(i), body_.width(), &device_));
+        if (i < part.lists.size())
+            pieces_.push_back(std::make_unique<ListPiece>(part.lists.at(i), body_.width(), &device_));
     }
-    // The list rows now live in their pieces; the content keeps them only for html().
-    paginate();
+    if (newPage && pieces_.size() > first)
+        pieces_[first]->startsPart = true;
+}
+
+QString ReportDocument::html() const {
+    QStringList pages;
+    for (const FilledLayout& part : parts_)
+        pages << part.html();
+    return pages.join(QLatin1Char('\n'));
 }
 
 ReportDocument::~ReportDocument() = default;
@@ -516,6 +538,8 @@ void ReportDocument::paginate() {
         const Piece& piece = *pieces_[pi];
         const qreal height = piece.height();
         qreal y = 0;
+        if (hasContent && piece.startsPart)
+            newPage();
         while (y < height - 0.5) {
             if (hasContent && piece.forcedAt(y))
                 newPage();
@@ -554,7 +578,7 @@ void ReportDocument::paginate() {
 
 QPageLayout ReportDocument::pageLayout() const {
     return QPageLayout(QPageSize(QPageSize::A4),
-                       content_.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       frame().landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(0, 0, 0, 0));
 }
 
@@ -579,16 +603,16 @@ void ReportDocument::paintPage(QPainter& p, int page) const {
     const QPen rule(grey, ptToUnits(0.5));
     p.setFont(small);
     const qreal lineH = QFontMetricsF(small, &device_).height();
-    if (!content_.pageHeader.isEmpty() || !content_.pageHeaderRight.isEmpty()) {
+    if (!frame().pageHeader.isEmpty() || !frame().pageHeaderRight.isEmpty()) {
         const QRectF band(body_.left(), body_.top() - mmToUnits(3) - lineH, body_.width(), lineH);
         p.setPen(grey);
-        p.drawText(band, Qt::AlignLeft | Qt::AlignBottom, headerFooter(content_.pageHeader, page));
-        p.drawText(band, Qt::AlignRight | Qt::AlignBottom, headerFooter(content_.pageHeaderRight, page));
+        p.drawText(band, Qt::AlignLeft | Qt::AlignBottom, headerFooter(frame().pageHeader, page));
+        p.drawText(band, Qt::AlignRight | Qt::AlignBottom, headerFooter(frame().pageHeaderRight, page));
         p.setPen(rule);
         p.drawLine(QPointF(body_.left(), body_.top() - mmToUnits(2)),
                    QPointF(body_.right(), body_.top() - mmToUnits(2)));
     }
-    const QString footer = content_.pageFooter.isEmpty() ? kDefaultFooter : content_.pageFooter;
+    const QString footer = frame().pageFooter.isEmpty() ? kDefaultFooter : frame().pageFooter;
     p.setPen(rule);
     p.drawLine(QPointF(body_.left(), body_.bottom() + mmToUnits(2)),
                QPointF(body_.right(), body_.bottom() + mmToUnits(2)));
@@ -645,15 +669,15 @@ QString ReportDocument::pageText(int page) const {
     if (page < 0 || page >= pageCount())
         return {};
     QStringList parts;
-    if (!content_.pageHeader.isEmpty())
-        parts << headerFooter(content_.pageHeader, page);
-    if (!content_.pageHeaderRight.isEmpty())
-        parts << headerFooter(content_.pageHeaderRight, page);
+    if (!frame().pageHeader.isEmpty())
+        parts << headerFooter(frame().pageHeader, page);
+    if (!frame().pageHeaderRight.isEmpty())
+        parts << headerFooter(frame().pageHeaderRight, page);
     for (const Slice& s : pages_.at(page).slices) {
         const Piece& piece = *pieces_[s.piece];
         parts << (s.header ? piece.headerText() : piece.text(s.y0, s.y1));
     }
-    parts << headerFooter(content_.pageFooter.isEmpty() ? kDefaultFooter : content_.pageFooter, page);
+    parts << headerFooter(frame().pageFooter.isEmpty() ? kDefaultFooter : frame().pageFooter, page);
     parts.removeAll(QString());
     return parts.join(QLatin1Char('\n'));
 }

@@ -3,6 +3,8 @@
 // continuous column; list tables are laid out row by row by the engine itself. Pages are cut from
 // that column between lines, between table rows and between list rows, never through a line of text,
 // and a list table that continues on a new page starts there with its header rows again.
+// A report may be made of several filled layouts (parts): each part is laid out with its own styles,
+// starts on a new page, and the pages of all parts are numbered as one report.
 
 #include "layout_fill.h"
 
@@ -39,6 +41,10 @@ QString reportFontFamily();
 class ReportDocument {
 public:
     explicit ReportDocument(FilledLayout content);
+    // Several parts in print order, each after the first on a new page. The first part's page header,
+    // footer, file name and orientation serve every page; each part keeps its own <head> (styles), so
+    // a style of one part never changes the look of another. At least one part.
+    explicit ReportDocument(QList<FilledLayout> parts);
     ~ReportDocument();
     ReportDocument(const ReportDocument&) = delete;
     ReportDocument& operator=(const ReportDocument&) = delete;
@@ -52,8 +58,11 @@ public:
     // Draws pages from..to (0-based, inclusive) on a printer or PDF writer, one sheet each.
     void render(QPagedPaintDevice& device, int from, int to) const;
 
-    // The filled HTML, list tables written out as HTML tables.
-    QString html() const { return content_.html(); }
+    // The filled HTML, list tables written out as HTML tables; of several parts, each part's page in
+    // order.
+    QString html() const;
+    // The first part's page settings: header, footer, file name, orientation.
+    const FilledLayout& frame() const { return parts_.first(); }
     // The text of the whole report, and of one page (header and footer lines included).
     QString plainText() const;
     QString pageText(int page) const;
@@ -71,10 +80,11 @@ private:
         QList<Slice> slices;
     };
 
+    void addPieces(const FilledLayout& part, bool newPage);
     void paginate();
     QString headerFooter(const QString& text, int page) const;
 
-    FilledLayout content_;
+    QList<FilledLayout> parts_;
     QImage device_; // the resolution text is measured at
     QRectF page_;
     QRectF body_;

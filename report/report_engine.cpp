@@ -86,7 +86,17 @@ void RvProject::addConnection(const RvDataSetConnection& connection) {
     connections_.append(connection);
 }
 
-void RvProject::execute() {
+void RvProject::addAction(const ReportAction& action) {
+    for (ReportAction& a : actions_) {
+        if (a.name == action.name) {
+            a = action;
+            return;
+        }
+    }
+    actions_.append(action);
+}
+
+FilledLayout RvProject::fill() const {
     const QString path = file_;
     if (path.isEmpty())
         throw data::Error(QStringLiteral("没有指定报表布局文件。"));
@@ -102,13 +112,36 @@ void RvProject::execute() {
     data.params = params_;
     for (const RvDataSetConnection& c : connections_)
         data.tables.insert(c.name(), c.read());
+    return fillLayout(text, data, QDir::toNativeSeparators(path));
+}
 
+ReportJob RvProject::job() const {
     ReportJob job;
-    job.layoutPath = path;
+    job.layoutPath = file_;
     job.title =
-        engine_ && !engine_->title().isEmpty() ? engine_->title() : QFileInfo(path).completeBaseName();
-    FilledLayout filled = fillLayout(text, data, QDir::toNativeSeparators(path));
-    job.fileName = filled.fileName;
+        engine_ && !engine_->title().isEmpty() ? engine_->title() : QFileInfo(file_).completeBaseName();
+    job.actions = actions_;
+    return job;
+}
+
+void RvProject::execute() {
+    FilledLayout filled = fill();
+    ReportJob report = job();
+    report.fileName = filled.fileName;
+    const ReportDocument doc(std::move(filled));
+    ReportOutput::present(doc, report);
+}
+
+void RvCombinedProject::execute() {
+    if (parts_.isEmpty())
+        throw data::Error(QStringLiteral("没有指定报表布局文件。"));
+    QList<FilledLayout> filled;
+    for (const RvProject* part : std::as_const(parts_))
+        filled.append(part->fill());
+    ReportJob job = parts_.first()->job();
+    if (engine_ && !engine_->title().isEmpty())
+        job.title = engine_->title();
+    job.fileName = filled.first().fileName;
     const ReportDocument doc(std::move(filled));
     ReportOutput::present(doc, job);
 }

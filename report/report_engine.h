@@ -4,6 +4,7 @@
 // connections (RvDataSetConnection1, …) and text parameters, and runs the report.
 
 #include "layout_fill.h"
+#include "report_sink.h"
 
 #include <QList>
 #include <QMap>
@@ -68,16 +69,46 @@ public:
     void addConnection(const RvDataSetConnection& connection);
     void setParam(const QString& name, const QString& value) { params_.insert(name, value); }
     void clearParams() { params_.clear(); }
+    // A button the preview offers with this report (ReportAction); one of the same name replaces it.
+    void addAction(const ReportAction& action);
 
     // Reads the connections, fills the layout, lays it out and shows it; returns when the preview has
     // been closed. Throws nc::data::Error naming the full path when the layout file does not exist.
     void execute();
+    // Reads the connections and fills the layout, without showing it (a part of a combined report).
+    // Throws as execute() does.
+    FilledLayout fill() const;
+    // The job the report is shown with: the layout, the title, the actions (not the file name, which
+    // the filled layout gives).
+    ReportJob job() const;
 
 private:
     RvSystem* engine_;
     QString file_;
     QList<RvDataSetConnection> connections_;
     QMap<QString, QString> params_;
+    QList<ReportAction> actions_;
+};
+
+// Several projects printed as one report: each layout filled by its own project, with its own
+// connections and parameters (two parts may both have an "RvDataSetConnection1" with different data),
+// each part after the first on a new page, the styles of each part kept to that part, and one page
+// numbering over the whole. The first part (a cover) gives the page header, footer, exported file
+// name and orientation of every page, and the job its layout path and actions; a later part's own
+// header, footer and file name are not printed. The projects are kept by reference.
+class RvCombinedProject {
+public:
+    explicit RvCombinedProject(RvSystem* engine = nullptr) : engine_(engine) {}
+
+    void addPart(const RvProject& part) { parts_.append(&part); }
+    // Fills every part, then lays them out and shows them; returns when the preview has been closed.
+    // Throws nc::data::Error (nothing shown) when a part's layout is missing or malformed, or when
+    // there is no part.
+    void execute();
+
+private:
+    RvSystem* engine_;
+    QList<const RvProject*> parts_;
 };
 
 } // namespace nc::report

@@ -3,17 +3,28 @@
 // preview_window.h), a capturing sink in tests.
 
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <functional>
 
 namespace nc::report {
 
 class ReportDocument;
+
+// A further thing a report offers where it is shown, besides printing and export: a button with the
+// label that runs the function (which may run another report, shown over this one).
+struct ReportAction {
+    QString name;  // the button's object name
+    QString label; // its caption
+    std::function<void()> run;
+};
 
 // What the engine knows about the report besides its pages.
 struct ReportJob {
     QString layoutPath; // the layout file, full path
     QString title;      // the print job title
     QString fileName; // the person and the report ("林晓雯-膳食营养分析报告"), empty when not given
+    QList<ReportAction> actions = {}; // offered by the preview, in this order
 };
 
 // The file name an export of the report proposes: "<name and report>-<yyyy-MM-dd>.pdf" (the print

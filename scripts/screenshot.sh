@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the gallery and saves a picture of every window, made offscreen on a fixture database, to
-# build/screens/, with the printed reports and a sample report as PDF and PNG pages.
+# build/screens/, with the printed reports (the complete report of each category among them, wzbg*.pdf)
+# and a sample report as PDF and PNG pages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

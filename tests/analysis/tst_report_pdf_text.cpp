@@ -3,6 +3,7 @@
 // has a name with quotes, & and angle brackets, which every page header must show as typed.
 
 #include "analysis/analysis_reports.h"
+#include "analysis/complete_report.h"
 #include "data/query.h"
 #include "person/physique_report.h"
 #include "person/record_store.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -150,15 +152,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("layouts");
         QTest::newRow("育龄") << "育龄" << "update personinf set age=27, high=158, yltz=52.5, yftz=52.5, hdsp='中'"
                               << QStringList{QStringLiteral("tzbg.rav"), QStringLiteral("yyfx.rav"),
-                                             QStringLiteral("sumrep.rav")};
+                                             QStringLiteral("sumrep.rav"), QStringLiteral("wzbg.rav")};
         QTest::newRow("孕妇") << "孕妇" << "update personinf set age=29, high=160, yltz=54, yftz=60.5, hdsp='轻', "
                                  "mcyjrq='2026-06-01', ycq='2027-03-08', yq_week=27, yq_jd='中期'"
                               << QStringList{QStringLiteral("yftzbg.rav"), QStringLiteral("yyfx_yf.rav"),
-                                             QStringLiteral("sumrep.rav")};
+                                             QStringLiteral("sumrep.rav"), QStringLiteral("wzbg_yf.rav")};
         QTest::newRow("乳母") << "乳母"
             << "update personinf set age=31, high=162, yltz=55, yftz=61.5, rmtz=58, hdsp='重'"
             << QStringList{QStringLiteral("rmtzbg.rav"), QStringLiteral("yyfx_rm.rav"),
-                           QStringLiteral("sumrep.rav")};
+                           QStringLiteral("sumrep.rav"), QStringLiteral("wzbg_rm.rav")};
     }
     // clang-format on
     void everyReportReadsAsItsPages() {
@@ -169,6 +171,7 @@ private Q_SLOTS:
         exec(record);
         exec(QStringLiteral("update personinf set name=:name, csjd=:category"),
              {{QStringLiteral("name"), kName}, {QStringLiteral("category"), category}});
+        exec(QStringLiteral("update lstzpj set y=21.5, csdate='2026-12-10'")); // as the save leaves it
         // Three days of foods from across the food table, so the food list and the evaluation texts
         // carry the table's own names and the analysis every kind of figure.
         exec(QStringLiteral("insert into ts (tsid) values (1), (2), (3)"));
@@ -189,11 +192,13 @@ private Q_SLOTS:
         analysis.run();
         nc::analysis::FoodListReport foodList;
         foodList.run();
+        // The complete report from the analysis report's preview.
+        nc::analysis::printCompleteReport(analysis);
 
-        QCOMPARE(sink.exported.size(), 3);
+        QCOMPARE(sink.exported.size(), 4);
         const QStringList titles{QStringLiteral("体质测试报告"), QStringLiteral("膳食营养分析报告"),
-                                 QStringLiteral("膳食食物清单")};
-        for (int r = 0; r < 3; ++r) {
+                                 QStringLiteral("膳食食物清单"), QStringLiteral("膳食营养咨询完整报告")};
+        for (int r = 0; r < 4; ++r) {
             const PdfSink::Exported& e = sink.exported.at(r);
             QCOMPARE(e.layout, layouts.at(r));
             QCOMPARE(e.fileName, kName + QLatin1Char('-') + titles.at(r));
@@ -218,6 +223,23 @@ private Q_SLOTS:
              {QStringLiteral("维生素B1"), QStringLiteral("维生素B2"), QStringLiteral("身高"),
               QStringLiteral("μgRE"), QStringLiteral("适宜范围"), QStringLiteral("10%～15%")})
             QVERIFY2(analysisText.contains(word), qPrintable(word));
+        // The complete report's text holds the physique report's pages, then the analysis report's.
+        const PdfSink::Exported& complete = sink.exported.at(3);
+        QCOMPARE(complete.pdfPages.size(),
+                 1 + sink.exported.at(0).pdfPages.size() + sink.exported.at(1).pdfPages.size());
+        auto squeezed = [](QString text) { return text.remove(QRegularExpression(QStringLiteral("\\s"))); };
+        const QList<const PdfSink::Exported*> parts{&sink.exported.at(0), &sink.exported.at(1)};
+        int page = 1; // after the cover
+        for (const PdfSink::Exported* part : parts) {
+            for (int p = 0; p < part->pages.size(); ++p, ++page) {
+                // The page's first line under the header lines, as filled, is on the same page of the
+                // complete report's PDF.
+                const QString first = squeezed(part->pages.at(p).split(QLatin1Char('\n')).value(2));
+                QVERIFY(!first.isEmpty());
+                QVERIFY2(squeezed(complete.pdfPages.at(page)).contains(first),
+                         qPrintable(QStringLiteral("page %1: %2").arg(page + 1).arg(first)));
+            }
+        }
     }
 };
 

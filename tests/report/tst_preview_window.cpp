@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 using nc::report::PreviewWindow;
 using nc::report::ReportDocument;
@@ -179,6 +181,55 @@ private Q_SLOTS:
 
         PreviewWindow::setSaveFileChooser({});
         PreviewWindow::setExportFolder({});
+    }
+
+    // A report offers its own actions as buttons after the export; a report without any shows the
+    // usual buttons only. Clicking runs the action with the preview still open; an action that fails
+    // is reported and the preview stays.
+    void offersTheReportsOwnActions() {
+        const ReportDocument doc(pagesOf(1));
+        PreviewWindow plain(doc, {QStringLiteral("/x/tzbg.rav"), QStringLiteral("体质测试报告"), QString()});
+        const QStringList usual{QStringLiteral("PrintAction"),      QStringLiteral("PdfAction"),
+                                QStringLiteral("ZoomOutAction"),    QStringLiteral("ZoomInAction"),
+                                QStringLiteral("ActualSizeAction"), QStringLiteral("FirstPageAction"),
+                                QStringLiteral("PriorPageAction"),  QStringLiteral("NextPageAction"),
+                                QStringLiteral("LastPageAction"),   QStringLiteral("CloseAction")};
+        auto named = [](const QWidget& w) {
+            QStringList names;
+            for (const QAction* a : child<QToolBar>(w, QStringLiteral("PreviewToolBar"))->actions())
+                if (!a->isSeparator() && !a->objectName().isEmpty()) // the labels have none
+                    names << a->objectName();
+            return names;
+        };
+        QCOMPARE(named(plain), usual);
+
+        int runs = 0;
+        ReportJob job{QStringLiteral("/x/yyfx.rav"), QStringLiteral("营养分析"), QString(), {}};
+        job.actions.append({QStringLiteral("MoreAction"), QStringLiteral("完整报告"), [&] { ++runs; }});
+        job.actions.append({QStringLiteral("FailingAction"), QStringLiteral("出错"),
+                            [] { throw nc::data::Error(QStringLiteral("布局文件不见了。")); }});
+        PreviewWindow analysis(doc, job);
+        QStringList expected = usual;
+        expected.insert(2, QStringLiteral("MoreAction"));
+        expected.insert(3, QStringLiteral("FailingAction"));
+        QCOMPARE(named(analysis), expected);
+        auto* more = child<QAction>(analysis, QStringLiteral("MoreAction"));
+        QCOMPARE(more->text(), QStringLiteral("完整报告"));
+
+        MessagesRecorder messages;
+        analysis.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&analysis));
+        auto* bar = child<QToolBar>(analysis, QStringLiteral("PreviewToolBar"));
+        QTest::mouseClick(bar->widgetForAction(more), Qt::LeftButton);
+        QCOMPARE(runs, 1);
+        QVERIFY(analysis.isVisible());
+        child<QAction>(analysis, QStringLiteral("FailingAction"))->trigger();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
+        QVERIFY(messages.last().text.contains(QStringLiteral("布局文件不见了。")));
+        QVERIFY(analysis.isVisible());
+        QCOMPARE(runs, 1);
+        analysis.close();
     }
 
     void exportToUnwritablePlaceIsAnError() {

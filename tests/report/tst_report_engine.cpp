@@ -4,6 +4,7 @@
 #include "data/dataset.h"
 #include "data/errors.h"
 #include "data/query.h"
+#include "report/report_document.h"
 #include "report/report_engine.h"
 #include "support/fixture_db.h"
 #include "support/program_folder.h"
@@ -11,13 +12,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
 using nc::data::DataSet;
 using nc::data::Query;
+using nc::report::DataTable;
+using nc::report::RvCombinedProject;
 using nc::report::RvDataSetConnection;
 using nc::report::RvProject;
 using nc::report::RvSystem;
@@ -41,6 +46,50 @@ QStringList listRows(const ReportCapture::Report& r, const QString& header) {
                 rows << line;
     return rows;
 }
+
+// Rows made in the test: one column "v".
+DataTable rowsOf(const QStringList& values) {
+    DataTable t;
+    t.columns = QStringList{QStringLiteral("v")};
+    for (const QString& v : values)
+        t.rows.append(QStringList{v});
+    return t;
+}
+
+// A layout of `pages` pages, each "<name> 页k" after a page break, with its own page settings.
+QString pagedLayout(const QString& name, int pages) {
+    QString body;
+    for (int k = 1; k <= pages; ++k)
+        body += QStringLiteral("<p style=\"page-break-before: always\">%1 页%2</p>").arg(name).arg(k);
+    return QStringLiteral("<html><head><meta name=\"page-header\" content=\"%1的页眉\">"
+                          "<meta name=\"page-footer\" content=\"%1的页脚 {page}/{pages}\">"
+                          "<meta name=\"file-name\" content=\"%1的文件\"></head><body>%2</body></html>")
+        .arg(name, body);
+}
+
+// Exports the report it is given and reads the PDF's text back (pdftotext), page by page.
+class PdfTextSink : public nc::report::ReportSink {
+public:
+    explicit PdfTextSink(QString path) : path_(std::move(path)), previous_(nc::report::ReportOutput::sink()) {
+        nc::report::ReportOutput::setSink(this);
+    }
+    ~PdfTextSink() override { nc::report::ReportOutput::setSink(previous_); }
+    void present(const nc::report::ReportDocument& doc, const nc::report::ReportJob& job) override {
+        nc::report::exportPdf(doc, path_, job.title);
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path_, QStringLiteral("-")});
+        p.waitForFinished(60000);
+        pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+        if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+            pages.removeLast();
+    }
+    QStringList pages;
+
+private:
+    QString path_;
+    nc::report::ReportSink* previous_;
+};
 
 } // namespace
 
@@ -275,6 +324,187 @@ private Q_SLOTS:
         QVERIFY(capture.last().pages.at(0).contains(QStringLiteral("第一部分")));
         QVERIFY(!capture.last().pages.at(0).contains(QStringLiteral("第二部分")));
         QVERIFY(capture.last().pages.at(1).startsWith(QStringLiteral("第二部分\n正文")));
+    }
+
+    // Two parts of one report both name their rows "RvDataSetConnection1" and a parameter "title":
+    // each part prints its own, and the later part's cannot replace the earlier one's.
+    void combinedPartsKeepTheirOwnConnectionsAndParameters() {
+        layout(QStringLiteral("a.rav"),
+               QStringLiteral(
+                   "<p>{{title}}</p>{{#RvDataSetConnection1}}<p>甲行{{v}}</p>{{/RvDataSetConnection1}}"
+                   "<table data-rows=\"RvDataSetConnection1\"><tr><td>甲表{{v}}</td></tr></table>"));
+        layout(QStringLiteral("b.rav"),
+               QStringLiteral(
+                   "<p>{{title}}</p>{{#RvDataSetConnection1}}<p>乙行{{v}}</p>{{/RvDataSetConnection1}}"
+                   "{{^RvDataSetConnection2}}<p>乙无第二连接</p>{{/RvDataSetConnection2}}"));
+        RvProject a;
+        a.setProjectFile(QStringLiteral("a"));
+        a.addConnection(
+            {QStringLiteral("RvDataSetConnection1"), [] { return rowsOf({QStringLiteral("1")}); }});
+        a.addConnection(
+            {QStringLiteral("RvDataSetConnection2"), [] { return rowsOf({QStringLiteral("x")}); }});
+        a.setParam(QStringLiteral("title"), QStringLiteral("体格部分"));
+        RvProject b;
+        b.setProjectFile(QStringLiteral("b"));
+        b.addConnection({QStringLiteral("RvDataSetConnection1"), [] {
+                             return rowsOf({QStringLiteral("2"), QStringLiteral("3")});
+                         }});
+        b.setParam(QStringLiteral("title"), QStringLiteral("分析部分"));
+
+        ReportCapture capture;
+        RvSystem system;
+        system.setTitle(QStringLiteral("完整报告"));
+        RvCombinedProject combined(&system);
+        combined.addPart(a);
+        combined.addPart(b);
+        combined.execute();
+
+        QCOMPARE(capture.size(), 1);
+        const ReportCapture::Report& r = capture.last();
+        QCOMPARE(r.title, QStringLiteral("完整报告"));
+        QCOMPARE(r.layoutPath, QDir(folder_.path()).filePath(QStringLiteral("a.rav")));
+        QCOMPARE(r.pageCount, 2);
+        QCOMPARE(r.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 (QStringList{QStringLiteral("体格部分"), QStringLiteral("甲行1"), QStringLiteral("甲表1"),
+                              QStringLiteral("分析部分"), QStringLiteral("乙行2"), QStringLiteral("乙行3"),
+                              QStringLiteral("乙无第二连接")}));
+    }
+
+    // Each part starts on a new page (never a blank one, even when the part itself begins with a page
+    // break), the pages of all parts are numbered as one report, and every page carries the first
+    // part's header and footer: the later parts' own are not printed.
+    // clang-format off
+    void combinedPagesAreNumberedAcrossParts_data() {
+        QTest::addColumn<QList<int>>("pages"); // of each part alone
+        QTest::newRow("one page each") << QList<int>{1, 1};
+        QTest::newRow("cover and two longer parts") << QList<int>{1, 3, 2};
+        QTest::newRow("a single part") << QList<int>{2};
+    }
+    // clang-format on
+    void combinedPagesAreNumberedAcrossParts() {
+        QFETCH(QList<int>, pages);
+        std::vector<std::unique_ptr<RvProject>> parts;
+        RvCombinedProject combined;
+        int total = 0;
+        for (int i = 0; i < pages.size(); ++i) {
+            const QString name = QStringLiteral("部分%1").arg(i + 1);
+            layout(QStringLiteral("p%1.rav").arg(i + 1), pagedLayout(name, pages.at(i)));
+            parts.push_back(std::make_unique<RvProject>());
+            parts.back()->setProjectFile(QStringLiteral("p%1").arg(i + 1));
+            combined.addPart(*parts.back());
+            total += pages.at(i);
+        }
+        ReportCapture capture;
+        combined.execute();
+
+        const ReportCapture::Report& r = capture.last();
+        QCOMPARE(r.pageCount, total);
+        QCOMPARE(r.pages.size(), total);
+        int page = 0;
+        for (int i = 0; i < pages.size(); ++i) {
+            for (int k = 1; k <= pages.at(i); ++k, ++page) {
+                const QStringList lines = r.pages.at(page).split(QLatin1Char('\n'));
+                QCOMPARE(lines, (QStringList{QStringLiteral("部分1的页眉"),
+                                             QStringLiteral("部分%1 页%2").arg(i + 1).arg(k),
+                                             QStringLiteral("部分1的页脚 %1/%2").arg(page + 1).arg(total)}));
+            }
+        }
+        QVERIFY(r.pages.last().endsWith(QStringLiteral("部分1的页脚 %1/%1").arg(total)));
+    }
+
+    // Without a footer of its own the cover gives every page the usual numbering, the last page
+    // reading "第 m 页  共 m 页"; a short part still leaves the rest of its page empty.
+    void combinedReportEndsWithTheLastPageNumber() {
+        layout(QStringLiteral("cover.rav"), QStringLiteral("<h1>封面</h1>"));
+        layout(QStringLiteral("body.rav"), pagedLayout(QStringLiteral("正文"), 2));
+        RvProject cover;
+        cover.setProjectFile(QStringLiteral("cover"));
+        RvProject body;
+        body.setProjectFile(QStringLiteral("body"));
+        RvCombinedProject combined;
+        combined.addPart(cover);
+        combined.addPart(body);
+        combined.addPart(cover);
+        ReportCapture capture;
+        combined.execute();
+        const ReportCapture::Report& r = capture.last();
+        QCOMPARE(r.pageCount, 4);
+        QCOMPARE(r.pages.at(0), QStringLiteral("封面\n第 1 页  共 4 页"));
+        QCOMPARE(r.pages.at(3), QStringLiteral("封面\n第 4 页  共 4 页"));
+    }
+
+    // A part's styles stay in that part: the cover's large type and its class style do not reach the
+    // next part, whose twenty lines of ordinary text fit on one page (at the cover's 30 pt they would
+    // need two).
+    void combinedPartsKeepTheirOwnStyles() {
+        layout(
+            QStringLiteral("big.rav"),
+            QStringLiteral("<html><head><style>p { font-size: 30pt; } .x { font-size: 30pt; }</style></head>"
+                           "<body><p>大字</p></body></html>"));
+        QString lines;
+        for (int i = 1; i <= 20; ++i)
+            lines += QStringLiteral("<p class=\"x\">第%1行</p>").arg(i);
+        layout(QStringLiteral("plain.rav"), QStringLiteral("<html><body>%1</body></html>").arg(lines));
+        RvProject big;
+        big.setProjectFile(QStringLiteral("big"));
+        RvProject plain;
+        plain.setProjectFile(QStringLiteral("plain"));
+
+        ReportCapture capture;
+        plain.execute();
+        QCOMPARE(capture.last().pageCount, 1);
+        RvCombinedProject combined;
+        combined.addPart(big);
+        combined.addPart(plain);
+        combined.execute();
+        QCOMPARE(capture.last().pageCount, 2);
+        QVERIFY(capture.last().pages.at(1).contains(QStringLiteral("第20行")));
+    }
+
+    // A part whose layout is missing stops the whole report before anything is shown.
+    void combinedReportWithAMissingPartIsAnError() {
+        layout(QStringLiteral("cover.rav"), QStringLiteral("<h1>封面</h1>"));
+        RvProject cover;
+        cover.setProjectFile(QStringLiteral("cover"));
+        RvProject missing;
+        missing.setProjectFile(QStringLiteral("nowhere"));
+        RvCombinedProject combined;
+        combined.addPart(cover);
+        combined.addPart(missing);
+        ReportCapture capture;
+        try {
+            combined.execute();
+            QFAIL("a report with a missing part ran");
+        } catch (const nc::data::Error& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("nowhere.rav")), qPrintable(e.text()));
+        }
+        QVERIFY(capture.isEmpty());
+    }
+
+    // The exported PDF holds both parts in order, one per page, under the cover's numbering.
+    void combinedReportExportsBothPartsInOrder() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QFAIL("pdftotext (poppler-utils) is needed");
+        layout(QStringLiteral("first.rav"), QStringLiteral("<h1>体格评价部分</h1><p>体质指数 20.31</p>"));
+        layout(QStringLiteral("second.rav"), QStringLiteral("<h1>膳食分析部分</h1><p>能量 2283.94</p>"));
+        RvProject first;
+        first.setProjectFile(QStringLiteral("first"));
+        RvProject second;
+        second.setProjectFile(QStringLiteral("second"));
+        RvCombinedProject combined;
+        combined.addPart(first);
+        combined.addPart(second);
+        PdfTextSink sink(folder_.filePath(QStringLiteral("combined.pdf")));
+        combined.execute();
+        QCOMPARE(sink.pages.size(), 2);
+        QStringList pages = sink.pages;
+        for (QString& page : pages)
+            page.remove(QRegularExpression(QStringLiteral("\\s")));
+        QVERIFY2(pages.at(0).contains(QStringLiteral("体格评价部分体质指数20.31")), qPrintable(pages.at(0)));
+        QVERIFY(pages.at(0).contains(QStringLiteral("第1页共2页")));
+        QVERIFY(!pages.at(0).contains(QStringLiteral("膳食分析部分")));
+        QVERIFY2(pages.at(1).contains(QStringLiteral("膳食分析部分能量2283.94")), qPrintable(pages.at(1)));
+        QVERIFY(pages.at(1).contains(QStringLiteral("第2页共2页")));
     }
 
     void missingLayoutNamesFullPath() {

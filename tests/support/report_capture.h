@@ -1,6 +1,7 @@
 #pragma once
 // Keeps every report the code under test runs instead of opening the preview: the filled HTML, the
-// plain text, the text of each page and the page count. Installed for the life of the object.
+// plain text, the text of each page, the page count and the actions the preview would offer.
+// Installed for the life of the object.
 
 #include "report/report_document.h"
 #include "report/report_sink.h"
@@ -20,6 +21,7 @@ public:
         QString text;       // the whole report as plain text
         QStringList pages;  // the text of each page, header and footer lines included
         int pageCount = 0;
+        QList<report::ReportAction> actions; // the buttons the preview would offer
     };
 
     ReportCapture() : previous_(report::ReportOutput::sink()) { report::ReportOutput::setSink(this); }
@@ -38,6 +40,7 @@ public:
         r.html = doc.html();
         r.text = doc.plainText();
         r.pageCount = doc.pageCount();
+        r.actions = job.actions;
         for (int i = 0; i < doc.pageCount(); ++i)
             r.pages << doc.pageText(i);
         reports_.append(r);

@@ -1,6 +1,7 @@
 #include "report_pages.h"
 
 #include "analysis/analysis_reports.h"
+#include "analysis/complete_report.h"
 #include "data/clock.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
@@ -110,9 +111,11 @@ int writeReportPages() {
         data::Connection connection(cs);
         data::Connection::setCurrent(&connection);
         // The program's folder: the layouts, and the chart pictures written beside them.
-        for (const QString& layout : {analysis::kLayoutChildbearing, analysis::kLayoutPregnant,
-                                      analysis::kLayoutNursing, analysis::kLayoutFoodList})
-            QFile::copy(source + QStringLiteral("/analysis/layouts/") + layout, work.filePath(layout));
+        for (const char* folder : {"/analysis/layouts", "/person/layouts"}) {
+            const QDir from(source + QString::fromLatin1(folder));
+            for (const QString& layout : from.entryList({QStringLiteral("*.rav")}, QDir::Files))
+                QFile::copy(from.filePath(layout), work.filePath(layout));
+        }
         QDir::setCurrent(work.path());
         data::Clock::setSource([] { return QDateTime(QDate(2024, 11, 12), QTime(10, 30)); });
         recordMeals();
@@ -127,6 +130,8 @@ int writeReportPages() {
             person::saveRecord(woman(QString::fromUtf8(c.category)), data::Clock::today());
             analysis::AnalysisReport report;
             report.run(); // saved by the gallery's report sink, named after the layout
+            // The complete report as its button in the analysis report's preview prints it.
+            analysis::printCompleteReport(report);
         }
         person::saveRecord(woman(QStringLiteral("孕妇")), data::Clock::today());
         analysis::FoodListReport list;

@@ -1,6 +1,7 @@
 #pragma once
-// The gallery's report pages: the analysis report in its three layouts and the food list, printed by
-// the windows' own report code for a sample case; the gallery's report sink saves them.
+// The gallery's report pages: the analysis report and the complete report in their three layouts and
+// the food list, printed by the windows' own report code for a sample case; the gallery's report sink
+// saves them.
 
 #include <QString>
 
