@@ -1,7 +1,9 @@
 #include "analysis_reports.h"
 
 #include "data/clock.h"
+#include "data/connection.h"
 #include "data/numeric.h"
+#include "data/upper_levels.h"
 #include "data/values.h"
 #include "report/energy_chart.h"
 
@@ -151,7 +153,9 @@ void AnalysisReport::prepare(const AnalysisResult& result) {
     reopen(ADOQuery_gy, QStringLiteral("select * from personinf;"));
     ADOQuery_gy.first();
     const data::Value category = ADOQuery_gy.field(QStringLiteral("csjd"));
-    reopen(ADOTable_ts, kNutrientRowsSql);
+    reopen(ADOTable_ts, data::holdsUpperLevels(data::Connection::required())
+                            ? kNutrientRowsSql
+                            : kNutrientRowsWithoutUpperLevelsSql);
 
     RvProject1.setProjectFile(analysisLayoutFor(category));
     RvProject1.clearParams();

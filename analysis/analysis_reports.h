@@ -38,6 +38,14 @@ inline const QString kNutrientRowsSql = QStringLiteral("select id, yysmc, dw, sr
                                                        "case when ckl=0 then '—' else dris end as dris, "
                                                        "case when ul is null then '—' else ul end as ul "
                                                        "from lsyysfx order by id");
+// The same for a file whose update failed, which has no upper levels: "—" in every row.
+inline const QString kNutrientRowsWithoutUpperLevelsSql =
+    QStringLiteral("select id, yysmc, dw, srl, "
+                   "case when ckl=0 then '—' else ckl end as ckl, "
+                   "case when ckl=0 then '—' else cz end as cz, "
+                   "case when ckl=0 then '—' else dris end as dris, "
+                   "'—' as ul "
+                   "from lsyysfx order by id");
 
 // The daily grams of fat (20 %–30 % of the energy, 9 kcal/g) and carbohydrate (55 %–65 %, 4 kcal/g),
 // the ranges of kEnergyShareRanges, for an energy reference in kcal, as printed under the nutrient table:

@@ -1,6 +1,8 @@
 #include "evaluation_texts.h"
 
+#include "data/connection.h"
 #include "data/query.h"
+#include "data/upper_levels.h"
 #include "data/value.h"
 #include "data/values.h"
 
@@ -190,7 +192,11 @@ Evaluation evaluateIntakes(const QList<NutrientRow>& rows, const QString& catego
 
 QList<NutrientRow> readNutrientRows() {
     Query q;
-    q.setSql(QStringLiteral("select id, yysmc, dw, srl, ckl, dris, ul from lsyysfx order by id"));
+    // A file whose update failed has no upper levels: every row is then without one.
+    q.setSql(
+        holdsUpperLevels(data::Connection::required())
+            ? QStringLiteral("select id, yysmc, dw, srl, ckl, dris, ul from lsyysfx order by id")
+            : QStringLiteral("select id, yysmc, dw, srl, ckl, dris, null as ul from lsyysfx order by id"));
     q.open();
     QList<NutrientRow> rows;
     for (const QList<Value>& v : q.rows()) {
@@ -211,8 +217,12 @@ QList<NutrientRow> readNutrientRows() {
 
 QList<EvaluationText> readEvaluationTexts() {
     Query q;
+    // Without the update's columns every text is general.
     q.setSql(
-        QStringLiteral("select z_id, range, content, rg_name, appraise, grp from app_pj order by rowid"));
+        holdsUpperLevels(data::Connection::required())
+            ? QStringLiteral("select z_id, range, content, rg_name, appraise, grp from app_pj order by rowid")
+            : QStringLiteral("select z_id, range, content, rg_name, appraise, '' as grp from app_pj "
+                             "order by rowid"));
     q.open();
     QList<EvaluationText> texts;
     for (const QList<Value>& v : q.rows()) {

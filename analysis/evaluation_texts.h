@@ -78,7 +78,8 @@ Evaluation evaluateIntakes(const QList<NutrientRow>& rows, const QString& catego
                            const QList<EvaluationText>& texts);
 
 // The same from the database: the fourteen rows of lsyysfx, the category of personinf (csjd) and the
-// texts of app_pj in table order.
+// texts of app_pj in table order. A file whose update failed, without upper levels and categories of
+// texts, is read as having none: the texts are those of the release before.
 QList<NutrientRow> readNutrientRows();
 QList<EvaluationText> readEvaluationTexts();
 Evaluation evaluateStoredIntakes();

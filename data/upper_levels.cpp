@@ -47,7 +47,19 @@ std::optional<double> upperLevel(int row, const QString& category) {
     return std::nullopt;
 }
 
+bool holdsUpperLevels(Connection& c) {
+    Query q(&c);
+    q.setSql(QStringLiteral("PRAGMA table_info(lsyysfx)"));
+    q.open();
+    for (q.first(); !q.eof(); q.next())
+        if (q.field(QStringLiteral("name")).toText().compare(QLatin1String("ul"), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 void storeUpperLevels(Connection& c, const QString& category) {
+    if (!holdsUpperLevels(c))
+        return;
     Query q(&c);
     q.setSql(QStringLiteral("update lsyysfx set ul=:ul where id=:id"));
     for (const Nutrient& n : kNutrients) {

@@ -16,8 +16,13 @@ class Connection;
 // not entered. Any other category (null, empty, unknown) gets the figures of adult women (育龄).
 std::optional<double> upperLevel(int row, const QString& category);
 
-// Writes lsyysfx.ul of all fourteen rows for the category (null where there is none). Runs no
-// transaction of its own: callers write it inside the save, the analysis or an update step.
+// Whether the file holds the upper levels: lsyysfx.ul, added by update step 3 together with the texts'
+// categories (app_pj.grp). A file whose update failed is used as it is, without them.
+bool holdsUpperLevels(Connection& c);
+
+// Writes lsyysfx.ul of all fourteen rows for the category (null where there is none); nothing on a
+// file without the column. Runs no transaction of its own: callers write it inside the save, the
+// analysis or an update step.
 void storeUpperLevels(Connection& c, const QString& category);
 
 } // namespace nc::data

@@ -453,6 +453,23 @@ private Q_SLOTS:
         QVERIFY(!text.contains(QStringLiteral("蛋白质（摄入过多）")));
     }
 
+    // A file whose update failed is used as it is: without upper levels the analysis and its report
+    // still run, print "—" as every level and the texts of the release before.
+    void aFileWithoutUpperLevelsStillPrints() {
+        FixtureDb db(FixtureDb::Content::SecondRelease, {days({QStringLiteral("1")})});
+        db.exec(QStringLiteral("update personinf set name='周雨桐', csjd='育龄'"));
+        db.exec(QStringLiteral("update lsyysfx set ckl=800 where id=11"));
+        ProgramFolder folder(db.folder());
+        ReportCapture reports;
+        AnalysisReport report;
+        report.run();
+        QCOMPARE(reports.size(), 1);
+        const QString text = reports.last().text.simplified();
+        QVERIFY2(text.contains(QStringLiteral("钙 mg 0 800 -800 0 —")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("最需要改善：钙")));
+        QVERIFY(text.contains(QStringLiteral("【重点】钙（摄入不足）：")));
+    }
+
     void aSecondRunReplacesTheChart() {
         FixtureDb db(FixtureDb::Content::FixedRows,
                      {foods(), days({QStringLiteral("1")}),
