@@ -6,6 +6,7 @@
 #include "food_table_update.h"
 #include "meals_portions_update.h"
 #include "query.h"
+#include "settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,10 @@ const QList<DatabaseUpdate>& databaseUpdates() {
          QStringLiteral(
              "Meal and portion columns on foodcheck and sps; the table of typical household portions"),
          &addMealsAndPortions},
+        {4, QStringLiteral("增加程序设置表（体格评价标准的选择）"),
+         QStringLiteral(
+             "The settings table (key, value); the evaluation standard defaults to the program's own"),
+         &addSettingsTable},
     };
     return steps;
 }
