@@ -347,8 +347,9 @@ void TForm3::Image4Click() {
     evaluate();
 }
 
-// Grades the stored BMI and weekly gain, draws the BMI chart beside the layouts and runs the physique
-// report of the category. A missing layout is reported after the grade and the picture are written.
+// Grades the stored BMI and weekly gain, draws the BMI chart (marked with the chosen standard's class)
+// beside the layouts and runs the physique report of the category. A missing layout is reported after
+// the grade and the picture are written.
 void TForm3::evaluate() {
     const QString category = ComboBox1->currentText();
     ADOQxxx.close();
@@ -361,7 +362,7 @@ void TForm3::evaluate() {
     ADOQuery_pic.close();
     ADOQuery_pic.setSql(QStringLiteral("select y from lstzpj;"));
     ADOQuery_pic.open();
-    report::saveBmiChart(ADOQuery_pic, evaluation.bmiClass,
+    report::saveBmiChart(ADOQuery_pic, evaluation.standardClass,
                          report::ChartPicture{report::kBmiChartFile, report::kBmiChartSize, 2});
     ADOQuery_pic.close();
     ADOQuery_pic.setSql(QStringLiteral("select * from lstzpj;"));
