@@ -49,7 +49,7 @@ void printCompleteReport(AnalysisReport& analysis) {
     report::RvProject physique(&engine);
     const person::Evaluation e =
         person::preparePhysiqueReport(category.toText(), physiquePerson, evaluation, physique);
-    report::saveBmiChart(evaluation, e.bmiClass, person::kPhysiqueChart);
+    report::saveBmiChart(evaluation, e.standardClass, person::kPhysiqueChart);
 
     report::RvCombinedProject complete(&engine);
     complete.addPart(front);

@@ -18,6 +18,8 @@ using ui::art::Glyph;
 using ui::art::Tone;
 using ui::face::button;
 
+const QRect kSettingsPlace(755, 14, 72, 30);
+
 } // namespace
 
 TForm1::TForm1(const ui::WindowRegistry& windows, QWidget* parent)
@@ -45,6 +47,9 @@ TForm1::TForm1(const ui::WindowRegistry& windows, QWidget* parent)
         {"Image13", {660, 471, 104, 54}, 469, 466, button(QStringLiteral("退出"), Tone::Neutral, Glyph::Exit),             &TForm1::Image13Click},
     });
     // clang-format on
+    // The settings, a small plain button in the top right corner, out of the way of the six.
+    build.picture({"Image14", kSettingsPlace, kSettingsPlace.top(), kSettingsPlace.top() - 2,
+                   button(QStringLiteral("设置"), Tone::Neutral), &TForm1::Image14Click});
 
     // Where the counsellor's data are kept, in small print under the motto at the foot.
     DataFolder = build.make<QLabel>("DataFolder", {73, 507, 570, 18}, ui::art::font(11));
@@ -63,11 +68,12 @@ TForm1::~TForm1() {
 
 QString TForm1::windowOf(const QString& buttonName) {
     static const QHash<QString, QString> windows = {
-        {QStringLiteral("Image8"), QStringLiteral("TForm3")},  // personal record
-        {QStringLiteral("Image9"), QStringLiteral("TForm8")},  // diet record
-        {QStringLiteral("Image10"), QStringLiteral("TForm7")}, // food composition management
-        {QStringLiteral("Image11"), QStringLiteral("TForm6")}, // recommended recipes
-        {QStringLiteral("Image12"), QStringLiteral("TForm9")}, // about
+        {QStringLiteral("Image8"), QStringLiteral("TForm3")},         // personal record
+        {QStringLiteral("Image9"), QStringLiteral("TForm8")},         // diet record
+        {QStringLiteral("Image10"), QStringLiteral("TForm7")},        // food composition management
+        {QStringLiteral("Image11"), QStringLiteral("TForm6")},        // recommended recipes
+        {QStringLiteral("Image12"), QStringLiteral("TForm9")},        // about
+        {QStringLiteral("Image14"), QStringLiteral("TFormSettings")}, // settings
     };
     return windows.value(buttonName);
 }
@@ -108,6 +114,9 @@ void TForm1::Image12Click() {
 }
 void TForm1::Image13Click() {
     close();
+}
+void TForm1::Image14Click() {
+    openWindow(windowOf(QStringLiteral("Image14")));
 }
 
 void TForm1::openWindow(const QString& className) {

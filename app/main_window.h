@@ -1,6 +1,7 @@
 #pragma once
-// The main window (TForm1): the hub with six picture buttons. It owns the process's database
-// connection, opens each working window anew and modally, and ends the program when it is closed.
+// The main window (TForm1): the hub with six picture buttons and a small one for the settings. It owns
+// the process's database connection, opens each working window anew and modally, and ends the program
+// when it is closed.
 
 #include "data/connection.h"
 #include "ui/window_registry.h"
@@ -40,6 +41,7 @@ public:
     void Image11Click();
     void Image12Click();
     void Image13Click();
+    void Image14Click(); // the settings
     void FormCloseQuery();
 
 protected:

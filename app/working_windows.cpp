@@ -12,6 +12,7 @@
 #include "info/activity_levels_window.h"
 #include "info/recipe_sheets_window.h"
 #include "person/record_window.h"
+#include "settings_window.h"
 #include "titles.h"
 
 #include <memory>
@@ -31,6 +32,7 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     registry.add<nc::analysis::TForm14>(QStringLiteral("TForm14")); // food-list report
     registry.add<nc::person::TForm3>(QStringLiteral("TForm3"));     // personal record
     registry.add<nc::info::TForm2>(QStringLiteral("TForm2"));       // activity-level standards
+    registry.add<TFormSettings>(QStringLiteral("TFormSettings"));   // settings: the evaluation standard
 }
 
 } // namespace nc::app

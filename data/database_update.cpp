@@ -7,6 +7,7 @@
 #include "food_table_update.h"
 #include "meals_portions_update.h"
 #include "query.h"
+#include "settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,10 @@ const QList<DatabaseUpdate>& databaseUpdates() {
          QStringLiteral("Evaluation texts by category and for intakes at or above the tolerable upper level; "
                         "the upper levels of the person's category beside the references"),
          [](Connection& c) { addCategoryTextsAndUpperLevels(c); }},
+        {4, QStringLiteral("增加程序设置表（体格评价标准的选择）"),
+         QStringLiteral(
+             "The settings table (key, value); the evaluation standard defaults to the program's own"),
+         &addSettingsTable},
     };
     return steps;
 }

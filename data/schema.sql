@@ -134,3 +134,10 @@ CREATE TABLE foodportion (
     edible   INTEGER
 );
 CREATE INDEX foodportion_name ON foodportion (foodname);
+
+-- The program's settings: one text per key ("evaluation_standard": which standard the physique
+-- reports judge by). A missing row reads as the setting's default.
+CREATE TABLE settings (
+    key   TEXT PRIMARY KEY,
+    value TEXT
+);

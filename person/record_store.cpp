@@ -183,7 +183,10 @@ Evaluation evaluateRecord(const QString& category) {
     q.setSql(QStringLiteral("select y from lstzpj;"));
     q.open();
     Evaluation e;
-    e.bmiClass = bmiClass(q.field(QStringLiteral("y")).toReal());
+    const double bmi = q.field(QStringLiteral("y")).toReal();
+    e.bmiClass = bmiClass(bmi);
+    e.standard = chosenStandard();
+    e.standardClass = standardBmiClass(e.standard, bmi);
 
     if (category == kCategoryChildbearing) {
         e.layout = QStringLiteral("tzbg.rav");
@@ -199,6 +202,10 @@ Evaluation evaluateRecord(const QString& category) {
     e.weeks = weeks;
     const double before = q.field(QStringLiteral("yltz")).toReal();
     const double now = q.field(pregnant ? QStringLiteral("yftz") : QStringLiteral("rmtz")).toReal();
+    if (before > 0)
+        e.weightBefore = before;
+    if (now > 0)
+        e.weightNow = now;
     e.weeklyGain = weeklyGain(before, now, weeks, pregnant ? kSmallWeeksPregnant : kSmallWeeksNursing);
     e.grade = gainGrade(*e.weeklyGain, e.bmiClass);
 

@@ -2,6 +2,8 @@
 // Saving, clearing and evaluating the one person's record: the statements behind the personal record
 // window, kept apart from the widgets so they can be tested on a database alone.
 
+#include "standards.h"
+
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -64,13 +66,22 @@ void clearRecord();
 
 // The physique evaluation after a save: the BMI class of the stored BMI, the layout for the category
 // and, for a pregnant woman or a nursing mother, the weekly gain and its grade written to lstzpj.
+// These stored figures are always the program's own bands (physique.h), whatever standard is chosen;
+// the chosen standard and its class word are kept beside them for the report.
 struct Evaluation {
-    QString bmiClass;
-    QString layout; // "tzbg.rav", "yftzbg.rav" or "rmtzbg.rav"
+    QString bmiClass; // the program's own class word
+    QString layout;   // "tzbg.rav", "yftzbg.rav" or "rmtzbg.rav"
     std::optional<double> weeklyGain;
     QString grade;
     int weeks = 0; // the stored week count the gain was taken over (0 or less: none yet)
+    Standard standard = Standard::Original;
+    QString standardClass; // the chosen standard's class word ("" reads as bmiClass)
+    // The stored weights of a pregnant woman or nursing mother: before pregnancy (when not pregnant)
+    // and now; none when the row holds null or 0.
+    std::optional<double> weightBefore;
+    std::optional<double> weightNow;
 };
+// The standard is the one chosen in the settings of the database file.
 Evaluation evaluateRecord(const QString& category);
 
 } // namespace nc::person

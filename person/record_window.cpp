@@ -347,13 +347,14 @@ void TForm3::Image4Click() {
     evaluate();
 }
 
-// Grades the stored BMI and weekly gain, draws the BMI chart beside the layouts and runs the physique
-// report of the category. A missing layout is reported after the grade and the picture are written.
+// Grades the stored BMI and weekly gain, draws the BMI chart (marked with the chosen standard's class)
+// beside the layouts and runs the physique report of the category. A missing layout is reported after
+// the grade and the picture are written.
 void TForm3::evaluate() {
     report::RvProject project(&RvSystem2);
     const Evaluation evaluation =
         preparePhysiqueReport(ComboBox1->currentText(), ADOQxxx, ADOQuery_pic, project);
-    report::saveBmiChart(ADOQuery_pic, evaluation.bmiClass, kPhysiqueChart);
+    report::saveBmiChart(ADOQuery_pic, evaluation.standardClass, kPhysiqueChart);
     project.execute();
 }
 

@@ -26,16 +26,16 @@ using nc::ui::WindowRegistry;
 namespace {
 
 WindowRegistry probes() {
-    return ProbeWindow::registry({"TForm3", "TForm8", "TForm7", "TForm6", "TForm9"});
+    return ProbeWindow::registry({"TForm3", "TForm8", "TForm7", "TForm6", "TForm9", "TFormSettings"});
 }
 
 PictureButton* button(QWidget& w, const QString& name) {
     return nc::test::child<PictureButton>(w, name);
 }
 
-const QStringList kButtons = {QStringLiteral("Image8"),  QStringLiteral("Image9"),
-                              QStringLiteral("Image10"), QStringLiteral("Image11"),
-                              QStringLiteral("Image12"), QStringLiteral("Image13")};
+const QStringList kButtons = {QStringLiteral("Image8"),  QStringLiteral("Image9"),  QStringLiteral("Image10"),
+                              QStringLiteral("Image11"), QStringLiteral("Image12"), QStringLiteral("Image13"),
+                              QStringLiteral("Image14")};
 
 } // namespace
 
@@ -74,6 +74,7 @@ private Q_SLOTS:
         QTest::newRow("Image11") << "Image11" << QRect(72, 344, 144, 42) << 341 << 344;
         QTest::newRow("Image12") << "Image12" << QRect(379, 343, 144, 41) << 341 << 344;
         QTest::newRow("Image13") << "Image13" << QRect(660, 471, 104, 54) << 466 << 469;
+        QTest::newRow("Image14") << "Image14" << QRect(755, 14, 72, 30) << 12 << 14;
     }
     void hoverTops() {
         QFETCH(QString, name);
@@ -139,6 +140,7 @@ private Q_SLOTS:
         QTest::newRow("food composition")    << "Image10" << "TForm7";
         QTest::newRow("recommended recipes") << "Image11" << "TForm6";
         QTest::newRow("about")               << "Image12" << "TForm9";
+        QTest::newRow("settings")            << "Image14" << "TFormSettings";
     }
     // clang-format on
     void eachClickOpensAFreshModalWindow() {

@@ -18,9 +18,10 @@ private Q_SLOTS:
     void everyWindowIsListed() {
         nc::ui::WindowRegistry registry;
         nc::app::registerWorkingWindows(registry);
-        // The main window's five, the personal record's activity table, and the diet record's four.
-        for (const char* name : {"TForm3", "TForm8", "TForm7", "TForm6", "TForm9", "TForm2", "TForm11",
-                                 "TForm15", "TForm13", "TForm14"})
+        // The main window's five and its settings, the personal record's activity table, and the diet
+        // record's four.
+        for (const char* name : {"TForm3", "TForm8", "TForm7", "TForm6", "TForm9", "TFormSettings", "TForm2",
+                                 "TForm11", "TForm15", "TForm13", "TForm14"})
             QVERIFY2(registry.contains(QString::fromLatin1(name)), name);
     }
 

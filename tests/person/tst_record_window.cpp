@@ -2,6 +2,7 @@
 // checks, save, clear, the physique evaluation with its report, hover tops and the ways out.
 
 #include "person/record_window.h"
+#include "person/standards.h"
 #include "support/failure_sweep.h"
 #include "support/fixed_clock.h"
 #include "support/fixture_db.h"
@@ -635,16 +636,18 @@ private Q_SLOTS:
                                                  QStringLiteral("0.27 kg"),
                                                  QStringLiteral("0.19～0.29 kg"),
                                                  QStringLiteral("体重增长在适宜范围内")};
-        // 66 and 70 over the 9 weeks stored by the last save as a pregnant woman: -0.44.
+        // The stored grade is still 66 and 70 over the 9 weeks stored by the last save as a pregnant
+        // woman (-0.44, 过轻); the report judges her weight against 70.4 kg before pregnancy instead.
         QTest::newRow("nursing") << QStringLiteral("乳母") << QStringLiteral("rmtzbg.rav") << QStringLiteral("过轻")
                                  << QStringList{QStringLiteral("乳母体质测试报告"),
                                                 QStringLiteral("王芳"),
                                                 QStringLiteral("66 kg"),
                                                 QStringLiteral("27.5"),
-                                                QStringLiteral("-0.44 kg"),
-                                                QStringLiteral("孕周 9 周"),
-                                                QStringLiteral("0.19～0.29 kg"),
-                                                QStringLiteral("体重变化低于适宜范围")};
+                                                QStringLiteral("产后体重滞留"),
+                                                QStringLiteral("-4.40 kg"),
+                                                QStringLiteral("已恢复到孕前体重（本次）"),
+                                                QStringLiteral("现体重已低于孕前体重"),
+                                                QStringLiteral("每周减少不超过 0.5 kg")};
     }
     // clang-format on
     void evaluation() {
@@ -677,8 +680,58 @@ private Q_SLOTS:
         QCOMPARE(r.pageCount, 1);
         for (const QString& text : printed)
             QVERIFY2(r.text.contains(text), qPrintable(text + QStringLiteral(" missing from:\n") + r.text));
+        QVERIFY(r.text.contains(QStringLiteral("评价标准：本程序原有标准")));
+        QVERIFY(!r.text.contains(QStringLiteral("WS/T")));
         QVERIFY(r.html.contains(QStringLiteral("lsbmp.bmp")));
         QVERIFY(!r.text.contains(QStringLiteral("{{")));
+    }
+
+    // By the national standards the report grades and words by them, while lstzpj keeps the program's
+    // own grade. BMI 27.5 is 超重 there (高 by the program's own bands).
+    // clang-format off
+    void evaluationByNationalStandard_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("grade");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("childbearing age")
+            << QStringLiteral("育龄") << QStringLiteral("earlier")
+            << QStringList{QStringLiteral("超重（本次）"), QStringLiteral("24.0 至不足 28.0"), QStringLiteral("体重偏重")};
+        // 74.5 - 70.4 = 4.1 kg at week 15: 超重 allows 0.44 to 2.74 kg.
+        QTest::newRow("pregnant")
+            << QStringLiteral("孕妇") << QStringLiteral("正常")
+            << QStringList{QStringLiteral("超重（本次）"), QStringLiteral("较孕前增重：4.10 kg"), QStringLiteral("评价：偏高"),
+                           QStringLiteral("0.44～2.74 kg"), QStringLiteral("7.0～11.0 kg"), QStringLiteral("体重增长偏快")};
+        QTest::newRow("nursing")
+            << QStringLiteral("乳母") << QStringLiteral("过轻")
+            << QStringList{QStringLiteral("超重（本次）"), QStringLiteral("-4.40 kg"), QStringLiteral("已恢复到孕前体重")};
+    }
+    // clang-format on
+    void evaluationByNationalStandard() {
+        QFETCH(QString, category);
+        QFETCH(QString, grade);
+        QFETCH(QStringList, printed);
+        FixtureDb db;
+        db.exec(QString::fromUtf8(kPregnantRecord));
+        db.exec(QStringLiteral("update lstzpj set week_add=0.35, week_dj='earlier'"));
+        nc::person::chooseStandard(nc::person::Standard::National);
+        MessagesRecorder messages;
+        ReportCapture reports;
+        ProgramFolder folder(db.folder());
+        Window w;
+        w.pick(w.category(), category);
+        w.click("Image4");
+
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(QLatin1Char('|'))));
+        QCOMPARE(db.scalar(QStringLiteral("select week_dj from lstzpj")).toText(), grade);
+        QCOMPARE(reports.size(), 1);
+        const QString& text = reports.last().text;
+        QVERIFY2(text.contains(QStringLiteral("评价标准：WS/T 428—2013《成人体重判定》")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("本程序原有标准")));
+        QVERIFY(!text.contains(QStringLiteral("19.8")));
+        QCOMPARE(reports.last().pageCount, 1);
+        for (const QString& t : printed)
+            QVERIFY2(text.contains(t), qPrintable(t + QStringLiteral(" missing from:\n") + text));
+        QVERIFY(!text.contains(QStringLiteral("{{")));
     }
 
     // A period date of today gives no week count: the report says the gain cannot be judged yet rather

@@ -44,7 +44,8 @@ class PdfPages : public nc::report::ReportSink {
 public:
     explicit PdfPages(QString folder) : folder_(std::move(folder)) {}
     void present(const nc::report::ReportDocument& doc, const nc::report::ReportJob& job) override {
-        const QString base = QDir(folder_).filePath(QFileInfo(job.layoutPath).completeBaseName());
+        const QString base = QDir(folder_).filePath(QFileInfo(job.layoutPath).completeBaseName() +
+                                                    nc::gallery::reportNameSuffix());
         nc::report::exportPdf(doc, base + QStringLiteral(".pdf"), job.title);
         const QString stem = QFileInfo(base).fileName();
         for (const QString& old : QDir(folder_).entryList({stem + QStringLiteral("-*.png")}))

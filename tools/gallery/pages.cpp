@@ -13,6 +13,7 @@
 #include "diet/save_recipe_dialog.h"
 #include "info/recipe_sheets_window.h"
 #include "person/record_window.h"
+#include "person/standards.h"
 #include "ui/artwork.h"
 #include "ui/picture_button.h"
 
@@ -138,7 +139,29 @@ Page physiqueReportPage(const QString& file, const QString& category) {
             }};
 }
 
+// The same report judged by the current national standards: the choice is stored for the page and
+// put back afterwards, and the report is saved as "<layout>-national".
+Page nationalReportPage(const QString& file, const QString& category) {
+    return {file, [category]() -> std::unique_ptr<QWidget> {
+                person::chooseStandard(person::Standard::National);
+                reportNameSuffix() = QStringLiteral("-national");
+                storeSampleRecord(category);
+                {
+                    person::TForm3 window;
+                    window.Image4Click();
+                }
+                reportNameSuffix().clear();
+                person::chooseStandard(person::Standard::Original);
+                return nullptr;
+            }};
+}
+
 } // namespace
+
+QString& reportNameSuffix() {
+    static QString suffix;
+    return suffix;
+}
 
 QList<data::SeedTable> sampleRecords() {
     const auto table = [](const QString& name, const QStringList& header, const QList<QStringList>& rows) {
@@ -241,6 +264,9 @@ QList<Page> pages() {
         physiqueReportPage(QStringLiteral("tzbg"), QStringLiteral("育龄")),
         physiqueReportPage(QStringLiteral("yftzbg"), QStringLiteral("孕妇")),
         physiqueReportPage(QStringLiteral("rmtzbg"), QStringLiteral("乳母")),
+        nationalReportPage(QStringLiteral("tzbg-national"), QStringLiteral("育龄")),
+        nationalReportPage(QStringLiteral("yftzbg-national"), QStringLiteral("孕妇")),
+        nationalReportPage(QStringLiteral("rmtzbg-national"), QStringLiteral("乳母")),
     };
     // The recipe sheets window over the sheets the build made beside the program (build/bin, two
     // folders up from the gallery's), at a menu, a diet-therapy sheet, the table and the guide; the

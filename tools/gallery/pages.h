@@ -21,6 +21,10 @@ struct Page {
 // data: a few days of a diet record with their foods, and a saved recipe.
 QList<data::SeedTable> sampleRecords();
 
+// Added to the name of every report the gallery saves while a page runs ("" for most pages), so a
+// layout printed a second time (by the other evaluation standard) does not replace the first.
+QString& reportNameSuffix();
+
 // Every page, in order: the fixed list in pages.cpp, then every working window the main window opens.
 QList<Page> pages();
 
