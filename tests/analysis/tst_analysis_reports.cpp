@@ -247,8 +247,10 @@ private Q_SLOTS:
         // Calcium: 105.616 mg / 2 = 52.8 against 1000: 5.28 %.
         QVERIFY(text.contains(QStringLiteral("钙 mg 52.8 1000 -947.2 5.28")));
         QVERIFY(text.contains(QStringLiteral("膳食记录共 2 天")));
-        const QString calciumLow =
-            db.scalar(QStringLiteral("select appraise from app_pj where z_id=11 and range='<90'")).toText();
+        // The text written for a pregnant woman, not the general one.
+        const QString calciumLow = db.scalar(QStringLiteral("select appraise from app_pj where z_id=11 and "
+                                                            "range='<90' and grp='孕妇'"))
+                                       .toText();
         QVERIFY(!calciumLow.isEmpty());
         QVERIFY(text.contains(QStringLiteral("钙（摄入不足）：") + calciumLow.simplified().left(20)));
         QVERIFY(!text.contains(QStringLiteral("能量（")));
