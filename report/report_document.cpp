@@ -184,15 +184,23 @@ public:
     }
 
 private:
+    // Where pages may end: between blocks, between a table's rows and, for a paragraph taller than a
+    // page, between its lines. A paragraph that fits on a page is moved whole, so a page never ends
+    // inside it (and a line above a page's top is never drawn into the page's text), and a heading
+    // stays with the block or table after it, so it never stands alone at the foot of a page.
     void findBreaks() {
         const auto* layout = doc_.documentLayout();
         QTextFrame* root = doc_.rootFrame();
+        bool afterHeading = false; // the previous block was a heading: no break before this one
+        qreal headingTop = 0;      // the top of that heading (of the first of consecutive headings)
         for (auto it = root->begin(); !it.atEnd(); ++it) {
             if (QTextFrame* f = it.currentFrame()) {
                 const QRectF r = layout->frameBoundingRect(f);
                 if (f->frameFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
                     forced << r.top();
-                breaks.append({r.top(), r.top(), r.top()});
+                if (!afterHeading)
+                    breaks.append({r.top(), r.top(), r.top()});
+                afterHeading = false;
                 if (auto* t = qobject_cast<QTextTable*>(f))
                     tableRowBreaks(t, r);
                 breaks.append({r.bottom(), r.bottom(), r.bottom()});
@@ -203,10 +211,20 @@ private:
             if (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
                 forced << r.top();
             const QTextLayout* tl = b.layout();
-            for (int i = 0; i < tl->lineCount(); ++i)
-                breaks.append(
-                    {r.top() + tl->lineAt(i).y(), r.top() + tl->lineAt(i).y(), r.top() + tl->lineAt(i).y()});
-            breaks.append({r.bottom(), r.bottom(), r.bottom()});
+            if (tl->lineCount() == 0)
+                continue;
+            const qreal top = r.top() + tl->lineAt(0).y();
+            const qreal unitTop = afterHeading ? headingTop : top;
+            if (!afterHeading)
+                breaks.append({top, top, top});
+            for (int i = 1; i < tl->lineCount(); ++i)
+                breaks.append({r.top() + tl->lineAt(i).y(), unitTop, r.bottom()});
+            const bool heading = b.blockFormat().headingLevel() > 0;
+            if (heading && !afterHeading)
+                headingTop = top;
+            afterHeading = heading;
+            if (!afterHeading)
+                breaks.append({r.bottom(), r.bottom(), r.bottom()});
         }
         std::sort(breaks.begin(), breaks.end(), [](const Break& a, const Break& b) { return a.y < b.y; });
         std::sort(forced.begin(), forced.end());

@@ -312,6 +312,38 @@ private Q_SLOTS:
         }
     }
 
+    // Paragraphs that fit on a page are never split, and a heading is never the last line of a page:
+    // each heading, its paragraph's first words and its last words are on one page.
+    void paragraphsStayWholeAndHeadingsStayWithTheirText() {
+        QString html;
+        const QString filler = QStringLiteral("膳食评价的正文较长，需要分成几行来排版。").repeated(8);
+        for (int i = 1; i <= 40; ++i)
+            html += QStringLiteral("<h3>标题%1</h3><p>第%1段：%2（第%1段完）</p>").arg(i).arg(filler);
+        layout(QStringLiteral("keep.rav"), html);
+        ReportCapture capture;
+        RvProject project;
+        project.setProjectFile(QStringLiteral("keep"));
+        project.execute();
+
+        const ReportCapture::Report& r = capture.last();
+        QVERIFY(r.pageCount >= 3);
+        for (int i = 1; i <= 40; ++i) {
+            int pages = 0;
+            for (const QString& page : r.pages) {
+                if (!page.contains(QStringLiteral("标题%1\n").arg(i)))
+                    continue;
+                ++pages;
+                QVERIFY2(page.contains(QStringLiteral("第%1段：").arg(i)), qPrintable(QString::number(i)));
+                QVERIFY2(page.contains(QStringLiteral("（第%1段完）").arg(i)),
+                         qPrintable(QString::number(i)));
+            }
+            QCOMPARE(pages, 1);
+        }
+        for (const QString& page : r.pages)
+            QVERIFY2(!page.section(QLatin1Char('\n'), -1).startsWith(QStringLiteral("标题")),
+                     qPrintable(page));
+    }
+
     void pageBreakBeforeStartsNewPage() {
         layout(QStringLiteral("pb.rav"),
                QStringLiteral(
