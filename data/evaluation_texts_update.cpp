@@ -16,16 +16,6 @@ namespace {
 
 const QString kAtUpperLevel = QStringLiteral(">=UL");
 
-bool hasColumn(Connection& c, const QString& table, const QString& column) {
-    Query q(&c);
-    q.setSql(QStringLiteral("PRAGMA table_info(%1)").arg(table));
-    q.open();
-    for (q.first(); !q.eof(); q.next())
-        if (q.field(QStringLiteral("name")).toText().compare(column, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 void run(Connection& c, const QString& sql) {
     Query q(&c);
     q.setSql(sql);
@@ -88,9 +78,9 @@ QHash<QString, QList<QStringList>> generalTexts(const QList<Text>& texts) {
 } // namespace
 
 void addCategoryTextsAndUpperLevels(Connection& c, const QString& shippedCsv) {
-    if (!hasColumn(c, QStringLiteral("app_pj"), QStringLiteral("grp")))
+    if (!tableHasColumn(c, QStringLiteral("app_pj"), QStringLiteral("grp")))
         run(c, QStringLiteral("ALTER TABLE app_pj ADD COLUMN grp TEXT COLLATE NOCASE"));
-    if (!hasColumn(c, QStringLiteral("lsyysfx"), QStringLiteral("ul")))
+    if (!tableHasColumn(c, QStringLiteral("lsyysfx"), QStringLiteral("ul")))
         run(c, QStringLiteral("ALTER TABLE lsyysfx ADD COLUMN ul REAL"));
 
     Query person(&c);

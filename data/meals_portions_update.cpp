@@ -9,16 +9,6 @@ namespace nc::data {
 
 namespace {
 
-bool hasColumn(Connection& c, const QString& table, const QString& column) {
-    Query q(&c);
-    q.setSql(QStringLiteral("PRAGMA table_info(%1)").arg(table));
-    q.open();
-    for (q.first(); !q.eof(); q.next())
-        if (q.field(QStringLiteral("name")).toText().compare(column, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 void run(Connection& c, const QString& sql) {
     Query q(&c);
     q.setSql(sql);
@@ -30,7 +20,7 @@ void run(Connection& c, const QString& sql) {
 void addMealsAndPortions(Connection& c) {
     for (const QString& table : {QStringLiteral("foodcheck"), QStringLiteral("sps")})
         for (const QString& column : {QStringLiteral("meal"), QStringLiteral("portion")})
-            if (!hasColumn(c, table, column))
+            if (!tableHasColumn(c, table, column))
                 run(c, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT COLLATE NOCASE").arg(table, column));
 
     run(c, QStringLiteral("CREATE TABLE IF NOT EXISTS foodportion (foodname TEXT COLLATE NOCASE, unit TEXT "

@@ -142,4 +142,14 @@ Value Query::field(const QString& name) const {
     return field(i);
 }
 
+bool tableHasColumn(Connection& c, const QString& table, const QString& column) {
+    Query q(&c);
+    q.setSql(QStringLiteral("PRAGMA table_info(%1)").arg(table));
+    q.open();
+    for (q.first(); !q.eof(); q.next())
+        if (q.field(QStringLiteral("name")).toText().compare(column, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 } // namespace nc::data

@@ -69,4 +69,9 @@ private:
     bool bof_ = true;
 };
 
+// Whether the table of the connection's database has the column (names compared without regard to
+// case), so an update step adds a column only where it is missing. The table name comes from the
+// program, never from typed text.
+bool tableHasColumn(Connection& c, const QString& table, const QString& column);
+
 } // namespace nc::data

@@ -48,13 +48,7 @@ std::optional<double> upperLevel(int row, const QString& category) {
 }
 
 bool holdsUpperLevels(Connection& c) {
-    Query q(&c);
-    q.setSql(QStringLiteral("PRAGMA table_info(lsyysfx)"));
-    q.open();
-    for (q.first(); !q.eof(); q.next())
-        if (q.field(QStringLiteral("name")).toText().compare(QLatin1String("ul"), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return tableHasColumn(c, QStringLiteral("lsyysfx"), QStringLiteral("ul"));
 }
 
 void storeUpperLevels(Connection& c, const QString& category) {
