@@ -17,7 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # What dpkg-shlibdeps cannot see from the program's links: the Qt platform plugins, the Chinese fonts
 # for every window and report, and Qt's own Chinese translations for the standard dialogs. The
-# shared libraries (C++ runtime, Qt, SQLCipher) come from dpkg-shlibdeps where it is installed, else
+# shared libraries (C++ runtime, Qt, SQLCipher, ICU) come from dpkg-shlibdeps where it is installed, else
 # from the list below.
 set(nc_runtime_packages "qt6-qpa-plugins, fonts-noto-cjk, qt6-translations-l10n")
 find_program(NC_DPKG_SHLIBDEPS dpkg-shlibdeps)
@@ -25,8 +25,10 @@ if(NC_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${nc_runtime_packages}")
 else()
+  # ICU's run-time package is named by its major version (libicu72).
+  string(REGEX MATCH "^[0-9]+" nc_icu_major "${ICU_icu-uc_VERSION}")
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6charts6 (>= 6.4), libsqlcipher0, ${nc_runtime_packages}")
+      "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6charts6 (>= 6.4), libsqlcipher0, libicu${nc_icu_major}, ${nc_runtime_packages}")
 endif()
 
 include(CPack)

@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-translations-l10n                     # Qt's own dialogs and buttons in Chinese
   libsqlcipher-dev sqlcipher                # the encrypted database and its command-line tool
   libkainjow-mustache-dev                   # report layouts
+  libicu-dev                                # pinyin of client names (ICU transliteration)
   fonts-noto-cjk                            # Chinese text on screen and in print
   python3 python3-fonttools                 # the report typeface derived from it at build time
   xvfb xauth imagemagick                    # looking at windows without a display

@@ -1,0 +1,114 @@
+#include "client_index.h"
+
+#include "pinyin.h"
+
+#include "data/query.h"
+
+namespace nc::clients {
+
+namespace {
+
+const QString kSavedFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+data::Value savedValue(const QDateTime& saved) {
+    if (!saved.isValid())
+        return data::Value::null();
+    return saved.toString(kSavedFormat);
+}
+
+data::Value textValue(const QString& text) {
+    return text.isNull() ? data::Value::null() : data::Value(text);
+}
+
+QString withoutSpaces(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar ch : text)
+        if (!ch.isSpace())
+            out += ch;
+    return out;
+}
+
+} // namespace
+
+void createClientIndex(data::Connection& c) {
+    c.exec(QStringLiteral("create table if not exists clients ("
+                          "id integer primary key, file text not null unique, name text, initials text, "
+                          "category text, week text, stage text, saved text)"));
+}
+
+qint64 upsertClient(data::Connection& c, const ClientEntry& entry) {
+    data::Transaction transaction(c);
+    data::Query q(&c);
+    auto bindAll = [&] {
+        q.setParam(QStringLiteral("file"), entry.file);
+        q.setParam(QStringLiteral("name"), textValue(entry.name));
+        q.setParam(QStringLiteral("initials"), pinyinInitials(entry.name));
+        q.setParam(QStringLiteral("category"), textValue(entry.category));
+        q.setParam(QStringLiteral("week"), textValue(entry.week));
+        q.setParam(QStringLiteral("stage"), textValue(entry.stage));
+        q.setParam(QStringLiteral("saved"), savedValue(entry.saved));
+    };
+    q.setSql(QStringLiteral("update clients set name = :name, initials = :initials, category = :category, "
+                            "week = :week, stage = :stage, saved = :saved where file = :file"));
+    bindAll();
+    if (q.execute() == 0) {
+        q.setSql(QStringLiteral("insert into clients (file, name, initials, category, week, stage, saved) "
+                                "values (:file, :name, :initials, :category, :week, :stage, :saved)"));
+        bindAll();
+        q.execute();
+    }
+    q.setSql(QStringLiteral("select id from clients where file = :file"));
+    q.setParam(QStringLiteral("file"), entry.file);
+    q.open();
+    const qint64 id = q.field(QStringLiteral("id")).toInteger();
+    transaction.commit();
+    return id;
+}
+
+bool removeClient(data::Connection& c, const QString& file) {
+    data::Query q(&c);
+    q.setSql(QStringLiteral("delete from clients where file = :file"));
+    q.setParam(QStringLiteral("file"), file);
+    return q.execute() > 0;
+}
+
+QList<ClientEntry> readClients(data::Connection& c) {
+    data::Query q(&c);
+    q.setSql(QStringLiteral("select id, file, name, initials, category, week, stage, saved from clients "
+                            "order by saved is null, saved desc, name, id"));
+    q.open();
+    QList<ClientEntry> out;
+    out.reserve(q.recordCount());
+    for (const auto& row : q.rows()) {
+        ClientEntry e;
+        e.id = row[0].toInteger();
+        e.file = row[1].toText();
+        e.name = row[2].toText();
+        e.initials = row[3].toText();
+        e.category = row[4].toText();
+        e.week = row[5].toText();
+        e.stage = row[6].toText();
+        if (!row[7].isNull())
+            e.saved = QDateTime::fromString(row[7].toText(), kSavedFormat);
+        out << e;
+    }
+    return out;
+}
+
+QList<ClientEntry> filterClients(const QList<ClientEntry>& clients, const QString& typed) {
+    const QString text = withoutSpaces(typed).toLower();
+    if (text.isEmpty())
+        return clients;
+    QList<ClientEntry> out;
+    for (const ClientEntry& e : clients) {
+        const bool matches = withoutSpaces(e.name).contains(text, Qt::CaseInsensitive) ||
+                             e.initials.contains(text, Qt::CaseInsensitive) ||
+                             withoutSpaces(pinyinFull(e.name)).startsWith(text);
+        if (matches)
+            out << e;
+    }
+    return out;
+}
+
+} // namespace nc::clients
