@@ -125,6 +125,15 @@ void TestClients::indexRoundTrip() {
     QVERIFY(!list[0].saved.isValid());
     QVERIFY(db.scalar(QStringLiteral("select saved from clients")).isNull());
 
+    // A moment that is not one reads as never saved; the rest of her row is still read.
+    for (const QString& bad : {QStringLiteral("2026-02-30 10:00:00"), QStringLiteral("2026-03-01T09:30:15"),
+                               QStringLiteral("2026-03-01 9:30:15"), QStringLiteral("yesterday")}) {
+        db.exec(QStringLiteral("update clients set saved = :s"), {{QStringLiteral("s"), bad}});
+        list = clients::readClients(c);
+        QVERIFY2(!list[0].saved.isValid(), qPrintable(bad));
+        QCOMPARE(list[0].name, QStringLiteral("王 Anna"));
+    }
+
     const qint64 other = clients::upsertClient(c, client(QStringLiteral("c2.dbz"), QStringLiteral("张敏")));
     QVERIFY(other != id);
     QVERIFY(clients::removeClient(c, QStringLiteral("c1.dbz")));
