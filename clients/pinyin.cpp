@@ -36,6 +36,11 @@ public:
         return reading;
     }
 
+    void prepare() {
+        QMutexLocker lock(&mutex_);
+        transliterator();
+    }
+
 private:
     struct Closer {
         void operator()(UTransliterator* t) const { utrans_close(t); }
@@ -126,6 +131,10 @@ QStringList words(const QString& name) {
 }
 
 } // namespace
+
+void preparePinyin() {
+    reader().prepare();
+}
 
 QString pinyinInitials(const QString& name) {
     QString out;

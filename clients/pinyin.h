@@ -17,4 +17,9 @@ QString pinyinInitials(const QString& name);
 // pinyinInitials.
 QString pinyinFull(const QString& name);
 
+// Opens ICU's transliterator now, if not yet open. Opening it takes 150–200 ms once per process; a
+// window calls this while it opens, so the first name read as the counsellor types does not wait.
+// Reading a name opens it anyway.
+void preparePinyin();
+
 } // namespace nc::clients
