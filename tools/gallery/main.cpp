@@ -6,6 +6,7 @@
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "pages.h"
+#include "report/preview_window.h"
 #include "report/report_document.h"
 #include "report/report_sink.h"
 #include "report_pages.h"
@@ -55,10 +56,23 @@ public:
                                           base + QStringLiteral(".pdf"), base});
         std::fprintf(stderr, "  report %s.pdf: %d page(s)%s\n", qPrintable(stem), doc.pageCount(),
                      rc == 0 ? "" : ", no PNG pages (pdftoppm missing or failed)");
+        // The preview of the first report that offers buttons of its own (the analysis report's
+        // 完整报告), as the counsellor sees it.
+        const QString preview = QDir(folder_).filePath(QStringLiteral("preview.png"));
+        if (!job.actions.isEmpty() && !previewSaved_) {
+            previewSaved_ = true;
+            nc::report::PreviewWindow window(doc, job);
+            window.show();
+            window.resize(1100, 760);
+            QApplication::processEvents();
+            if (!window.grab().save(preview))
+                std::fprintf(stderr, "  cannot write %s\n", qPrintable(preview));
+        }
     }
 
 private:
     QString folder_;
+    bool previewSaved_ = false;
 };
 
 } // namespace

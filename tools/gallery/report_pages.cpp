@@ -129,6 +129,8 @@ int writeReportPages() {
         for (const auto& c : cases) {
             person::saveRecord(woman(QString::fromUtf8(c.category)), data::Clock::today());
             analysis::AnalysisReport report;
+            // As the analysis window runs it: its preview offers the complete report.
+            analysis::offerCompleteReport(report);
             report.run(); // saved by the gallery's report sink, named after the layout
             // The complete report as its button in the analysis report's preview prints it.
             analysis::printCompleteReport(report);
