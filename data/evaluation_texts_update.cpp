@@ -16,12 +16,6 @@ namespace {
 
 const QString kAtUpperLevel = QStringLiteral(">=UL");
 
-void run(Connection& c, const QString& sql) {
-    Query q(&c);
-    q.setSql(sql);
-    q.execute();
-}
-
 struct Text {
     QString nutrient; // z_id as text: "11"
     QString range;
@@ -79,9 +73,9 @@ QHash<QString, QList<QStringList>> generalTexts(const QList<Text>& texts) {
 
 void addCategoryTextsAndUpperLevels(Connection& c, const QString& shippedCsv) {
     if (!tableHasColumn(c, QStringLiteral("app_pj"), QStringLiteral("grp")))
-        run(c, QStringLiteral("ALTER TABLE app_pj ADD COLUMN grp TEXT COLLATE NOCASE"));
+        c.exec(QStringLiteral("ALTER TABLE app_pj ADD COLUMN grp TEXT COLLATE NOCASE"));
     if (!tableHasColumn(c, QStringLiteral("lsyysfx"), QStringLiteral("ul")))
-        run(c, QStringLiteral("ALTER TABLE lsyysfx ADD COLUMN ul REAL"));
+        c.exec(QStringLiteral("ALTER TABLE lsyysfx ADD COLUMN ul REAL"));
 
     Query person(&c);
     person.setSql(QStringLiteral("select csjd from personinf"));

@@ -7,25 +7,17 @@
 
 namespace nc::data {
 
-namespace {
-
-void run(Connection& c, const QString& sql) {
-    Query q(&c);
-    q.setSql(sql);
-    q.execute();
-}
-
-} // namespace
+namespace {} // namespace
 
 void addMealsAndPortions(Connection& c) {
     for (const QString& table : {QStringLiteral("foodcheck"), QStringLiteral("sps")})
         for (const QString& column : {QStringLiteral("meal"), QStringLiteral("portion")})
             if (!tableHasColumn(c, table, column))
-                run(c, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT COLLATE NOCASE").arg(table, column));
+                c.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT COLLATE NOCASE").arg(table, column));
 
-    run(c, QStringLiteral("CREATE TABLE IF NOT EXISTS foodportion (foodname TEXT COLLATE NOCASE, unit TEXT "
+    c.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS foodportion (foodname TEXT COLLATE NOCASE, unit TEXT "
                           "COLLATE NOCASE, grams REAL, edible INTEGER)"));
-    run(c, QStringLiteral("CREATE INDEX IF NOT EXISTS foodportion_name ON foodportion (foodname)"));
+    c.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS foodportion_name ON foodportion (foodname)"));
 
     Query count(&c);
     count.setSql(QStringLiteral("select count(*) as n from foodportion"));
