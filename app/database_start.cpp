@@ -1,5 +1,6 @@
 #include "database_start.h"
 
+#include "clients/client_store.h"
 #include "data/connection.h"
 #include "data/database_update.h"
 #include "ui/messages.h"
@@ -15,6 +16,28 @@ void updateDatabaseAtStart() {
         ui::Messages::inform(out.message);
     else if (out.status == data::UpdateOutcome::Status::Failed)
         ui::Messages::error(out.message);
+}
+
+void openClientAtStart() {
+    data::Connection* c = data::Connection::current();
+    if (!c)
+        return;
+    try {
+        (void)clients::keepsClients(*c);
+    } catch (const data::Error&) {
+        return; // the shared file cannot be opened: left to the windows to report, as before
+    }
+    try {
+        const clients::StartOutcome out = clients::openClientAtStart(*c);
+        if (!out.problems.isEmpty()) {
+            QString text = out.problems.join(QLatin1Char('\n'));
+            if (out.client)
+                text += QStringLiteral("\n\n已改为打开客户“%1”。").arg(clients::clientTitle(*out.client));
+            ui::Messages::error(text);
+        }
+    } catch (const data::Error& e) {
+        ui::Messages::error(QStringLiteral("未能打开客户档案：%1").arg(e.text()));
+    }
 }
 
 } // namespace nc::app

@@ -8,4 +8,10 @@ namespace nc::app {
 // be. A file that cannot be opened is left to the windows to report, as before.
 void updateDatabaseAtStart();
 
+// Opens the client used last (after the update): her file becomes the one every window works on.
+// When her file cannot be opened, the counsellor is told which and why, and the most recently saved
+// other client opens; with no client at all, a new empty one is made. A database that keeps no
+// clients apart (its update failed) is used as it is.
+void openClientAtStart();
+
 } // namespace nc::app

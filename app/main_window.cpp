@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "clients/client_store.h"
+#include "data/errors.h"
 #include "data/places.h"
 #include "titles.h"
 #include "ui/artwork.h"
@@ -19,6 +21,7 @@ using ui::art::Tone;
 using ui::face::button;
 
 const QRect kSettingsPlace(755, 14, 72, 30);
+const QRect kClientsPlace(73, 408, 132, 40);
 
 } // namespace
 
@@ -51,6 +54,15 @@ TForm1::TForm1(const ui::WindowRegistry& windows, QWidget* parent)
     build.picture({"Image14", kSettingsPlace, kSettingsPlace.top(), kSettingsPlace.top() - 2,
                    button(QStringLiteral("设置"), Tone::Neutral), &TForm1::Image14Click});
 
+    // The client list, and beside it whose record every window works on.
+    build.picture({"Image15", kClientsPlace, kClientsPlace.top(), kClientsPlace.top() - 3,
+                   button(QStringLiteral("客户列表"), Tone::Peach, Glyph::Person), &TForm1::Image15Click});
+    CurrentClient = build.make<QLabel>("CurrentClient", {220, 408, 420, 40}, ui::art::font(15, QFont::Bold));
+    CurrentClient->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette clientPal = CurrentClient->palette();
+    clientPal.setColor(QPalette::WindowText, ui::art::colour::roseDeep);
+    CurrentClient->setPalette(clientPal);
+
     // Where the counsellor's data are kept, in small print under the motto at the foot.
     DataFolder = build.make<QLabel>("DataFolder", {73, 507, 570, 18}, ui::art::font(11));
     DataFolder->setAttribute(Qt::WA_TransparentForMouseEvents); // the background's hover rule goes on
@@ -74,6 +86,7 @@ QString TForm1::windowOf(const QString& buttonName) {
         {QStringLiteral("Image11"), QStringLiteral("TForm6")},        // recommended recipes
         {QStringLiteral("Image12"), QStringLiteral("TForm9")},        // about
         {QStringLiteral("Image14"), QStringLiteral("TFormSettings")}, // settings
+        {QStringLiteral("Image15"), QStringLiteral("TFormClients")},  // client list
     };
     return windows.value(buttonName);
 }
@@ -117,6 +130,30 @@ void TForm1::Image13Click() {
 }
 void TForm1::Image14Click() {
     openWindow(windowOf(QStringLiteral("Image14")));
+}
+
+void TForm1::Image15Click() {
+    openWindow(windowOf(QStringLiteral("Image15")));
+    showCurrentClient();
+}
+
+void TForm1::showCurrentClient() {
+    QString text;
+    try {
+        data::Connection& c = ADOConnection1;
+        if (!clients::keepsClients(c)) {
+            text.clear(); // a file whose update failed: its one record, as before
+        } else if (const std::optional<clients::ClientEntry> e = clients::currentClient(c)) {
+            text = QStringLiteral("当前客户：") + clients::clientSummary(*e);
+        } else {
+            text = QStringLiteral("当前没有打开的客户，请在客户列表中新建或打开");
+        }
+    } catch (const data::Error&) {
+        text.clear(); // the database cannot be read; the windows say why
+    }
+    CurrentClient->setText(
+        CurrentClient->fontMetrics().elidedText(text, Qt::ElideRight, CurrentClient->width()));
+    CurrentClient->setToolTip(text);
 }
 
 void TForm1::openWindow(const QString& className) {

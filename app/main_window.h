@@ -42,6 +42,11 @@ public:
     void Image12Click();
     void Image13Click();
     void Image14Click(); // the settings
+    void Image15Click(); // the client list
+
+    // Shows the current client in the main window: her name, category and week, so no one enters a
+    // diet for the wrong woman. Called at start and whenever the client list closes.
+    void showCurrentClient();
     void FormCloseQuery();
 
 protected:
@@ -57,6 +62,7 @@ private:
     ui::HoverLift* hover_;
     ui::PictureButton* Image1;
     QLabel* DataFolder;
+    QLabel* CurrentClient;
 };
 
 } // namespace nc::app

@@ -34,6 +34,8 @@ int runProgram() {
     TForm1 main;
     main.show();
     updateDatabaseAtStart();
+    openClientAtStart();
+    main.showCurrentClient();
     return QApplication::exec();
 }
 

@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
         QTemporaryDir work;
         const QString cs = nc::bench::makeShippedDatabase(work.path());
         nc::data::Connection connection(cs);
+        nc::bench::useShippedClient(connection);
         nc::data::Connection::setCurrent(&connection);
         fillYear(connection);
         QFile::copy(QStringLiteral(NC_SOURCE_DIR "/analysis/layouts/sumrep.rav"),

@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     try {
         const QString cs = nc::bench::makeShippedDatabase(dir.path());
         db.setConnectionString(cs);
+        nc::bench::useShippedClient(db);
         nc::data::Connection::setCurrent(&db);
         // A year of a full record: 365 days of 15 foods each, spread over the table.
         nc::data::Transaction t(db);

@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     try {
         const QString cs = nc::bench::makeShippedDatabase(dir.path());
         db.setConnectionString(cs);
+        nc::bench::useShippedClient(db);
         nc::data::Connection::setCurrent(&db);
         db.prepare(QStringLiteral("select count(*) from Foodnurti")).step(); // open (key derivation) once
     } catch (const nc::data::Error& e) {

@@ -49,12 +49,6 @@ QString withoutSpaces(const QString& text) {
 
 } // namespace
 
-void createClientIndex(data::Connection& c) {
-    c.exec(QStringLiteral("create table if not exists clients ("
-                          "id integer primary key, file text not null unique, name text, initials text, "
-                          "category text, week text, stage text, saved text)"));
-}
-
 qint64 upsertClient(data::Connection& c, const ClientEntry& entry) {
     data::Transaction transaction(c);
     data::Query q(&c);
@@ -91,11 +85,9 @@ bool removeClient(data::Connection& c, const QString& file) {
     return q.execute() > 0;
 }
 
-QList<ClientEntry> readClients(data::Connection& c) {
-    data::Query q(&c);
-    q.setSql(QStringLiteral("select id, file, name, initials, category, week, stage, saved from clients "
-                            "order by saved is null, saved desc, name, id"));
-    q.open();
+namespace {
+
+QList<ClientEntry> entriesOf(const data::Query& q) {
     QList<ClientEntry> out;
     out.reserve(q.recordCount());
     for (const auto& row : q.rows()) {
@@ -103,7 +95,7 @@ QList<ClientEntry> readClients(data::Connection& c) {
         e.id = row[0].toInteger();
         e.file = row[1].toText();
         e.name = row[2].toText();
-        e.initials = row[3].toText();
+        e.initials = row[3].isNull() ? pinyinInitials(e.name) : row[3].toText();
         e.category = row[4].toText();
         e.week = row[5].toText();
         e.stage = row[6].toText();
@@ -112,6 +104,26 @@ QList<ClientEntry> readClients(data::Connection& c) {
         out << e;
     }
     return out;
+}
+
+} // namespace
+
+QList<ClientEntry> readClients(data::Connection& c) {
+    data::Query q(&c);
+    q.setSql(QStringLiteral("select id, file, name, initials, category, week, stage, saved from clients "
+                            "order by saved is null, saved desc, name, id"));
+    q.open();
+    return entriesOf(q);
+}
+
+std::optional<ClientEntry> readClient(data::Connection& c, qint64 id) {
+    data::Query q(&c);
+    q.setSql(QStringLiteral("select id, file, name, initials, category, week, stage, saved from clients "
+                            "where id = :id"));
+    q.setParam(QStringLiteral("id"), id);
+    q.open();
+    const QList<ClientEntry> found = entriesOf(q);
+    return found.isEmpty() ? std::nullopt : std::optional<ClientEntry>(found.first());
 }
 
 QList<ClientEntry> filterClients(const QList<ClientEntry>& clients, const QString& typed) {

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace nc::clients {
 
@@ -22,9 +23,6 @@ struct ClientEntry {
     QDateTime saved;  // last saved, to the second; invalid when never saved
 };
 
-// Makes the table "clients" when the database has none; leaves an existing one and its rows alone.
-void createClientIndex(data::Connection& c);
-
 // Stores the client of entry.file: updates her row, or adds one when the file has none. The initials
 // are computed from the name (entry.initials is ignored). All-or-nothing. Returns her row's id.
 qint64 upsertClient(data::Connection& c, const ClientEntry& entry);
@@ -32,8 +30,12 @@ qint64 upsertClient(data::Connection& c, const ClientEntry& entry);
 // Removes the row of the file; false when there was none.
 bool removeClient(data::Connection& c, const QString& file);
 
-// Every client, the most recently saved first (never saved last), then by name.
+// Every client, the most recently saved first (never saved last), then by name. Initials missing from
+// a row (her name changed since the list was last read) are computed from the name.
 QList<ClientEntry> readClients(data::Connection& c);
+
+// The row of one client; nullopt when the index has none with that number.
+std::optional<ClientEntry> readClient(data::Connection& c, qint64 id);
 
 // The clients matching what the counsellor typed, in the order given. Empty text (or only spaces)
 // keeps all. Otherwise, with spaces ignored and without regard to case, a client matches when her

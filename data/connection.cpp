@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace nc::data {
 
 namespace {
@@ -93,6 +95,12 @@ QString connectionStringForFolder(const QString& folder) {
     // Replace the file part as a whole so that a folder with ';' or quotes survives the round trip.
     s.replace(QStringLiteral("%1yfdb.dbz"), quoteIfNeeded(path));
     return s;
+}
+
+QString connectionStringForFile(const QString& path, const QString& password) {
+    ConnectionString pattern = ConnectionString::parse(connectionStringForFolder(QStringLiteral("/")));
+    return QStringLiteral("Provider=%1;Data Source=%2;Jet OLEDB:Database Password=%3")
+        .arg(pattern.provider, quoteIfNeeded(path), quoteIfNeeded(password));
 }
 
 Connection::~Connection() {
@@ -192,7 +200,40 @@ sqlite3* Connection::handle() {
     sqlite3_busy_timeout(db, 3000);
     sqlite3_extended_result_codes(db, 0);
     db_ = db;
+    if (!openSteps_.isEmpty()) {
+        opening_ = true;
+        try {
+            for (const auto& step : std::as_const(openSteps_))
+                step.second(*this);
+        } catch (...) {
+            opening_ = false;
+            close();
+            throw;
+        }
+        opening_ = false;
+    }
     return db_;
+}
+
+void Connection::setOpenStep(const QString& name, std::function<void(Connection&)> step) {
+    const auto known =
+        std::find_if(openSteps_.begin(), openSteps_.end(), [&](const auto& s) { return s.first == name; });
+    if (!step) {
+        if (known != openSteps_.end())
+            openSteps_.erase(known);
+        return;
+    }
+    if (db_ && !opening_)
+        step(*this); // throws before anything is kept
+    if (known != openSteps_.end())
+        known->second = std::move(step);
+    else
+        openSteps_.append({name, std::move(step)});
+}
+
+bool Connection::hasOpenStep(const QString& name) const {
+    return std::any_of(openSteps_.cbegin(), openSteps_.cend(),
+                       [&](const auto& s) { return s.first == name; });
 }
 
 void Connection::releaseCache() {

@@ -6,7 +6,9 @@
 #include "errors.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -29,6 +31,10 @@ struct ConnectionString {
 // The connection string for the database file "yfdb.dbz" in the given folder (the program's folder).
 QString connectionStringForFolder(const QString& folder);
 
+// The connection string for another database file of the program (a client's file), with the same
+// provider and the given password.
+QString connectionStringForFile(const QString& path, const QString& password);
+
 // The database file name beside the program.
 inline constexpr const char* kDatabaseFileName = "yfdb.dbz";
 
@@ -45,6 +51,8 @@ public:
     // Setting the string closes an open connection; it does not open a new one.
     void setConnectionString(const QString& text);
     QString databasePath() const; // the Data Source, as a path
+
+    QString password() const { return parsed_.password; }
 
     bool isOpen() const { return db_ != nullptr; }
     // Opens if needed and returns the handle. Throws DbError with a Chinese sentence naming the file.
@@ -63,6 +71,14 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return transactionDepth_ > 0; }
+
+    // Work done each time the connection opens, after the key is proved, in the order the steps were
+    // first set: attaching the current client's file and what keeps her index row in step. Setting a
+    // step while the connection is open runs it at once; when it throws, the step is not kept and the
+    // error passes on. When a step throws during an open, the open fails and the connection closes.
+    // An empty function removes the step; undoing what it did is the caller's part.
+    void setOpenStep(const QString& name, std::function<void(Connection&)> step);
+    bool hasOpenStep(const QString& name) const;
 
     // For tests: the n-th statement run from now on (1 = the next one) fails with a DbError, as a
     // full disk or a locked file would. 0 switches this off.
@@ -88,6 +104,8 @@ private:
     ConnectionString parsed_;
     sqlite3* db_ = nullptr;
     QHash<QString, sqlite3_stmt*> cache_;
+    QList<std::pair<QString, std::function<void(Connection&)>>> openSteps_;
+    bool opening_ = false;
     int transactionDepth_ = 0;
     int failCountdown_ = 0;
     quint64 generation_ = 0; // bumped on close, so statements handed out before are finalized

@@ -1,5 +1,6 @@
 #include "database_update.h"
 
+#include "client_split_update.h"
 #include "clock.h"
 #include "connection.h"
 #include "errors.h"
@@ -34,6 +35,10 @@ const QList<DatabaseUpdate>& databaseUpdates() {
          QStringLiteral(
              "The settings table (key, value); the evaluation standard defaults to the program's own"),
          &addSettingsTable},
+        {5, QStringLiteral("每位客户的档案改为单独的文件"),
+         QStringLiteral("One file per client: the record and diet record move to the first client's file; "
+                        "this file keeps the shared food table, recipes and texts, and the index of clients"),
+         &moveRecordToFirstClient},
     };
     return steps;
 }
@@ -89,6 +94,20 @@ QString makeBackup(const QString& databasePath) {
     return target;
 }
 
+// The files the running update's steps made, removed when it fails.
+QStringList& madeByUpdate() {
+    static QStringList files;
+    return files;
+}
+
+void removeMadeFiles() {
+    for (const QString& path : std::as_const(madeByUpdate())) {
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-journal"));
+    }
+    madeByUpdate().clear();
+}
+
 QString withoutFinalStop(QString text) {
     while (text.endsWith(QChar(0x3002)) || text.endsWith(QLatin1Char('.')))
         text.chop(1);
@@ -96,6 +115,10 @@ QString withoutFinalStop(QString text) {
 }
 
 } // namespace
+
+void removeIfUpdateFails(const QString& path) {
+    madeByUpdate().append(path);
+}
 
 UpdateOutcome updateDatabase(Connection& c, const QList<DatabaseUpdate>& steps) {
     UpdateOutcome out;
@@ -116,6 +139,7 @@ UpdateOutcome updateDatabase(Connection& c, const QList<DatabaseUpdate>& steps) 
         if (out.fromVersion == latest)
             return out;
 
+        madeByUpdate().clear();
         Transaction t(c);
         out.backupPath = makeBackup(c.databasePath());
         for (const DatabaseUpdate& step : steps) {
@@ -127,6 +151,7 @@ UpdateOutcome updateDatabase(Connection& c, const QList<DatabaseUpdate>& steps) 
         }
         stepName.clear();
         t.commit();
+        madeByUpdate().clear();
         // Statements prepared before the update may describe tables as they were ("select *" keeps
         // its old columns until re-prepared); closing drops them, and the next statement reopens.
         c.close();
@@ -136,6 +161,7 @@ UpdateOutcome updateDatabase(Connection& c, const QList<DatabaseUpdate>& steps) 
                           .arg(shown, QDir::toNativeSeparators(out.backupPath));
     } catch (const std::exception& e) {
         c.close(); // the transaction is rolled back; drop statements prepared on the changed tables
+        removeMadeFiles();
         out.status = UpdateOutcome::Status::Failed;
         out.toVersion = out.fromVersion;
         const QString reason = withoutFinalStop(QString::fromUtf8(e.what()));

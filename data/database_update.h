@@ -38,6 +38,10 @@ QString backupFolderFor(const QString& databasePath);
 // is taken, "-2", "-3", … is added before the suffix.
 QString backupPathFor(const QString& databasePath, const QDateTime& moment);
 
+// For a step that writes a file besides the database (a client's file): the file is removed again when
+// the update fails, so a failed update leaves nothing behind. Call right after the file is made.
+void removeIfUpdateFails(const QString& path);
+
 struct UpdateOutcome {
     enum class Status {
         UpToDate,    // nothing pending: no copy made, nothing written

@@ -1,51 +1,8 @@
--- The tables of the database file yfdb.dbz. Table and column names are matched without regard to
--- case; text columns compare without regard to case as well. Dates are ISO-8601 text
--- ("yyyy-MM-dd", moments "yyyy-MM-dd HH:mm:ss.zzz").
-
--- The person's record: exactly one row, updated in place.
-CREATE TABLE personinf (
-    name    TEXT COLLATE NOCASE,
-    age     REAL,
-    high    REAL,
-    ycq     DATETIME,
-    yq_week INTEGER,
-    yq_jd   TEXT COLLATE NOCASE,
-    csjd    TEXT COLLATE NOCASE,
-    yltz    REAL,
-    yftz    REAL,
-    rmtz    REAL,
-    mcyjrq  DATETIME,
-    hdsp    TEXT COLLATE NOCASE
-);
-
--- Physique evaluation working table: one row, rewritten by each save and evaluation.
-CREATE TABLE lstzpj (
-    y        REAL,
-    csdate   TEXT COLLATE NOCASE,
-    week_add REAL,
-    week_dj  TEXT COLLATE NOCASE
-);
-
--- Nutrient analysis working table: fourteen fixed rows, one per analysed nutrient. yysmc and dw are
--- the nutrient's Chinese name and unit, printed by the analysis report; ul the tolerable upper intake
--- level for the person's category (null: none).
-CREATE TABLE lsyysfx (
-    id    INTEGER PRIMARY KEY,
-    yysmc TEXT COLLATE NOCASE,
-    dw    TEXT COLLATE NOCASE,
-    srl   REAL,
-    ckl   REAL,
-    cz    REAL,
-    dris  REAL,
-    ul    REAL
-);
-
--- Energy split working table: protein, fat, carbohydrate. mc is the row's label.
-CREATE TABLE sdrn (
-    id     INTEGER PRIMARY KEY,
-    mc     TEXT COLLATE NOCASE,
-    value1 REAL
-);
+-- The tables of the shared database file yfdb.dbz: the food table, its categories and household
+-- portions, the saved recipes, the evaluation texts, the settings and the index of clients. Each
+-- client's own tables are in her own file (client_schema.sql). Table and column names are matched
+-- without regard to case; text columns compare without regard to case as well. Dates are ISO-8601
+-- text ("yyyy-MM-dd", moments "yyyy-MM-dd HH:mm:ss.zzz").
 
 -- Evaluation texts, by nutrient row and direction ("<90", ">110", or ">=UL" for an intake at or above
 -- the tolerable upper level). grp names the category a text is written for (育龄, 孕妇, 乳母); null or
@@ -58,24 +15,6 @@ CREATE TABLE app_pj (
     appraise TEXT COLLATE NOCASE,
     grp      TEXT COLLATE NOCASE
 );
-
--- The days of the diet record.
-CREATE TABLE ts (
-    tsid INTEGER PRIMARY KEY
-);
-
--- The foods eaten: one row per food and day. foodid is numbered by the database. zl is always the
--- weight in grams of the edible part; meal (早餐 … 晚加餐) and portion (as entered, "2个") are
--- optional and only describe the entry.
-CREATE TABLE foodcheck (
-    foodid  INTEGER PRIMARY KEY AUTOINCREMENT,
-    tc      INTEGER,
-    swname  TEXT COLLATE NOCASE,
-    zl      REAL,
-    meal    TEXT COLLATE NOCASE,
-    portion TEXT COLLATE NOCASE
-);
-CREATE INDEX foodcheck_tc ON foodcheck (tc);
 
 -- Saved recipes: one row per food line; a recipe is all rows sharing spname.
 CREATE TABLE sps (
@@ -140,4 +79,18 @@ CREATE INDEX foodportion_name ON foodportion (foodname);
 CREATE TABLE settings (
     key   TEXT PRIMARY KEY,
     value TEXT
+);
+
+-- The index of clients: one row per client file in the folder "clients" beside this file, with what
+-- the client list shows. The program keeps it in step with every save of her record or diet record;
+-- initials (the pinyin initials of her name) are filled in when the list is read.
+CREATE TABLE clients (
+    id       INTEGER PRIMARY KEY AUTOINCREMENT,
+    file     TEXT NOT NULL UNIQUE,
+    name     TEXT,
+    initials TEXT,
+    category TEXT,
+    week     TEXT,
+    stage    TEXT,
+    saved    TEXT
 );

@@ -50,6 +50,9 @@ private Q_SLOTS:
         QVERIFY(messages.last().text.contains(backups.first()));
         QCOMPARE(nc::data::databaseVersion(db.connection()), nc::data::latestDatabaseVersion());
 
+        // Her record is now the first client's, opened as the program opens the last client.
+        nc::app::openClientAtStart();
+        QCOMPARE(messages.size(), 1);
         const nc::analysis::AnalysisResult r = nc::analysis::runIntakeAnalysis();
         QCOMPARE(r.unknownFoods, 0);
         // 30 g at 0.22 mg and 6502 µg RE per 100 g (intakes are truncated to two decimals).

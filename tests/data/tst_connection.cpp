@@ -47,7 +47,7 @@ private Q_SLOTS:
         Connection c(connectionStringForFolder(db.folder()));
         QVERIFY(!c.isOpen());
         Query q(&c);
-        q.setSql(QStringLiteral("select count(*) as n from lsyysfx"));
+        q.setSql(QStringLiteral("select count(*) as n from foodkind"));
         QVERIFY(!c.isOpen());
         q.open();
         QVERIFY(c.isOpen());
@@ -82,7 +82,7 @@ private Q_SLOTS:
         }
         Connection c(text);
         Query q(&c);
-        q.setSql(QStringLiteral("select count(*) from personinf"));
+        q.setSql(QStringLiteral("select count(*) from foodkind"));
         try {
             q.open();
             QFAIL("opening should have failed");
@@ -102,7 +102,7 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(good.path(), file));
         }
         q.open();
-        QCOMPARE(q.field(0).toInteger(), 1);
+        QCOMPARE(q.field(0).toInteger(), 14);
     }
 
     void noConnectionRegistered() {

@@ -131,7 +131,8 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DbError, q.open());
     }
 
-    // The database command-line tool opens the file with the password and reads every table.
+    // The database command-line tool opens the shared file and the client's file with the password and
+    // reads every table, each in its file.
     void commandLineToolReadsIt() {
         const QString tool = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
         if (tool.isEmpty())
@@ -140,16 +141,19 @@ private Q_SLOTS:
         QProcess p;
         p.start(tool, {db.path()});
         QVERIFY(p.waitForStarted());
-        p.write(QStringLiteral("PRAGMA key='%1';\n").arg(nc::test::databasePassword()).toUtf8());
-        for (const char* t : {"personinf", "lstzpj", "lsyysfx", "sdrn", "app_pj", "ts", "foodcheck", "sps",
-                              "foodkind", "Foodnurti"})
+        const QByteArray key = nc::test::databasePassword().toUtf8();
+        p.write("PRAGMA key='" + key + "';\n");
+        p.write("ATTACH DATABASE '" + db.clientPath().toUtf8() + "' AS client KEY '" + key + "';\n");
+        for (const char* t : {"client.personinf", "client.lstzpj", "client.lsyysfx", "client.sdrn", "app_pj",
+                              "client.ts", "client.foodcheck", "sps", "foodkind", "Foodnurti", "clients"})
             p.write(QByteArray("select '") + t + "', count(*) from " + t + ";\n");
         p.closeWriteChannel();
         QVERIFY(p.waitForFinished());
         const QString out = QString::fromUtf8(p.readAllStandardOutput());
         QVERIFY2(out.contains(QStringLiteral("Foodnurti|1659")), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("lsyysfx|14")), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("personinf|1")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("client.lsyysfx|14")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("client.personinf|1")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("clients|1")), qPrintable(out));
     }
 
     void makeDatabaseToolNeverOverwrites() {
@@ -164,13 +168,14 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("yfdb.dbz"));
         QVERIFY(QFileInfo::exists(file));
 
-        // A counsellor's record in the file survives the next build.
+        // The shared file holds no client, and a counsellor's edit in it survives the next build.
         {
             Connection c(connectionStringForFolder(dir.path()));
+            QCOMPARE(tableHasColumn(c, QStringLiteral("personinf"), QStringLiteral("name")), false);
             Query q(&c);
-            q.setSql(QStringLiteral("update personinf set name=:n"));
-            q.setParam(QStringLiteral("n"), QStringLiteral("李娟"));
-            q.execute();
+            q.setSql(QStringLiteral("update Foodnurti set foodname=:n where foodid='01101'"));
+            q.setParam(QStringLiteral("n"), QStringLiteral("小麦（她改的名）"));
+            QCOMPARE(q.execute(), 1);
         }
         const QByteArray before = fileHash(file);
         p.start(QStringLiteral(NC_MAKE_DATABASE), args);

@@ -122,6 +122,7 @@ private Q_SLOTS:
         const UpdateOutcome out = updateDatabase(db.connection(), stepsWith(shippedWithCategoryTexts()));
         QCOMPARE(out.status, Status::Updated);
         QCOMPARE(databaseVersion(db.connection()), latestDatabaseVersion());
+        db.attachFirstClient(); // her record is now in her own file
 
         // The general texts as she left them, now marked for every category.
         QCOMPARE(texts(db, QStringLiteral("grp is null and range<>'>=UL'")), generalBefore);
@@ -153,6 +154,7 @@ private Q_SLOTS:
         FixtureDb db(FixtureDb::Content::SecondRelease);
         const UpdateOutcome out = updateDatabase(db.connection());
         QCOMPARE(out.status, Status::Updated);
+        db.attachFirstClient();
         const CsvTable shipped = readCsvFile(nc::test::sourceDir() + QStringLiteral("/data/seed/app_pj.csv"));
         QCOMPARE(db.count(QStringLiteral("app_pj")), int(shipped.rows.size()));
         QCOMPARE(db.scalar(QStringLiteral("select ul from lsyysfx where id=5")).toReal(), 3000.0);

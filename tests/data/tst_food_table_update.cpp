@@ -81,6 +81,8 @@ private Q_SLOTS:
         useForAWhile(*used_);
         before_ = databaseContents(used_->connection());
         outcome_ = updateDatabase(used_->connection());
+        if (outcome_.status == Status::Updated)
+            used_->attachFirstClient(); // her diet record is now in her own file
     }
 
     // The shipped table as a new database holds it: every cell of the seed file, the corrected figures

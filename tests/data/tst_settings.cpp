@@ -122,6 +122,7 @@ private Q_SLOTS:
 
         const UpdateOutcome out = updateDatabase(db.connection());
         QCOMPARE(out.status, UpdateOutcome::Status::Updated);
+        db.attachFirstClient(); // her record is now in her own file
         QCOMPARE(out.fromVersion, 2);
         QCOMPARE(out.toVersion, latestDatabaseVersion());
         QCOMPARE(databaseVersion(db.connection()), latestDatabaseVersion());

@@ -139,8 +139,8 @@ private Q_SLOTS:
         r.open();
         r.addDay();
         r.addFood(QStringLiteral("牛奶"), QStringLiteral("250"));
-        db.exec(QStringLiteral(
-            "create trigger keep before delete on foodcheck begin select raise(abort, 'refused'); end"));
+        db.exec(QStringLiteral("create trigger client.keep before delete on foodcheck begin select "
+                               "raise(abort, 'refused'); end"));
         QVERIFY_THROWS_EXCEPTION(nc::data::DbError, r.deleteCurrentDay());
         QCOMPARE(dayNumbers(db), QList<int>{1});
         QCOMPARE(db.count(QStringLiteral("foodcheck")), 1);

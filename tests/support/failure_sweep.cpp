@@ -99,23 +99,39 @@ QString databaseContents(data::Connection& c, const QStringList& tables) {
     QString out = QStringLiteral("version %1\n").arg(version.field(0).toText());
     QStringList names = tables;
     if (names.isEmpty()) {
-        data::Query schema(&c);
-        schema.setSql(
-            QStringLiteral("select type, name, sql from sqlite_master where name not like 'sqlite_%' "
-                           "order by type, name"));
-        schema.open();
-        for (; !schema.eof(); schema.next()) {
-            out += QStringLiteral("%1 %2: %3\n")
-                       .arg(schema.field(0).toText(), schema.field(1).toText(), schema.field(2).toText());
-            if (schema.field(0).toText() == QLatin1String("table"))
-                names << schema.field(1).toText();
+        // The shared file's tables, then those of the client's file when one is attached.
+        data::Query attached(&c);
+        attached.setSql(QStringLiteral("pragma database_list"));
+        attached.open();
+        QStringList schemas = {QStringLiteral("main")};
+        for (; !attached.eof(); attached.next())
+            if (attached.field(QStringLiteral("name")).toText() == QLatin1String("client"))
+                schemas << QStringLiteral("client");
+        for (const QString& db : schemas) {
+            data::Query schema(&c);
+            schema.setSql(
+                QStringLiteral("select type, name, sql from %1.sqlite_master where name not like 'sqlite_%' "
+                               "order by type, name")
+                    .arg(db));
+            schema.open();
+            for (; !schema.eof(); schema.next()) {
+                // The shared file's names as they are; the client's with her schema before them.
+                const QString prefix = db == QLatin1String("main") ? QString() : db + QLatin1Char('.');
+                out += QStringLiteral("%1 %2%3: %4\n")
+                           .arg(schema.field(0).toText(), prefix, schema.field(1).toText(),
+                                schema.field(2).toText());
+                if (schema.field(0).toText() == QLatin1String("table"))
+                    names << prefix + QLatin1Char('"') + schema.field(1).toText() + QLatin1Char('"');
+            }
         }
     }
     for (const QString& table : std::as_const(names)) {
-        out += QStringLiteral("[%1]\n").arg(table);
+        out += QStringLiteral("[%1]\n").arg(QString(table).remove(QLatin1Char('"')));
         data::Query rows(&c);
         // A table name cannot be a bound value; these come from the test or from sqlite_master.
-        rows.setSql(QStringLiteral("select * from \"%1\" order by rowid").arg(table));
+        rows.setSql(
+            QStringLiteral("select * from %1 order by rowid")
+                .arg(table.contains(QLatin1Char('"')) ? table : QLatin1Char('"') + table + QLatin1Char('"')));
         rows.open();
         for (const QList<data::Value>& row : rows.rows()) {
             QStringList cells;

@@ -1,5 +1,7 @@
 #include "fixture_db.h"
 
+#include "data/client_file.h"
+
 #include <QDir>
 
 namespace nc::test {
@@ -38,8 +40,17 @@ FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
     }
     seeds += extra;
     const QString file = dir_.filePath(QString::fromLatin1(data::kDatabaseFileName));
-    data::createDatabase(file, databasePassword(), data::readTextFile(schema), seeds, version);
+    // Today's content is a shared file and one client's file, attached as the program attaches the
+    // current client; an earlier release's file is one file holding everything, as it was made then.
+    QString& client = client_;
+    if (first || second)
+        data::createDatabase(file, databasePassword(), data::readTextFile(schema), seeds, version);
+    else
+        client = data::createDatabaseWithClient(dir_.path(), databasePassword(), data::readTextFile(schema),
+                                                seeds, version);
     conn_ = std::make_unique<data::Connection>(data::connectionStringForFolder(dir_.path()));
+    if (!client.isEmpty())
+        data::attachClientFile(*conn_, client, 1);
     previous_ = data::Connection::current();
     data::Connection::setCurrent(conn_.get());
 }
@@ -47,6 +58,16 @@ FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
 FixtureDb::~FixtureDb() {
     if (data::Connection::current() == conn_.get())
         data::Connection::setCurrent(previous_);
+}
+
+QString FixtureDb::attachFirstClient() {
+    const data::Value id = scalar(QStringLiteral("select min(id) from clients"));
+    const QString file =
+        scalar(QStringLiteral("select file from clients where id = :id"), {{QStringLiteral("id"), id}})
+            .toText();
+    client_ = QDir(data::clientsFolderFor(path())).filePath(file);
+    data::attachClientFile(*conn_, client_, id.toInteger());
+    return client_;
 }
 
 QString FixtureDb::path() const {

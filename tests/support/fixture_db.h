@@ -35,8 +35,13 @@ public:
     ~FixtureDb();
 
     QString folder() const { return dir_.path(); }
-    QString path() const;
+    QString path() const; // the shared file (an earlier release's content: the one file)
+    // The client's file attached as the current client ("" for an earlier release's content).
+    QString clientPath() const { return client_; }
     data::Connection& connection() { return *conn_; }
+    // After an update made an earlier release's file the shared one: attaches the client its record
+    // moved to (the first of the index), as the program does at start. Returns her file's path.
+    QString attachFirstClient();
 
     // Conveniences for assertions: run a statement, read one value. Values go in as ":name"
     // parameters, never pasted into the SQL text.
@@ -47,6 +52,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QString client_;
     std::unique_ptr<data::Connection> conn_;
     data::Connection* previous_ = nullptr;
 };

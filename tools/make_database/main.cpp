@@ -3,6 +3,7 @@
 //   make_database <folder> <schema.sql> <seed folder> [<table>=<csv file> ...]
 // Tables given as table=file are loaded after the seed folder (the build passes the menu recipes).
 
+#include "data/client_file.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
 
@@ -37,6 +38,9 @@ int main(int argc, char** argv) {
             }
             seeds.append({extra.left(eq), nc::data::readCsvFile(extra.mid(eq + 1))});
         }
+        // The starting rows of a client's tables are built into the program; each client's file gets
+        // them when it is made. The shared file holds no client.
+        nc::data::takeClientSeeds(seeds);
         QDir().mkpath(folder);
         nc::data::createDatabase(cs.dataSource, cs.password, nc::data::readTextFile(args[2]), seeds);
         std::printf("made %s\n", qPrintable(QDir::toNativeSeparators(cs.dataSource)));

@@ -9,6 +9,7 @@
 #include "sheet_painter.h"
 #include "sheet_source.h"
 
+#include "data/client_file.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "data/errors.h"
@@ -66,9 +67,10 @@ int main(int argc, char** argv) {
         QTemporaryDir scratch;
         const QString password =
             data::ConnectionString::parse(data::connectionStringForFolder(scratch.path())).password;
-        data::createDatabase(scratch.filePath(QString::fromLatin1(data::kDatabaseFileName)), password,
-                             data::readTextFile(args[2]), data::readSeedFolder(args[3]));
+        const QString client = data::createDatabaseWithClient(
+            scratch.path(), password, data::readTextFile(args[2]), data::readSeedFolder(args[3]));
         data::Connection connection(data::connectionStringForFolder(scratch.path()));
+        data::attachClientFile(connection, client, 1);
         data::Connection::setCurrent(&connection);
 
         const QDir out(args[4]);

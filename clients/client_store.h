@@ -1,0 +1,62 @@
+#pragma once
+// The clients of the shared database: which one is current, and making, opening, deleting, exporting
+// and importing them. Each client is a file of her own in the folder "clients" beside the shared file
+// (data/client_file.h); her row in the index says what the client list shows.
+
+#include "client_index.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace nc::clients {
+
+// Whether the shared database keeps clients apart (it has the index of clients). A file whose update
+// to one file per client failed does not: the program then works on the one record it holds, as before.
+bool keepsClients(data::Connection& c);
+
+// The current client's row of the index; nullopt when none is current.
+std::optional<ClientEntry> currentClient(data::Connection& c);
+// Her name as titles show it ("未填姓名的客户" while her record has no name).
+QString clientTitle(const ClientEntry& e);
+
+// One line about her: "林晓雯 · 孕妇 · 孕24周（孕中期）", "王芳 · 乳母", "未填姓名的客户".
+QString clientSummary(const ClientEntry& e);
+
+// The path of a client's file.
+QString clientPath(data::Connection& c, const ClientEntry& e);
+
+// Makes a new client with an empty record (her file, then her row in the index) and makes her
+// current. Throws Error with a Chinese sentence; nothing is left half made.
+ClientEntry newClient(data::Connection& c);
+
+// Makes the client current and remembers her for the next start. Throws Error when her file cannot
+// be used; the client before then stays current.
+void openClient(data::Connection& c, const ClientEntry& e);
+
+struct StartOutcome {
+    std::optional<ClientEntry> client; // the client made current
+    bool created = false;              // a new, empty client was made (there was none to open)
+    QStringList problems;              // a Chinese sentence for each client's file that could not be opened
+};
+// At start: opens the client used last; when her file cannot be used, the most recently saved other
+// one; when there is none, a new empty client. Nothing happens for a file that keeps no clients.
+StartOutcome openClientAtStart(data::Connection& c);
+
+// Deletes a client: her row leaves the index and her file moves into the backups folder beside the
+// shared file ("<name>-client-000003-已删除-yyyyMMdd-HHmmss.dbz"), never destroyed; both or neither.
+// When she was current, no client is current afterwards. Returns where the file went.
+QString deleteClient(data::Connection& c, const ClientEntry& e);
+
+// Copies a client's file to `target` (made anew; an existing file there is replaced only when the copy
+// is complete). The copy is encrypted like every file of the program and opens on any computer with
+// this program. Throws Error.
+void exportClient(data::Connection& c, const ClientEntry& e, const QString& target);
+
+// Takes a client's file from another computer into this program's clients: checks it (it must open
+// with the program's password and hold a client's tables), copies it under a new number and adds her
+// row to the index from her record. The source is left as it is. Returns her row; she is not made
+// current. Throws Error with a Chinese sentence; nothing is left half made.
+ClientEntry importClient(data::Connection& c, const QString& source);
+
+} // namespace nc::clients
