@@ -68,6 +68,19 @@ QString clientsFolder(data::Connection& c) {
     return folder;
 }
 
+// A file left under a new client's name by something other than this index (a reset database starts
+// numbering again) is moved into the backups, never overwritten.
+void moveStrayAside(data::Connection& c, const QString& path) {
+    if (!QFileInfo::exists(path))
+        return;
+    const QString folder = data::backupFolderFor(c.databasePath());
+    QDir().mkpath(folder);
+    const QString target =
+        data::backupPathIn(folder, QFileInfo(path).fileName(), QDateTime::currentDateTime());
+    if (!QFile::rename(path, target))
+        throw data::Error(QStringLiteral("文件“%1”挡住了新客户的档案，且无法移开。").arg(shown(path)));
+}
+
 // A file name in the folder that nothing uses, for a file being made.
 QString temporaryPath(const QString& folder) {
     return QDir(folder).filePath(QStringLiteral("new-%1-%2.part")
@@ -136,7 +149,8 @@ ClientEntry newClient(data::Connection& c) {
         data::Transaction t(c);
         id = addIndexRow(c, {}, {}, {}, {}, QDateTime::currentDateTime());
         const QString path = QDir(folder).filePath(data::clientFileName(id));
-        if (QFileInfo::exists(path) || !QFile::rename(temp, path))
+        moveStrayAside(c, path);
+        if (!QFile::rename(temp, path))
             throw data::Error(QStringLiteral("无法建立客户档案文件“%1”。").arg(shown(path)));
         try {
             t.commit();
@@ -276,7 +290,8 @@ ClientEntry importClient(data::Connection& c, const QString& source) {
         const qint64 id =
             addIndexRow(c, r.name, r.category, r.week, r.stage, QFileInfo(source).lastModified());
         path = QDir(folder).filePath(data::clientFileName(id));
-        if (QFileInfo::exists(path) || !QFile::rename(temp, path))
+        moveStrayAside(c, path);
+        if (!QFile::rename(temp, path))
             throw data::Error(QStringLiteral("无法建立客户档案文件“%1”。").arg(shown(path)));
         try {
             t.commit();

@@ -130,12 +130,18 @@ void detachNow(Connection& c) {
 void attachNow(Connection& c, const QString& path, qint64 id) {
     if (!QFileInfo(path).isFile())
         throw Error(QStringLiteral("找不到客户档案文件“%1”。").arg(shown(path)));
-    {
+    try {
         Query q(&c);
         q.setSql(QStringLiteral("attach database :path as client key :key"));
         q.setParam(QStringLiteral("path"), path);
         q.setParam(QStringLiteral("key"), c.password());
         q.execute();
+    } catch (const DbError& e) {
+        if (isAttached(c))
+            c.exec(QStringLiteral("detach database client"));
+        throw Error(QStringLiteral(
+                        "无法打开客户档案文件“%1”：密码不正确，或该文件已损坏、不是本系统的客户档案。（%2）")
+                        .arg(shown(path), e.text()));
     }
     try {
         checkClientTables(c, kClientSchema, path);

@@ -73,8 +73,7 @@ void moveAside(const QString& path, const QString& sharedPath) {
         return;
     const QString folder = backupFolderFor(sharedPath);
     QDir().mkpath(folder);
-    const QString target =
-        backupPathFor(QDir(folder).filePath(QFileInfo(path).fileName()), QDateTime::currentDateTime());
+    const QString target = backupPathIn(folder, QFileInfo(path).fileName(), QDateTime::currentDateTime());
     if (!QFile::rename(path, target))
         throw Error(QStringLiteral("文件“%1”挡住了客户档案，且无法移开").arg(shown(path)));
 }

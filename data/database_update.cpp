@@ -64,16 +64,20 @@ QString backupFolderFor(const QString& databasePath) {
     return QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("backups"));
 }
 
-QString backupPathFor(const QString& databasePath, const QDateTime& moment) {
-    const QFileInfo file(databasePath);
-    const QDir folder(backupFolderFor(databasePath));
+QString backupPathIn(const QString& folder, const QString& fileName, const QDateTime& moment) {
+    const QFileInfo file(fileName);
+    const QDir dir(folder);
     const QString base =
         file.completeBaseName() + QLatin1Char('-') + moment.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString suffix = file.suffix().isEmpty() ? QString() : QLatin1Char('.') + file.suffix();
-    QString path = folder.filePath(base + suffix);
+    QString path = dir.filePath(base + suffix);
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder.filePath(QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix));
+        path = dir.filePath(QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix));
     return path;
+}
+
+QString backupPathFor(const QString& databasePath, const QDateTime& moment) {
+    return backupPathIn(backupFolderFor(databasePath), QFileInfo(databasePath).fileName(), moment);
 }
 
 namespace {

@@ -34,6 +34,9 @@ void setDatabaseVersion(Connection& c, int version);
 
 // Where the copies of a database file go: the folder "backups" beside the file.
 QString backupFolderFor(const QString& databasePath);
+// A copy's path in `folder` for a file of that name: "<folder>/<base>-yyyyMMdd-HHmmss.<suffix>", with
+// "-2", "-3", … before the suffix when that name is taken.
+QString backupPathIn(const QString& folder, const QString& fileName, const QDateTime& moment);
 // The copy's path for a moment: "<folder>/backups/<base>-yyyyMMdd-HHmmss.<suffix>"; when that name
 // is taken, "-2", "-3", … is added before the suffix.
 QString backupPathFor(const QString& databasePath, const QDateTime& moment);

@@ -1,5 +1,6 @@
 #include "places.h"
 
+#include "client_file.h"
 #include "connection.h"
 #include "errors.h"
 
@@ -92,20 +93,40 @@ QString resetDatabase(const Places& places) {
     if (!QDir().mkpath(places.writable))
         throw Error(QStringLiteral("无法建立数据文件夹“%1”。").arg(native(places.writable)));
     const QString database = places.databaseFile();
-    QString kept;
+    // The clients' files belong to the database's index, so they are set aside with it, under the same
+    // date and time ("clients.20261211-093000"), and the reset database starts without clients.
+    const QString clients = clientsFolderFor(database);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString suffix = stamp;
+    for (int n = 2; QFileInfo::exists(database + QLatin1Char('.') + suffix) ||
+                    QFileInfo::exists(clients + QLatin1Char('.') + suffix);
+         ++n)
+        suffix = stamp + QLatin1Char('-') + QString::number(n);
+    QString kept, keptClients;
     if (QFileInfo::exists(database)) {
-        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        kept = database + QLatin1Char('.') + stamp;
-        for (int n = 2; QFileInfo::exists(kept); ++n)
-            kept = database + QLatin1Char('.') + stamp + QLatin1Char('-') + QString::number(n);
+        kept = database + QLatin1Char('.') + suffix;
         if (!QFile::rename(database, kept))
             throw Error(QStringLiteral("无法把数据库“%1”改名保存，数据库没有重置。").arg(native(database)));
+    }
+    const auto putBack = [&] { // never leave the user without data
+        if (!kept.isEmpty())
+            QFile::rename(kept, database);
+        if (!keptClients.isEmpty())
+            QDir().rename(keptClients, clients);
+    };
+    if (QFileInfo(clients).isDir()) {
+        keptClients = clients + QLatin1Char('.') + suffix;
+        if (!QDir().rename(clients, keptClients)) {
+            keptClients.clear();
+            putBack();
+            throw Error(
+                QStringLiteral("无法把客户档案文件夹“%1”改名保存，数据库没有重置。").arg(native(clients)));
+        }
     }
     try {
         copySeed(places.seed, database);
     } catch (...) {
-        if (!kept.isEmpty())
-            QFile::rename(kept, database); // put the old one back: never leave the user without data
+        putBack();
         throw;
     }
     return kept;

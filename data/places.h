@@ -37,7 +37,8 @@ QString userDataFolder();
 // Returns true when a new database was made. Throws Error with a Chinese sentence on failure.
 bool prepareDataFolder(const Places& places);
 
-// Moves the database aside as yfdb.dbz.<yyyyMMdd-HHmmss> and copies the seed in its place. Returns
+// Moves the database aside as yfdb.dbz.<yyyyMMdd-HHmmss> (and the folder of its clients' files as
+// clients.<yyyyMMdd-HHmmss>) and copies the seed in its place. Returns
 // the path it was moved to (empty when there was no database). Throws Error when there is no seed or
 // a file operation fails; the old database then stays where it was.
 QString resetDatabase(const Places& places);

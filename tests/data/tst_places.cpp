@@ -174,10 +174,18 @@ private Q_SLOTS:
         const Places p = tree.places();
         QVERIFY(prepareDataFolder(p));
         writeFile(p.databaseFile(), "her records");
+        // Her clients' files go aside with the index that names them, under the same date and time.
+        const QString clients = QDir(p.writable).filePath(QStringLiteral("clients"));
+        QVERIFY(QDir().mkpath(clients));
+        writeFile(QDir(clients).filePath(QStringLiteral("client-000001.dbz")), "a client");
         const QString kept = resetDatabase(p);
         QVERIFY(kept.startsWith(p.databaseFile() + QLatin1Char('.')));
         QCOMPARE(readFile(kept), QByteArray("her records"));
         QCOMPARE(readFile(p.databaseFile()), QByteArray("seed database"));
+        QVERIFY(!QFileInfo::exists(clients));
+        const QString suffix = kept.mid(p.databaseFile().size());
+        QCOMPARE(readFile(QDir(clients + suffix).filePath(QStringLiteral("client-000001.dbz"))),
+                 QByteArray("a client"));
         // A second reset in the same second keeps both earlier files.
         const QString keptAgain = resetDatabase(p);
         QVERIFY(keptAgain != kept);

@@ -26,12 +26,15 @@ FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
     // The releases' own schema and seeds, kept as they shipped; the others are today's.
     const bool first = content == Content::FirstRelease;
     const bool second = content == Content::SecondRelease;
+    const bool third = content == Content::ThirdRelease;
+    const bool earlier = first || second || third;
     const QString seedDir = sourceDir() + (first    ? QStringLiteral("/tests/support/earlier_database")
                                            : second ? QStringLiteral("/tests/support/second_release_database")
+                                           : third  ? QStringLiteral("/tests/support/third_release_database")
                                                     : QStringLiteral("/data/seed"));
-    const QString schema = first || second ? seedDir + QStringLiteral("/schema.sql")
-                                           : sourceDir() + QStringLiteral("/data/schema.sql");
-    const int version = first ? 0 : second ? 2 : data::latestDatabaseVersion();
+    const QString schema =
+        earlier ? seedDir + QStringLiteral("/schema.sql") : sourceDir() + QStringLiteral("/data/schema.sql");
+    const int version = first ? 0 : second ? 2 : third ? 4 : data::latestDatabaseVersion();
     QList<data::SeedTable> seeds;
     for (const data::SeedTable& s : data::readSeedFolder(seedDir)) {
         if (content == Content::FixedRows && s.table == QLatin1String("Foodnurti"))
@@ -43,7 +46,7 @@ FixtureDb::FixtureDb(Content content, const QList<data::SeedTable>& extra) {
     // Today's content is a shared file and one client's file, attached as the program attaches the
     // current client; an earlier release's file is one file holding everything, as it was made then.
     QString& client = client_;
-    if (first || second)
+    if (earlier)
         data::createDatabase(file, databasePassword(), data::readTextFile(schema), seeds, version);
     else
         client = data::createDatabaseWithClient(dir_.path(), databasePassword(), data::readTextFile(schema),

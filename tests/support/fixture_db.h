@@ -29,6 +29,8 @@ public:
                        // table, no update version (tests/support/earlier_database)
         SecondRelease, // a file as the release with meals and portions made it: its schema and seeds,
                        // update version 2 (tests/support/second_release_database)
+        ThirdRelease,  // a file as the release with texts by category and settings made it, one file for
+                       // everything, update version 4 (tests/support/third_release_database)
     };
     // Extra seed tables are loaded after the chosen content.
     explicit FixtureDb(Content content = Content::FixedRows, const QList<data::SeedTable>& extra = {});
