@@ -3,6 +3,7 @@
 // the new day. Runs offscreen on a database made in a temporary folder.
 //     bench_diet_record [rounds]   (default 20)
 
+#include "data/client_file.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "diet/diet_record_window.h"
@@ -75,10 +76,11 @@ int main(int argc, char** argv) {
         const QString cs = nc::data::connectionStringForFolder(dir.path());
         auto seeds = nc::data::readSeedFolder(source + QStringLiteral("/data/seed"));
         seeds += yearOfRecords(seeds);
-        nc::data::createDatabase(dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName)),
-                                 nc::data::ConnectionString::parse(cs).password,
-                                 nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")), seeds);
+        const QString client = nc::data::createDatabaseWithClient(
+            dir.path(), nc::data::ConnectionString::parse(cs).password,
+            nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")), seeds);
         connection.setConnectionString(cs);
+        nc::data::attachClientFile(connection, client, 1);
     } catch (const nc::data::Error& e) {
         std::fprintf(stderr, "database: %s\n", qPrintable(e.text()));
         return 1;

@@ -71,22 +71,27 @@ private Q_SLOTS:
         auto& c = db.connection();
         QCOMPARE(data::attachedClientId(c), 1);
         QCOMPARE(data::attachedClientFile(c), db.clientPath());
-        QCOMPARE(db.scalar(QStringLiteral("select count(*) from main.sqlite_master where name='personinf'")).toInteger(),
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from main.sqlite_master where name='personinf'"))
+                     .toInteger(),
                  0);
-        QCOMPARE(db.scalar(QStringLiteral("select count(*) from client.sqlite_master where type='table' and name not like 'sqlite_%'")).toInteger(),
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from client.sqlite_master where type='table' and "
+                                          "name not like 'sqlite_%'"))
+                     .toInteger(),
                  qint64(data::clientTables().size()));
         db.exec(QStringLiteral("update personinf set name='林晓雯'"));
         c.close();
         QCOMPARE(herName(c), QStringLiteral("林晓雯"));
-        QCOMPARE(db.scalar(QStringLiteral("pragma client.user_version")).toInteger(), qint64(data::kClientFileVersion));
+        QCOMPARE(db.scalar(QStringLiteral("pragma client.user_version")).toInteger(),
+                 qint64(data::kClientFileVersion));
     }
 
     // Every save of her record or diet record is written to her row of the index in the same
     // statement: what the list shows, and when.
     void indexFollowsEverySave() {
-        FixtureDb db(FixtureDb::Content::FixedRows,
-                     {test::seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname")},
-                                 {{QStringLiteral("19001"), QStringLiteral("牛奶")}})});
+        FixtureDb db(
+            FixtureDb::Content::FixedRows,
+            {test::seed(QStringLiteral("Foodnurti"), {QStringLiteral("foodid"), QStringLiteral("foodname")},
+                        {{QStringLiteral("19001"), QStringLiteral("牛奶")}})});
         auto& c = db.connection();
         db.exec(QStringLiteral("update clients set saved = '2000-01-01 00:00:00', initials = 'old'"));
         saveRecord(QStringLiteral("林晓雯"));
@@ -120,7 +125,8 @@ private Q_SLOTS:
         FixtureDb db;
         auto& c = db.connection();
         saveRecord(QStringLiteral("林晓雯"));
-        db.exec(QStringLiteral("create trigger keep before update on clients begin select raise(abort, 'refused'); end"));
+        db.exec(QStringLiteral(
+            "create trigger keep before update on clients begin select raise(abort, 'refused'); end"));
         const QString before = bothFiles(c);
         QVERIFY_THROWS_EXCEPTION(data::DbError, saveRecord(QStringLiteral("王芳")));
         QCOMPARE(bothFiles(c), before);
@@ -143,11 +149,16 @@ private Q_SLOTS:
     void unusableFilesAreRefused_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("phrase");
-        QTest::newRow("missing") << "missing" << "找不到客户档案文件";
-        QTest::newRow("garbage") << "garbage" << "不是本系统的客户档案";
-        QTest::newRow("other password") << "password" << "密码不正确";
-        QTest::newRow("shared file, not a client's") << "shared" << "缺少表 personinf";
-        QTest::newRow("made by a later program") << "newer" << "较新版本";
+        QTest::newRow("missing") << "missing"
+                                 << "找不到客户档案文件";
+        QTest::newRow("garbage") << "garbage"
+                                 << "不是本系统的客户档案";
+        QTest::newRow("other password") << "password"
+                                        << "密码不正确";
+        QTest::newRow("shared file, not a client's") << "shared"
+                                                     << "缺少表 personinf";
+        QTest::newRow("made by a later program") << "newer"
+                                                 << "较新版本";
     }
     void unusableFilesAreRefused() {
         QFETCH(QString, kind);
@@ -189,9 +200,11 @@ private Q_SLOTS:
     void conversionOfTheReleaseBefore() {
         FixtureDb db(FixtureDb::Content::ThirdRelease);
         auto& c = db.connection();
-        db.exec(QStringLiteral("update personinf set name='周雨桐', age=31, high=160, csjd='孕妇', yq_week=22, "
-                               "yq_jd='孕中期', yltz=52, yftz=57.5, rmtz='', hdsp='轻', ycq='2027-04-01'"));
-        db.exec(QStringLiteral("update lstzpj set y=20.31, csdate='2026-11-02', week_add=0.4, week_dj='正常'"));
+        db.exec(
+            QStringLiteral("update personinf set name='周雨桐', age=31, high=160, csjd='孕妇', yq_week=22, "
+                           "yq_jd='孕中期', yltz=52, yftz=57.5, rmtz='', hdsp='轻', ycq='2027-04-01'"));
+        db.exec(
+            QStringLiteral("update lstzpj set y=20.31, csdate='2026-11-02', week_add=0.4, week_dj='正常'"));
         db.exec(QStringLiteral("update lsyysfx set srl=1800.5, ckl=2100, ul=null where id=1"));
         db.exec(QStringLiteral("insert into ts (tsid) values (1), (2), (5)"));
         db.exec(QStringLiteral("insert into foodcheck (tc, swname, zl, meal, portion) values "
@@ -202,11 +215,13 @@ private Q_SLOTS:
         db.exec(QStringLiteral("update Foodnurti set energy=66 where foodid='19001'"));
         db.exec(QStringLiteral("insert into Foodnurti (foodid, foodname, foodkind, energy) "
                                "values ('12999', '自家熏鱼', '12', 210)"));
-        db.exec(QStringLiteral("insert into sps (spname, sptime, swname, zl) values ('她的早餐', '2026-11-01', '牛奶', 250)"));
+        db.exec(QStringLiteral(
+            "insert into sps (spname, sptime, swname, zl) values ('她的早餐', '2026-11-01', '牛奶', 250)"));
         const QStringList hers = data::clientTables();
         const QString herBefore = test::databaseContents(c, hers);
-        const QStringList shared = {QStringLiteral("Foodnurti"), QStringLiteral("foodkind"), QStringLiteral("sps"),
-                                    QStringLiteral("app_pj"), QStringLiteral("foodportion"), QStringLiteral("settings")};
+        const QStringList shared = {QStringLiteral("Foodnurti"),   QStringLiteral("foodkind"),
+                                    QStringLiteral("sps"),         QStringLiteral("app_pj"),
+                                    QStringLiteral("foodportion"), QStringLiteral("settings")};
         const QString sharedBefore = test::databaseContents(c, shared);
 
         const data::UpdateOutcome out = data::updateDatabase(c);
@@ -262,7 +277,8 @@ private Q_SLOTS:
         };
         QVERIFY(sweep.run([&] {
             out = data::updateDatabase(c);
-            return out.status == data::UpdateOutcome::Status::Updated ? RunOutcome::Completed : RunOutcome::Failed;
+            return out.status == data::UpdateOutcome::Status::Updated ? RunOutcome::Completed
+                                                                      : RunOutcome::Failed;
         }));
         QVERIFY(sweep.brokenRuns() > 10);
         QCOMPARE(filesIn(clientsFolder(db)), QStringList{data::clientFileName(1)});
@@ -300,7 +316,8 @@ private Q_SLOTS:
         start = clients::openClientAtStart(c);
         QCOMPARE(start.client->id, second.id);
         QCOMPARE(start.problems.size(), 1);
-        QVERIFY2(start.problems[0].contains(QStringLiteral("找不到客户档案文件")), qPrintable(start.problems[0]));
+        QVERIFY2(start.problems[0].contains(QStringLiteral("找不到客户档案文件")),
+                 qPrintable(start.problems[0]));
         QCOMPARE(herName(c), QStringLiteral("王芳"));
 
         // No client at all: a new empty one.
@@ -321,7 +338,8 @@ private Q_SLOTS:
         clients::openClient(c, *clients::readClient(c, 1));
 
         // The row cannot go: her file stays where it was, and she stays current.
-        db.exec(QStringLiteral("create trigger keep before delete on clients begin select raise(abort, 'refused'); end"));
+        db.exec(QStringLiteral(
+            "create trigger keep before delete on clients begin select raise(abort, 'refused'); end"));
         QVERIFY_THROWS_EXCEPTION(data::Error, clients::deleteClient(c, *clients::readClient(c, 1)));
         QVERIFY(QFileInfo::exists(db.clientPath()));
         QCOMPARE(data::attachedClientId(c), 1);

@@ -3,6 +3,7 @@
 // Writes report_sample.pdf, its pages as report_sample-N.png (with pdftoppm), and the two chart
 // pictures as lsbmp.png and lsbmp1.png.
 
+#include "data/client_file.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "data/query.h"
@@ -128,10 +129,11 @@ int main(int argc, char** argv) {
         QTemporaryDir work;
         const auto cs = nc::data::ConnectionString::parse(nc::data::connectionStringForFolder(work.path()));
         const QString src = QStringLiteral(NC_SOURCE_DIR);
-        nc::data::createDatabase(cs.dataSource, cs.password,
-                                 nc::data::readTextFile(src + QStringLiteral("/data/schema.sql")),
-                                 nc::data::readSeedFolder(src + QStringLiteral("/data/seed")));
+        const QString client = nc::data::createDatabaseWithClient(
+            work.path(), cs.password, nc::data::readTextFile(src + QStringLiteral("/data/schema.sql")),
+            nc::data::readSeedFolder(src + QStringLiteral("/data/seed")));
         nc::data::Connection connection(nc::data::connectionStringForFolder(work.path()));
+        nc::data::attachClientFile(connection, client, 1);
         nc::data::Connection::setCurrent(&connection);
         fillSampleData(connection);
 
