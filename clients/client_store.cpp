@@ -81,6 +81,36 @@ void moveStrayAside(data::Connection& c, const QString& path) {
         throw data::Error(QStringLiteral("文件“%1”挡住了新客户的档案，且无法移开。").arg(shown(path)));
 }
 
+// What the index shows of a client's record, read from her own file.
+struct RecordSummary {
+    data::Value name, category, week, stage;
+    QDateTime saved;
+};
+
+// Adds a client whose file was made under a temporary name: her index row, her file renamed to her
+// number, then the commit; when anything fails, the index is as it was and the temporary file is
+// removed. Returns her number.
+qint64 addClient(data::Connection& c, const QString& folder, const QString& temp, const RecordSummary& r) {
+    try {
+        data::Transaction t(c);
+        const qint64 id = addIndexRow(c, r.name, r.category, r.week, r.stage, r.saved);
+        const QString path = QDir(folder).filePath(data::clientFileName(id));
+        moveStrayAside(c, path);
+        if (!QFile::rename(temp, path))
+            throw data::Error(QStringLiteral("无法建立客户档案文件“%1”。").arg(shown(path)));
+        try {
+            t.commit();
+        } catch (...) {
+            QFile::rename(path, temp);
+            throw;
+        }
+        return id;
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+}
+
 // A file name in the folder that nothing uses, for a file being made.
 QString temporaryPath(const QString& folder) {
     return QDir(folder).filePath(QStringLiteral("new-%1-%2.part")
@@ -88,10 +118,6 @@ QString temporaryPath(const QString& folder) {
                                      .arg(QDateTime::currentMSecsSinceEpoch()));
 }
 
-// What the index shows of a client's record, read from her own file.
-struct RecordSummary {
-    data::Value name, category, week, stage;
-};
 RecordSummary readRecord(const QString& path, const QString& password) {
     data::Connection own(data::connectionStringForFile(path, password));
     data::Query q(&own);
@@ -144,24 +170,9 @@ ClientEntry newClient(data::Connection& c) {
     const QString folder = clientsFolder(c);
     const QString temp = temporaryPath(folder);
     data::createClientFile(temp, c.password());
-    qint64 id = 0;
-    try {
-        data::Transaction t(c);
-        id = addIndexRow(c, {}, {}, {}, {}, QDateTime::currentDateTime());
-        const QString path = QDir(folder).filePath(data::clientFileName(id));
-        moveStrayAside(c, path);
-        if (!QFile::rename(temp, path))
-            throw data::Error(QStringLiteral("无法建立客户档案文件“%1”。").arg(shown(path)));
-        try {
-            t.commit();
-        } catch (...) {
-            QFile::rename(path, temp);
-            throw;
-        }
-    } catch (...) {
-        QFile::remove(temp);
-        throw;
-    }
+    RecordSummary empty;
+    empty.saved = QDateTime::currentDateTime();
+    const qint64 id = addClient(c, folder, temp, empty);
     const std::optional<ClientEntry> made = entryById(c, id);
     if (!made)
         throw data::Error(QStringLiteral("新客户未能记入客户列表。"));
@@ -276,7 +287,6 @@ ClientEntry importClient(data::Connection& c, const QString& source) {
             throw data::Error(QStringLiteral("无法读取文件“%1”：%2").arg(shown(source), f.errorString()));
         }
     }
-    QString path;
     try {
         RecordSummary r;
         try {
@@ -286,22 +296,10 @@ ClientEntry importClient(data::Connection& c, const QString& source) {
             throw data::Error(QStringLiteral("文件“%1”不能导入：它不是本系统的客户档案，或已损坏。（%2）")
                                   .arg(shown(source), e.text()));
         }
-        data::Transaction t(c);
-        const qint64 id =
-            addIndexRow(c, r.name, r.category, r.week, r.stage, QFileInfo(source).lastModified());
-        path = QDir(folder).filePath(data::clientFileName(id));
-        moveStrayAside(c, path);
-        if (!QFile::rename(temp, path))
-            throw data::Error(QStringLiteral("无法建立客户档案文件“%1”。").arg(shown(path)));
-        try {
-            t.commit();
-        } catch (...) {
-            QFile::rename(path, temp);
-            throw;
-        }
-        for (const ClientEntry& e : readClients(c))
-            if (e.id == id)
-                return e;
+        r.saved = QFileInfo(source).lastModified();
+        const qint64 id = addClient(c, folder, temp, r);
+        if (const std::optional<ClientEntry> e = entryById(c, id))
+            return *e;
         throw data::Error(QStringLiteral("导入的客户未能记入客户列表。"));
     } catch (...) {
         QFile::remove(temp);

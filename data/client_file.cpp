@@ -40,6 +40,13 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// A file the engine could not read as a client's file with the program's password.
+Error unreadable(const QString& path, const DbError& e) {
+    return Error(
+        QStringLiteral("无法打开客户档案文件“%1”：密码不正确，或该文件已损坏、不是本系统的客户档案。（%2）")
+            .arg(shown(path), e.text()));
+}
+
 // The temporary triggers that copy what the client list shows into her index row, and the moment of
 // every save of her record or her diet record. They live in the connection's temporary schema, so
 // they go with the connection and are made again at each open. The index number is an integer the
@@ -91,9 +98,7 @@ void checkClientTables(Connection& c, const QString& schema, const QString& path
     try {
         q.open();
     } catch (const DbError& e) {
-        throw Error(QStringLiteral(
-                        "无法打开客户档案文件“%1”：密码不正确，或该文件已损坏、不是本系统的客户档案。（%2）")
-                        .arg(shown(path), e.text()));
+        throw unreadable(path, e);
     }
     QStringList tables;
     for (; !q.eof(); q.next())
@@ -139,9 +144,7 @@ void attachNow(Connection& c, const QString& path, qint64 id) {
     } catch (const DbError& e) {
         if (isAttached(c))
             c.exec(QStringLiteral("detach database client"));
-        throw Error(QStringLiteral(
-                        "无法打开客户档案文件“%1”：密码不正确，或该文件已损坏、不是本系统的客户档案。（%2）")
-                        .arg(shown(path), e.text()));
+        throw unreadable(path, e);
     }
     try {
         checkClientTables(c, kClientSchema, path);
@@ -212,9 +215,7 @@ void checkClientFile(const QString& path, const QString& password) {
     try {
         own.handle();
     } catch (const DbError& e) {
-        throw Error(QStringLiteral(
-                        "无法打开客户档案文件“%1”：密码不正确，或该文件已损坏、不是本系统的客户档案。（%2）")
-                        .arg(shown(path), e.text()));
+        throw unreadable(path, e);
     }
     checkClientTables(own, QStringLiteral("main"), path);
 }
