@@ -3,6 +3,7 @@
 //     gallery [output folder]   (default: screens)
 // Every report a window runs is saved there too, as <layout>.pdf and its pages <layout>-N.png.
 
+#include "data/client_file.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
 #include "pages.h"
@@ -100,11 +101,12 @@ int main(int argc, char** argv) {
     try {
         const QString password =
             nc::data::ConnectionString::parse(nc::data::connectionStringForFolder(dir.path())).password;
-        nc::data::createDatabase(dir.filePath(QString::fromLatin1(nc::data::kDatabaseFileName)), password,
-                                 nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")),
-                                 nc::data::readSeedFolder(source + QStringLiteral("/data/seed")) +
-                                     nc::gallery::sampleRecords());
+        // The shared file and one client's file, her record and diet record among the seeds.
+        const QString client = nc::data::createDatabaseWithClient(
+            dir.path(), password, nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")),
+            nc::data::readSeedFolder(source + QStringLiteral("/data/seed")) + nc::gallery::sampleRecords());
         fixture.setConnectionString(nc::data::connectionStringForFolder(dir.path()));
+        nc::data::attachClientFile(fixture, client, 1);
     } catch (const nc::data::Error& e) {
         std::fprintf(stderr, "fixture database: %s\n", qPrintable(e.text()));
         return 1;

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_reports.h"
 #include "analysis/complete_report.h"
+#include "data/client_file.h"
 #include "data/clock.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
@@ -105,10 +106,11 @@ int writeReportPages() {
         QTemporaryDir work;
         const QString cs = data::connectionStringForFolder(work.path());
         const auto parsed = data::ConnectionString::parse(cs);
-        data::createDatabase(parsed.dataSource, parsed.password,
-                             data::readTextFile(source + QStringLiteral("/data/schema.sql")),
-                             data::readSeedFolder(source + QStringLiteral("/data/seed")));
+        const QString client = data::createDatabaseWithClient(
+            work.path(), parsed.password, data::readTextFile(source + QStringLiteral("/data/schema.sql")),
+            data::readSeedFolder(source + QStringLiteral("/data/seed")));
         data::Connection connection(cs);
+        data::attachClientFile(connection, client, 1);
         data::Connection::setCurrent(&connection);
         // The program's folder: the layouts, and the chart pictures written beside them.
         for (const char* folder : {"/analysis/layouts", "/person/layouts"}) {
