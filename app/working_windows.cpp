@@ -4,6 +4,7 @@
 
 #include "analysis/analysis_window.h"
 #include "analysis/food_list_window.h"
+#include "clients/client_list_window.h"
 #include "clients/client_store.h"
 #include "data/connection.h"
 #include "data/errors.h"

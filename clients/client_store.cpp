@@ -257,6 +257,17 @@ void exportClient(data::Connection& c, const ClientEntry& e, const QString& targ
     if (c.inTransaction())
         throw data::Error(QStringLiteral("正在保存数据时不能导出客户档案。"));
     const QString path = clientPath(c, e);
+    // Never over one of the program's own files: writing over the shared file or a client's file
+    // (her own among them, open as the current client) would lose what they hold.
+    const QFileInfo to(target);
+    const QString toFolder = QFileInfo(to.absolutePath()).canonicalFilePath();
+    const QFileInfo shared(c.databasePath());
+    const QString clients = QFileInfo(data::clientsFolderFor(c.databasePath())).canonicalFilePath();
+    if (!toFolder.isEmpty() && ((!clients.isEmpty() && toFolder == clients) ||
+                                (toFolder == QFileInfo(shared.absolutePath()).canonicalFilePath() &&
+                                 to.fileName().startsWith(shared.fileName()))))
+        throw data::Error(
+            QStringLiteral("“%1”是本程序自己的数据文件，不能导出到那里，请另选位置。").arg(shown(target)));
     const QString temp = target + QStringLiteral(".part");
     QFile::remove(temp);
     QFile source(path);

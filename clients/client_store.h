@@ -50,7 +50,8 @@ QString deleteClient(data::Connection& c, const ClientEntry& e);
 
 // Copies a client's file to `target` (made anew; an existing file there is replaced only when the copy
 // is complete). The copy is encrypted like every file of the program and opens on any computer with
-// this program. Throws Error.
+// this program. The program's own files (the shared file, any file in the clients folder) are refused
+// as a target. Throws Error.
 void exportClient(data::Connection& c, const ClientEntry& e, const QString& target);
 
 // Takes a client's file from another computer into this program's clients: checks it (it must open

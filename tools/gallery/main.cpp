@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
     try {
         const QString password =
             nc::data::ConnectionString::parse(nc::data::connectionStringForFolder(dir.path())).password;
+        // The shared file and one client's file, her record and diet record among the seeds.
         const QString client = nc::data::createDatabaseWithClient(
             dir.path(), password, nc::data::readTextFile(source + QStringLiteral("/data/schema.sql")),
             nc::data::readSeedFolder(source + QStringLiteral("/data/seed")) + nc::gallery::sampleRecords());

@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/working_windows.h"
+#include "clients/client_list_window.h"
+#include "clients/client_store.h"
 #include "data/clock.h"
 #include "data/query.h"
 #include "data/value.h"
@@ -118,6 +120,35 @@ void storeSampleRecord(const QString& category) {
         q.setParam(QStringLiteral("lmp"), data::Value::fromDate(today.addDays(-20)));
     }
     q.execute();
+}
+
+// The client list with three clients: the current client's record becomes 林晓雯's (pregnant, in
+// her 24th week), 王芳 and 张丽 are made beside her, and she is current again. Her record changes, so
+// the page comes last.
+std::unique_ptr<QWidget> clientList() {
+    data::Connection& c = data::Connection::required();
+    const auto store = [](const QString& name, const QString& category, const data::Value& week,
+                          const data::Value& stage) {
+        data::Query q;
+        q.setSql(QStringLiteral("update personinf set name = :name, csjd = :category, yq_week = :week, "
+                                "yq_jd = :stage"));
+        q.setParam(QStringLiteral("name"), name);
+        q.setParam(QStringLiteral("category"), category);
+        q.setParam(QStringLiteral("week"), week);
+        q.setParam(QStringLiteral("stage"), stage);
+        q.execute();
+    };
+    const std::optional<clients::ClientEntry> first = clients::currentClient(c);
+    if (!first)
+        throw data::Error(QStringLiteral("没有当前客户。"));
+    store(QStringLiteral("林晓雯"), QStringLiteral("孕妇"), data::Value(24),
+          data::Value(QStringLiteral("孕中期")));
+    clients::newClient(c);
+    store(QStringLiteral("王芳"), QStringLiteral("乳母"), {}, {});
+    clients::newClient(c);
+    store(QStringLiteral("张丽"), QStringLiteral("育龄"), {}, {});
+    clients::openClient(c, *first);
+    return std::make_unique<clients::TFormClients>();
 }
 
 // The personal record window as it opens on a stored record of the category.
@@ -288,10 +319,11 @@ QList<Page> pages() {
     for (const Page& p : std::as_const(list))
         listed << p.file;
     for (const QString& name : windows.classNames())
-        if (!listed.contains(name))
+        if (!listed.contains(name) && name != QStringLiteral("TFormClients"))
             list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> {
                              return windows.create(name, nullptr);
                          }});
+    list.append({QStringLiteral("TFormClients"), clientList});
     return list;
 }
 
