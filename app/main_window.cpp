@@ -140,7 +140,10 @@ void TForm1::Image15Click() {
 void TForm1::showCurrentClient() {
     QString text;
     try {
-        data::Connection& c = ADOConnection1;
+        data::Connection* current = data::Connection::current();
+        if (!current)
+            return;
+        data::Connection& c = *current;
         if (!clients::keepsClients(c)) {
             text.clear(); // a file whose update failed: its one record, as before
         } else if (const std::optional<clients::ClientEntry> e = clients::currentClient(c)) {

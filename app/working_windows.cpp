@@ -66,6 +66,7 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     addClientWindow<nc::person::TForm3>(registry, QStringLiteral("TForm3"));     // personal record
     registry.add<nc::info::TForm2>(QStringLiteral("TForm2"));                    // activity-level standards
     registry.add<TFormSettings>(QStringLiteral("TFormSettings")); // settings: the evaluation standard
+    registry.add<nc::clients::TFormClients>(QStringLiteral("TFormClients")); // the client list
 }
 
 } // namespace nc::app

@@ -4,7 +4,9 @@
 #include "app/main_window.h"
 #include "app/titles.h"
 #include "app/working_windows.h"
+#include "data/client_file.h"
 #include "data/query.h"
+#include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 #include "support/pointer.h"
 #include "support/widgets.h"
@@ -12,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -26,7 +29,8 @@ using nc::ui::WindowRegistry;
 namespace {
 
 WindowRegistry probes() {
-    return ProbeWindow::registry({"TForm3", "TForm8", "TForm7", "TForm6", "TForm9", "TFormSettings"});
+    return ProbeWindow::registry(
+        {"TForm3", "TForm8", "TForm7", "TForm6", "TForm9", "TFormSettings", "TFormClients"});
 }
 
 PictureButton* button(QWidget& w, const QString& name) {
@@ -35,7 +39,7 @@ PictureButton* button(QWidget& w, const QString& name) {
 
 const QStringList kButtons = {QStringLiteral("Image8"),  QStringLiteral("Image9"),  QStringLiteral("Image10"),
                               QStringLiteral("Image11"), QStringLiteral("Image12"), QStringLiteral("Image13"),
-                              QStringLiteral("Image14")};
+                              QStringLiteral("Image14"), QStringLiteral("Image15")};
 
 } // namespace
 
@@ -75,6 +79,7 @@ private Q_SLOTS:
         QTest::newRow("Image12") << "Image12" << QRect(379, 343, 144, 41) << 341 << 344;
         QTest::newRow("Image13") << "Image13" << QRect(660, 471, 104, 54) << 466 << 469;
         QTest::newRow("Image14") << "Image14" << QRect(755, 14, 72, 30) << 12 << 14;
+        QTest::newRow("Image15") << "Image15" << QRect(73, 408, 132, 40) << 405 << 408;
     }
     void hoverTops() {
         QFETCH(QString, name);
@@ -141,6 +146,7 @@ private Q_SLOTS:
         QTest::newRow("recommended recipes") << "Image11" << "TForm6";
         QTest::newRow("about")               << "Image12" << "TForm9";
         QTest::newRow("settings")            << "Image14" << "TFormSettings";
+        QTest::newRow("client list")         << "Image15" << "TFormClients";
     }
     // clang-format on
     void eachClickOpensAFreshModalWindow() {
@@ -166,6 +172,24 @@ private Q_SLOTS:
         }
         QVERIFY(messages.isEmpty());
         QVERIFY(w.isVisible());
+    }
+
+    // The main window names the current client, so no one enters a diet for the wrong woman; after
+    // the client list closes it names whoever is current then.
+    void namesTheCurrentClient() {
+        const WindowRegistry none;
+        TForm1 w(none);
+        nc::test::FixtureDb db;
+        db.exec(QStringLiteral("update personinf set name='林晓雯', csjd='孕妇', yq_week=24, yq_jd='中期'"));
+        w.showCurrentClient();
+        auto* label = nc::test::child<QLabel>(w, QStringLiteral("CurrentClient"));
+        QCOMPARE(label->text(), QStringLiteral("当前客户：林晓雯 · 孕妇 · 孕24周（中期）"));
+        db.exec(QStringLiteral("update personinf set name=null"));
+        w.showCurrentClient();
+        QCOMPARE(label->text(), QStringLiteral("当前客户：未填姓名的客户 · 孕妇 · 孕24周（中期）"));
+        nc::data::detachClientFile(db.connection());
+        w.showCurrentClient();
+        QVERIFY(label->text().contains(QStringLiteral("当前没有打开的客户")));
     }
 
     // Each button names a window of the program's list, so none is missing when the program runs.
