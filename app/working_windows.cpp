@@ -19,33 +19,63 @@
 #include "settings_window.h"
 #include "titles.h"
 
+#include <QEvent>
+#include <QLabel>
+
 #include <memory>
 
 namespace nc::app {
 
 namespace {
 
-// A window that works on the current client's data names her in its title, so no one enters a record
-// or a diet for the wrong woman.
-void nameClientInTitle(QWidget& window) {
-    data::Connection* c = data::Connection::current();
-    if (!c)
-        return;
-    try {
-        if (!clients::keepsClients(*c))
-            return;
-        if (const std::optional<clients::ClientEntry> e = clients::currentClient(*c))
-            window.setWindowTitle(window.windowTitle() + QStringLiteral(" —— 客户：") +
-                                  clients::clientTitle(*e));
-    } catch (const data::Error&) {
-        // the database cannot be read; the window itself says why
+// A window that works on the current client's data names her in its title (and in its title band,
+// where it has a "Subject" label there), so no one enters a record or a diet for the wrong woman. The
+// name is read again each time the window becomes active or the pointer comes back over it, so a name
+// just saved (a new client's first record) shows as soon as the message about the save is closed.
+class ClientInTitle : public QObject {
+public:
+    explicit ClientInTitle(QWidget* window)
+        : QObject(window), window_(window), title_(window->windowTitle()) {
+        window->installEventFilter(this);
+        show();
     }
-}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Back in the window: made active again, or the pointer came back over it (a message box closed).
+        if (watched == window_ && (event->type() == QEvent::WindowActivate || event->type() == QEvent::Enter))
+            show();
+        return false;
+    }
+
+private:
+    void show() {
+        data::Connection* c = data::Connection::current();
+        if (!c)
+            return;
+        try {
+            if (!clients::keepsClients(*c))
+                return;
+            const std::optional<clients::ClientEntry> e = clients::currentClient(*c);
+            if (!e)
+                return;
+            const QString who = QStringLiteral("客户：") + clients::clientTitle(*e);
+            window_->setWindowTitle(title_.isEmpty() ? who : title_ + QStringLiteral(" —— ") + who);
+            // A window drawn without the system's frame shows her in its own title band.
+            if (auto* subject = window_->findChild<QLabel*>(QStringLiteral("Subject")))
+                subject->setText(subject->fontMetrics().elidedText(who, Qt::ElideRight, subject->width()));
+        } catch (const data::Error&) {
+            // the database cannot be read; the window itself says why
+        }
+    }
+
+    QWidget* window_;
+    QString title_; // the window's own title
+};
 
 template <class W> void addClientWindow(ui::WindowRegistry& registry, const QString& className) {
     registry.add(className, [](QWidget* parent) {
         auto w = std::make_unique<W>(parent);
-        nameClientInTitle(*w);
+        new ClientInTitle(w.get()); // owned by the window
         return w;
     });
 }

@@ -150,6 +150,7 @@ void TForm8::buildControls() {
                                    .backgroundPlace = QRect(-1, -1, 829, 641)});
     Image1 = build.background();
     hover_ = build.hover();
+    build.subject({350, 20, 370, 36}); // whose diet record this is, filled by the program
 
     addPanel(this, QStringLiteral("Panel2"), QRect(38, 111, 200, 288));
     addPanel(this, QStringLiteral("Panel1"), QRect(254, 119, 244, 390));

@@ -116,6 +116,7 @@ TForm3::TForm3(QWidget* parent, const ui::WindowRegistry& windows) : QDialog(par
                                    .frame = ui::Frame::Borderless,
                                    .background = background()});
     hover_ = build.hover();
+    build.subject({300, 15, 370, 34}); // whose record this is, filled by the program
     RvSystem2.setTitle(report::kTitlePhysique);
 
     using ui::kNoLift;

@@ -44,6 +44,16 @@ WindowBuilderBase::WindowBuilderBase(QWidget* window, const WindowShape& shape) 
         hover_->setBackground(background_);
 }
 
+QLabel* WindowBuilderBase::subject(const QRect& place) const {
+    auto* label = make<QLabel>("Subject", place, art::font(15, QFont::Bold));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, art::colour::roseDeep);
+    label->setPalette(pal);
+    return label;
+}
+
 PictureButton* WindowBuilderBase::makePicture(const char* name, const QRect& place, int restTop,
                                               int raisedTop, const Face& face) const {
     auto* b =

@@ -11,6 +11,7 @@
 #include "picture_button.h"
 #include "window_setup.h"
 
+#include <QLabel>
 #include <QList>
 #include <QPixmap>
 #include <QPushButton>
@@ -91,6 +92,11 @@ public:
             c->setFont(*font);
         return c;
     }
+
+    // The place in the title band where the program names whose data the window works on (the current
+    // client): an empty label named "Subject", right-aligned in the title's colour, which the program
+    // fills when it opens the window (app/working_windows.cpp). Pointer moves pass through it.
+    QLabel* subject(const QRect& place) const;
 
     // Connects sender's signal to handler (called with the signal's arguments) inside guard().
     template <class Sender, class Signal, class Handler>

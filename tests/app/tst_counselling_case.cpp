@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,6 +70,11 @@ void enterRecordAndDay(const Client& c) {
             child<QLineEdit>(*w, QStringLiteral("Edit5"))->setText(QStringLiteral("60"));
         child<QDateEdit>(*w, QStringLiteral("DateTimePicker1"))->setDate(QDate(2026, 9, 1));
         click(*w, QStringLiteral("Image2"));
+        // Back in the window after the message about the save: the band names her as saved.
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(w.get(), &activate);
+        QCOMPARE(child<QLabel>(*w, QStringLiteral("Subject"))->text(),
+                 QStringLiteral("客户：") + QString::fromUtf8(c.name));
     }
     auto diet = window("TForm8");
     click(*diet, QStringLiteral("Image12")); // 增加一天
@@ -204,8 +210,12 @@ private Q_SLOTS:
                                                 std::tuple{"zl", "张丽", "苹果（代表值）"}}) {
             openByTyping(QString::fromLatin1(typed));
             QCOMPARE(shownName(), QString::fromUtf8(name));
-            QVERIFY(
-                window("TForm3")->windowTitle().contains(QStringLiteral("客户：") + QString::fromUtf8(name)));
+            const QString who = QStringLiteral("客户：") + QString::fromUtf8(name);
+            for (const char* className : {"TForm3", "TForm8"}) { // in the title and in the title band
+                auto w = window(className);
+                QVERIFY(w->windowTitle().endsWith(who));
+                QCOMPARE(child<QLabel>(*w, QStringLiteral("Subject"))->text(), who);
+            }
             QCOMPARE(db.count(QStringLiteral("ts")), 1);
             QCOMPARE(db.scalar(QStringLiteral("select swname from foodcheck")).toText(),
                      QString::fromUtf8(food));
