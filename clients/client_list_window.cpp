@@ -285,22 +285,13 @@ QString TFormClients::ensureCurrentClient() {
     data::Connection& c = data::Connection::required();
     if (const std::optional<ClientEntry> now = currentClient(c))
         return QStringLiteral("当前客户是“%1”。").arg(clientTitle(*now));
-    QStringList problems;
-    for (const ClientEntry& e : readClients(c)) {
-        try {
-            openClient(c, e);
-            QString text = QStringLiteral("现在的当前客户是“%1”。").arg(clientTitle(e));
-            if (!problems.isEmpty())
-                ui::Messages::error(problems.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + text);
-            return text;
-        } catch (const data::Error& err) {
-            problems << err.text();
-        }
-    }
-    newClient(c);
-    const QString text = QStringLiteral("已没有可以打开的客户，已新建一位空白客户作为当前客户。");
-    if (!problems.isEmpty())
-        ui::Messages::error(problems.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + text);
+    // As at start: the most recently saved client whose file opens, else a new empty one.
+    const StartOutcome out = openClientAtStart(c);
+    const QString text = out.created || !out.client
+                             ? QStringLiteral("已没有可以打开的客户，已新建一位空白客户作为当前客户。")
+                             : QStringLiteral("现在的当前客户是“%1”。").arg(clientTitle(*out.client));
+    if (!out.problems.isEmpty())
+        ui::Messages::error(out.problems.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + text);
     return text;
 }
 
