@@ -1,5 +1,6 @@
 #include "database_update.h"
 
+#include "backups.h"
 #include "client_split_update.h"
 #include "clock.h"
 #include "connection.h"
@@ -82,20 +83,11 @@ QString backupPathFor(const QString& databasePath, const QDateTime& moment) {
 
 namespace {
 
-// Copies the file while the update's transaction holds the write lock: nothing can change the file
-// during the copy, and the file itself is encrypted, so the copy is an encrypted, consistent database.
-QString makeBackup(const QString& databasePath) {
-    const QString folder = backupFolderFor(databasePath);
-    if (!QDir().mkpath(folder))
-        throw Error(QStringLiteral("无法建立备份文件夹“%1”").arg(QDir::toNativeSeparators(folder)));
-    const QString target = backupPathFor(databasePath, Clock::now());
-    QFile source(databasePath);
-    if (!source.copy(target)) {
-        QFile::remove(target);
-        throw Error(QStringLiteral("无法把数据库文件备份到“%1”：%2")
-                        .arg(QDir::toNativeSeparators(target), source.errorString()));
-    }
-    return target;
+// Copies the file while the update's transaction holds the write lock, on a connection of its own
+// with the same password (backups.h), so the copy is an encrypted, consistent database.
+QString makeBackup(Connection& c) {
+    return backupDatabaseFile(c.databasePath(), c.password(), backupFolderFor(c.databasePath()),
+                              Clock::now());
 }
 
 // The files the running update's steps made, removed when it fails.
@@ -145,7 +137,7 @@ UpdateOutcome updateDatabase(Connection& c, const QList<DatabaseUpdate>& steps) 
 
         madeByUpdate().clear();
         Transaction t(c);
-        out.backupPath = makeBackup(c.databasePath());
+        out.backupPath = makeBackup(c);
         for (const DatabaseUpdate& step : steps) {
             if (step.version <= out.fromVersion)
                 continue;
