@@ -1,6 +1,8 @@
 #include "database_start.h"
 
 #include "clients/client_store.h"
+#include "data/backups.h"
+#include "data/clock.h"
 #include "data/connection.h"
 #include "data/database_update.h"
 #include "ui/messages.h"
@@ -16,6 +18,14 @@ void updateDatabaseAtStart() {
         ui::Messages::inform(out.message);
     else if (out.status == data::UpdateOutcome::Status::Failed)
         ui::Messages::error(out.message);
+    // The day's copy of the shared file, before the counsellor changes anything. An update copies the
+    // file before its first step, and that copy is the day's copy already.
+    const data::DailyBackup copy = data::backupIfDue(
+        c->databasePath(), c->password(), data::backupFolderFor(c->databasePath()), data::Clock::now());
+    // A file that cannot be opened at all is reported by the windows; the copy's failure would only
+    // repeat it.
+    if (!copy.problem.isEmpty() && out.status != data::UpdateOutcome::Status::Unavailable)
+        ui::Messages::error(copy.problem);
 }
 
 void openClientAtStart() {
@@ -35,6 +45,8 @@ void openClientAtStart() {
                 text += QStringLiteral("\n\n已改为打开客户“%1”。").arg(clients::clientTitle(*out.client));
             ui::Messages::error(text);
         }
+        if (!out.backupProblem.isEmpty())
+            ui::Messages::error(out.backupProblem);
     } catch (const data::Error& e) {
         ui::Messages::error(QStringLiteral("未能打开客户档案：%1").arg(e.text()));
     }

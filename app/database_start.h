@@ -5,7 +5,8 @@ namespace nc::app {
 
 // Brings the database of the process-wide connection up to date (a backup copy first, then every
 // pending step in one transaction) and tells the counsellor when something was updated or could not
-// be. A file that cannot be opened is left to the windows to report, as before.
+// be; then makes the day's copy of the shared file when it has none yet (data/backups.h; a failure is
+// shown and the program goes on). A file that cannot be opened is left to the windows to report.
 void updateDatabaseAtStart();
 
 // Opens the client used last (after the update): her file becomes the one every window works on.

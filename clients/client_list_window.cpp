@@ -292,6 +292,8 @@ QString TFormClients::ensureCurrentClient() {
                              : QStringLiteral("现在的当前客户是“%1”。").arg(clientTitle(*out.client));
     if (!out.problems.isEmpty())
         ui::Messages::error(out.problems.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + text);
+    if (!out.backupProblem.isEmpty())
+        ui::Messages::error(out.backupProblem);
     return text;
 }
 
@@ -310,8 +312,11 @@ void TFormClients::Image3Click() {
     if (!e)
         return;
     data::Connection& c = data::Connection::required();
-    if (data::attachedClientId(c) != e->id)
-        openClient(c, *e);
+    if (data::attachedClientId(c) != e->id) {
+        const QString problem = openClient(c, *e);
+        if (!problem.isEmpty())
+            ui::Messages::error(problem);
+    }
     accept();
 }
 

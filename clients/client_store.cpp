@@ -1,6 +1,8 @@
 #include "client_store.h"
 
+#include "data/backups.h"
 #include "data/client_file.h"
+#include "data/clock.h"
 #include "data/connection.h"
 #include "data/database_update.h"
 #include "data/errors.h"
@@ -162,6 +164,19 @@ QString clientSummary(const ClientEntry& e) {
     return parts.join(QStringLiteral(" · "));
 }
 
+namespace {
+
+// Remembers the attached client for the next start.
+void makeCurrent(data::Connection& c, const ClientEntry& e) {
+    try {
+        data::writeSetting(c, kCurrentClientKey, QString::number(e.id));
+    } catch (const data::Error&) {
+        // She is current all the same; the next start opens the most recently saved client instead.
+    }
+}
+
+} // namespace
+
 QString clientPath(data::Connection& c, const ClientEntry& e) {
     return QDir(data::clientsFolderFor(c.databasePath())).filePath(e.file);
 }
@@ -176,17 +191,21 @@ ClientEntry newClient(data::Connection& c) {
     const std::optional<ClientEntry> made = entryById(c, id);
     if (!made)
         throw data::Error(QStringLiteral("新客户未能记入客户列表。"));
-    openClient(c, *made);
+    // A new file holds nothing worth a copy yet; her copies start on the next day she is opened.
+    data::attachClientFile(c, clientPath(c, *made), made->id);
+    makeCurrent(c, *made);
     return *made;
 }
 
-void openClient(data::Connection& c, const ClientEntry& e) {
-    data::attachClientFile(c, clientPath(c, e), e.id);
-    try {
-        data::writeSetting(c, kCurrentClientKey, QString::number(e.id));
-    } catch (const data::Error&) {
-        // She is current all the same; the next start opens the most recently saved client instead.
-    }
+QString openClient(data::Connection& c, const ClientEntry& e) {
+    const QString path = clientPath(c, e);
+    data::attachClientFile(c, path, e.id);
+    // Her file is attached and proven but nothing has been written yet: the day's copy holds her file
+    // as the last day left it.
+    const data::DailyBackup copy =
+        data::backupIfDue(path, c.password(), data::backupFolderFor(c.databasePath()), data::Clock::now());
+    makeCurrent(c, e);
+    return copy.problem;
 }
 
 StartOutcome openClientAtStart(data::Connection& c) {
@@ -198,7 +217,7 @@ StartOutcome openClientAtStart(data::Connection& c) {
     std::stable_partition(all.begin(), all.end(), [last](const ClientEntry& e) { return e.id == last; });
     for (const ClientEntry& e : std::as_const(all)) {
         try {
-            openClient(c, e);
+            out.backupProblem = openClient(c, e);
             out.client = e;
             return out;
         } catch (const data::Error& err) {

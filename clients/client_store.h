@@ -31,13 +31,16 @@ QString clientPath(data::Connection& c, const ClientEntry& e);
 ClientEntry newClient(data::Connection& c);
 
 // Makes the client current and remembers her for the next start. Throws Error when her file cannot
-// be used; the client before then stays current.
-void openClient(data::Connection& c, const ClientEntry& e);
+// be used; the client before then stays current. The first time her file is opened on a day, a copy of
+// it goes into the backups (data/backups.h) before anything is written to it; returns the Chinese
+// sentence to show when that copy could not be made ("" otherwise): she is current all the same.
+QString openClient(data::Connection& c, const ClientEntry& e);
 
 struct StartOutcome {
     std::optional<ClientEntry> client; // the client made current
     bool created = false;              // a new, empty client was made (there was none to open)
     QStringList problems;              // a Chinese sentence for each client's file that could not be opened
+    QString backupProblem;             // the day's copy of her file could not be made ("" otherwise)
 };
 // At start: opens the client used last; when her file cannot be used, the most recently saved other
 // one; when there is none, a new empty client. Nothing happens for a file that keeps no clients.

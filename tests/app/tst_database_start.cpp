@@ -4,12 +4,15 @@
 
 #include "analysis/intake_analysis.h"
 #include "app/database_start.h"
+#include "data/backups.h"
+#include "data/clock.h"
 #include "data/database_update.h"
 #include "support/failure_sweep.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -103,7 +106,22 @@ private Q_SLOTS:
         QCOMPARE(nc::data::databaseVersion(db.connection()), nc::data::latestDatabaseVersion());
     }
 
-    // A new database (stamped with the latest version) and a missing file start silently.
+    // The day's copy of the shared file cannot be made: the counsellor is told, and the file is used.
+    void failedDailyCopyIsReported() {
+        FixtureDb db(FixtureDb::Content::ShippedSeeds);
+        QFile blocker(nc::data::backupFolderFor(db.path()));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        MessagesRecorder messages;
+        nc::app::updateDatabaseAtStart();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.last().kind, Kind::Error);
+        QVERIFY2(messages.last().text.contains(QStringLiteral("未能备份")), qPrintable(messages.last().text));
+        QVERIFY(db.count(QStringLiteral("Foodnurti")) > 1000);
+    }
+
+    // A new database (stamped with the latest version) and a missing file start silently; the new one
+    // gets the day's copy and no copy for an update.
     void nothingToSay_data() {
         QTest::addColumn<bool>("fileExists");
         QTest::newRow("new database") << true;
@@ -117,7 +135,12 @@ private Q_SLOTS:
         MessagesRecorder messages;
         nc::app::updateDatabaseAtStart();
         QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(QLatin1Char('|'))));
-        QVERIFY(!QFileInfo::exists(nc::data::backupFolderFor(db.path())));
+        const QStringList copies = QDir(nc::data::backupFolderFor(db.path())).entryList(QDir::Files);
+        QCOMPARE(copies.size(), fileExists ? 1 : 0);
+        if (fileExists) {
+            const auto moment = nc::data::backupMomentOf(copies.first(), QFileInfo(db.path()).fileName());
+            QVERIFY2(moment && moment->date() == nc::data::Clock::today(), qPrintable(copies.first()));
+        }
     }
 };
 

@@ -8,6 +8,7 @@
 #include "data/errors.h"
 #include "person/record_store.h"
 #include "support/failure_sweep.h"
+#include "support/fixed_clock.h"
 #include "support/fixture_db.h"
 
 #include <QtTest>
@@ -326,6 +327,39 @@ private Q_SLOTS:
         start = clients::openClientAtStart(c);
         QVERIFY(start.created);
         QVERIFY(herName(c).isEmpty());
+    }
+
+    // Opening a client makes the day's copy of her file, holding her file as it was before she is
+    // worked on; a new client's empty file gets none; a copy that cannot be made is reported and she is
+    // opened all the same.
+    void openingMakesTheDaysCopy() {
+        FixtureDb db;
+        auto& c = db.connection();
+        const QString backups = data::backupFolderFor(db.path());
+        saveRecord(QStringLiteral("林晓雯"));
+        const QString herFile = QFileInfo(db.clientPath()).completeBaseName();
+        std::optional<test::FixedClock> clock(std::in_place, QDate(2026, 12, 11), QTime(8, 30));
+        const ClientEntry second = clients::newClient(c);
+        QCOMPARE(filesIn(backups), QStringList());
+
+        QCOMPARE(clients::openClient(c, *clients::readClient(c, 1)), QString());
+        QCOMPARE(filesIn(backups), QStringList{herFile + QStringLiteral("-20261211-083000.dbz")});
+        QCOMPARE(clientFileContents(QDir(backups).filePath(filesIn(backups).first())),
+                 clientFileContents(db.clientPath()));
+        clients::openClient(c, second);
+        clients::openClient(c, *clients::readClient(c, 1)); // the same day again: no second copy
+        QCOMPARE(filesIn(backups).size(), 2);
+
+        clock.emplace(QDate(2026, 12, 12), QTime(9, 0));
+        QVERIFY(QDir(backups).removeRecursively());
+        QFile blocker(backups); // a file where the backups folder would be: it cannot be made
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString problem = clients::openClient(c, *clients::readClient(c, 1));
+        QVERIFY2(problem.contains(QStringLiteral("未能备份")), qPrintable(problem));
+        QCOMPARE(data::attachedClientId(c), 1);
+        QCOMPARE(herName(c), QStringLiteral("林晓雯"));
+        clock.reset();
     }
 
     // Deleting moves her file into the backups and her row out of the index, both or neither.

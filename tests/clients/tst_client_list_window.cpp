@@ -94,6 +94,11 @@ QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+// The deleted clients' files in the backups folder, without the day's copies of the files opened.
+QStringList deletedIn(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("*-已删除-*")}, QDir::Files, QDir::Name);
+}
+
 } // namespace
 
 class TestClientListWindow : public QObject {
@@ -323,7 +328,7 @@ void TestClientListWindow::deleteAsksFirst() {
     messages.answerNext(true);
     test::click(w, "Image4");
     QVERIFY(!QFileInfo::exists(wangFile));
-    const QStringList moved = filesIn(backups);
+    const QStringList moved = deletedIn(backups);
     QCOMPARE(moved.size(), 1);
     QVERIFY2(moved.first().startsWith(QStringLiteral("王芳-client-")), qPrintable(moved.first()));
     QStringList left = names(w);
@@ -398,7 +403,7 @@ void TestClientListWindow::deleteFailureKeepsHer() {
     QCOMPARE(messages.size(), 2);
     QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Error);
     QVERIFY(QFileInfo::exists(linFile));
-    QVERIFY(filesIn(data::backupFolderFor(db.path())).isEmpty());
+    QVERIFY(deletedIn(data::backupFolderFor(db.path())).isEmpty());
     QCOMPARE(db.count(QStringLiteral("clients")), 3);
     QCOMPARE(data::attachedClientId(db.connection()), three.lin);
     QCOMPARE(currentName(db), QStringLiteral("林晓雯"));
