@@ -21,7 +21,7 @@ void updateDatabaseAtStart() {
     // The day's copy of the shared file, before the counsellor changes anything. An update copies the
     // file before its first step, and that copy is the day's copy already.
     const data::DailyBackup copy = data::backupIfDue(
-        c->databasePath(), c->password(), data::backupFolderFor(c->databasePath()), data::Clock::now());
+        *c, QStringLiteral("main"), data::backupFolderFor(c->databasePath()), data::Clock::now());
     // A file that cannot be opened at all is reported by the windows; the copy's failure would only
     // repeat it.
     if (!copy.problem.isEmpty() && out.status != data::UpdateOutcome::Status::Unavailable)

@@ -202,8 +202,8 @@ QString openClient(data::Connection& c, const ClientEntry& e) {
     data::attachClientFile(c, path, e.id);
     // Her file is attached and proven but nothing has been written yet: the day's copy holds her file
     // as the last day left it.
-    const data::DailyBackup copy =
-        data::backupIfDue(path, c.password(), data::backupFolderFor(c.databasePath()), data::Clock::now());
+    const data::DailyBackup copy = data::backupIfDue(
+        c, QStringLiteral("client"), data::backupFolderFor(c.databasePath()), data::Clock::now());
     makeCurrent(c, e);
     return copy.problem;
 }

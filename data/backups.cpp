@@ -1,5 +1,6 @@
 #include "backups.h"
 
+#include "connection.h"
 #include "database_update.h"
 #include "errors.h"
 
@@ -11,6 +12,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <sqlite3.h>
 
 namespace nc::data {
@@ -57,6 +59,14 @@ void openKeyed(Handle& h, const QString& path, int flags, const QString& passwor
         throw Error(QStringLiteral("%1。（%2）").arg(what, engineText(h.db, rc)));
 }
 
+// The file of the connection's database `schema` ("main", or "client" for the attached client's file).
+QString attachedPath(Connection& c, const QString& schema) {
+    const char* file = sqlite3_db_filename(c.handle(), schema.toUtf8().constData());
+    if (!file || !*file)
+        throw Error(QStringLiteral("未能备份：数据库“%1”没有打开。").arg(schema));
+    return QString::fromUtf8(file);
+}
+
 // The number of calendar months from `moment`'s month to `now`'s: 0 for the same month.
 int monthsBefore(const QDate& moment, const QDate& now) {
     return (now.year() - moment.year()) * 12 + (now.month() - moment.month());
@@ -64,11 +74,13 @@ int monthsBefore(const QDate& moment, const QDate& now) {
 
 } // namespace
 
-QString backupDatabaseFile(const QString& path, const QString& password, const QString& folder,
-                           const QDateTime& moment) {
+namespace {
+
+// Copies the database `schema` of the open, keyed `source` into a new file in `folder`, keyed with the
+// same password, under a temporary name renamed when complete. `path` is the file being copied.
+QString copyDatabase(sqlite3* source, const char* schema, const QString& path, const QString& password,
+                     const QString& folder, const QDateTime& moment) {
     const QString failed = QStringLiteral("数据库文件“%1”未能备份").arg(shown(path));
-    if (!QFileInfo(path).isFile())
-        throw Error(QStringLiteral("%1：文件不存在。").arg(failed));
     if (!QDir().mkpath(folder))
         throw Error(QStringLiteral("%1：无法建立备份文件夹“%2”。").arg(failed, shown(folder)));
     const QString target = backupPathIn(folder, QFileInfo(path).fileName(), moment);
@@ -77,14 +89,13 @@ QString backupDatabaseFile(const QString& path, const QString& password, const Q
     QFile::remove(temp);
     try {
         {
-            Handle source;
-            // Read-write, like the program's connection, so a journal left by a crash is rolled back
-            // before the copy; the engine falls back to read-only for a write-protected file.
-            openKeyed(source, path, SQLITE_OPEN_READWRITE, password, failed);
             Handle copy;
             openKeyed(copy, temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, password,
                       QStringLiteral("%1：无法在备份文件夹“%2”中写入").arg(failed, shown(folder)));
-            sqlite3_backup* b = sqlite3_backup_init(copy.db, "main", source.db, "main");
+            // A failed copy is thrown away whole, so the new file needs no journal; its commit still
+            // syncs the file before it is renamed.
+            sqlite3_exec(copy.db, "PRAGMA journal_mode = OFF;", nullptr, nullptr, nullptr);
+            sqlite3_backup* b = sqlite3_backup_init(copy.db, "main", source, schema);
             if (!b)
                 throw Error(QStringLiteral("%1。（%2）").arg(failed, engineText(copy.db, SQLITE_ERROR)));
             // All pages in one step: the read lock is held throughout, so a writer can commit neither
@@ -107,6 +118,61 @@ QString backupDatabaseFile(const QString& path, const QString& password, const Q
         throw;
     }
     return target;
+}
+
+// Whether the folder holds an automatic copy of the file dated on `day`.
+bool hasCopyOf(const QString& folder, const QString& fileName, QDate day) {
+    const QString base = QFileInfo(fileName).completeBaseName();
+    const QStringList names = QDir(folder).entryList({base + QStringLiteral("-*")}, QDir::Files);
+    return std::any_of(names.cbegin(), names.cend(), [&](const QString& name) {
+        const std::optional<QDateTime> moment = backupMomentOf(name, fileName);
+        return moment && moment->date() == day;
+    });
+}
+
+// The day's copy made by `copy`, then the thinning out; a failure becomes the outcome's sentence.
+DailyBackup daily(const QString& path, const QString& folder, const QDateTime& now,
+                  const std::function<QString()>& copy) {
+    DailyBackup out;
+    const QString fileName = QFileInfo(path).fileName();
+    if (!QFileInfo(path).isFile() || hasCopyOf(folder, fileName, now.date()))
+        return out;
+    const QString goesOn = QStringLiteral("程序仍可照常使用，下次打开时会再试。");
+    try {
+        out.path = copy();
+    } catch (const Error& e) {
+        out.problem = e.text() + goesOn;
+        return out;
+    } catch (const std::exception& e) {
+        out.problem =
+            QStringLiteral("数据库文件“%1”未能备份：%2。").arg(shown(path), QString::fromUtf8(e.what())) +
+            goesOn;
+        return out;
+    }
+    out.removed = pruneBackups(folder, fileName, now);
+    return out;
+}
+
+} // namespace
+
+QString backupDatabaseFile(const QString& path, const QString& password, const QString& folder,
+                           const QDateTime& moment) {
+    const QString failed = QStringLiteral("数据库文件“%1”未能备份").arg(shown(path));
+    if (!QFileInfo(path).isFile())
+        throw Error(QStringLiteral("%1：文件不存在。").arg(failed));
+    Handle source;
+    // Read-write, like the program's connection, so a journal left by a crash is rolled back before
+    // the copy; the engine falls back to read-only for a write-protected file.
+    openKeyed(source, path, SQLITE_OPEN_READWRITE, password, failed);
+    return copyDatabase(source.db, "main", path, password, folder, moment);
+}
+
+QString backupDatabaseFile(Connection& c, const QString& schema, const QString& folder,
+                           const QDateTime& moment) {
+    const QString path = attachedPath(c, schema);
+    if (c.inTransaction())
+        throw Error(QStringLiteral("数据库文件“%1”未能备份：正在保存数据。").arg(shown(path)));
+    return copyDatabase(c.handle(), schema.toUtf8().constData(), path, c.password(), folder, moment);
 }
 
 std::optional<QDateTime> backupMomentOf(const QString& copyName, const QString& fileName) {
@@ -164,30 +230,19 @@ QStringList pruneBackups(const QString& folder, const QString& fileName, const Q
 
 DailyBackup backupIfDue(const QString& path, const QString& password, const QString& folder,
                         const QDateTime& now) {
-    DailyBackup out;
-    if (!QFileInfo(path).isFile())
-        return out;
-    const QString fileName = QFileInfo(path).fileName();
-    const QString base = QFileInfo(fileName).completeBaseName();
-    const QStringList names = QDir(folder).entryList({base + QStringLiteral("-*")}, QDir::Files);
-    const bool madeToday = std::any_of(names.cbegin(), names.cend(), [&](const QString& name) {
-        const std::optional<QDateTime> moment = backupMomentOf(name, fileName);
-        return moment && moment->date() == now.date();
-    });
-    if (madeToday)
-        return out;
+    return daily(path, folder, now, [&] { return backupDatabaseFile(path, password, folder, now); });
+}
+
+DailyBackup backupIfDue(Connection& c, const QString& schema, const QString& folder, const QDateTime& now) {
+    QString path;
     try {
-        out.path = backupDatabaseFile(path, password, folder, now);
+        path = attachedPath(c, schema);
     } catch (const Error& e) {
-        out.problem = e.text() + QStringLiteral("程序仍可照常使用，下次打开时会再试。");
-        return out;
-    } catch (const std::exception& e) {
-        out.problem = QStringLiteral("数据库文件“%1”未能备份：%2。程序仍可照常使用，下次打开时会再试。")
-                          .arg(shown(path), QString::fromUtf8(e.what()));
+        DailyBackup out;
+        out.problem = e.text();
         return out;
     }
-    out.removed = pruneBackups(folder, fileName, now);
-    return out;
+    return daily(path, folder, now, [&] { return backupDatabaseFile(c, schema, folder, now); });
 }
 
 } // namespace nc::data

@@ -24,6 +24,15 @@ namespace nc::data {
 QString backupDatabaseFile(const QString& path, const QString& password, const QString& folder,
                            const QDateTime& moment);
 
+class Connection;
+
+// The same copy of a file the program's connection has open: its main file ("main") or the attached
+// client's file ("client"), read through the connection itself, so the key is not derived a second
+// time (about half the time of a copy). The connection must not be inside a transaction, whose
+// changes are not yet committed; throws Error then, and when the copy cannot be made.
+QString backupDatabaseFile(Connection& c, const QString& schema, const QString& folder,
+                           const QDateTime& moment);
+
 // The moment in the name of an automatic copy of the file named `fileName` ("client-000003.dbz" →
 // "client-000003-20261211-093000.dbz", or "…-093000-2.dbz" when that name was taken); nothing for any
 // other name, such as a deleted client's file ("王芳-client-000003-已删除-….dbz").
@@ -54,5 +63,7 @@ struct DailyBackup {
 // working with the file. A file that does not exist is left to those who open it to report.
 DailyBackup backupIfDue(const QString& path, const QString& password, const QString& folder,
                         const QDateTime& now);
+// The same for a file the program's connection has open ("main" or "client"), read through it.
+DailyBackup backupIfDue(Connection& c, const QString& schema, const QString& folder, const QDateTime& now);
 
 } // namespace nc::data

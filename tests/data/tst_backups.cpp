@@ -94,7 +94,13 @@ private slots:
             Connection without(connectionStringForFile(copy, QString()));
             QVERIFY_THROWS_EXCEPTION(DbError, without.handle());
         }
-        QCOMPARE(filesIn(folder).size(), 2); // no temporary file or journal left
+        // The same through the program's connection, of its main file and of the attached client's.
+        const QDateTime later = at.addSecs(60);
+        QCOMPARE(contentsOf(backupDatabaseFile(f.connection(), QStringLiteral("main"), folder, later)),
+                 contentsOf(f.path()));
+        QCOMPARE(contentsOf(backupDatabaseFile(f.connection(), QStringLiteral("client"), folder, later)),
+                 contentsOf(f.clientPath()));
+        QCOMPARE(filesIn(folder).size(), 4); // no temporary file or journal left
         QVERIFY(f.scalar(QStringLiteral("select count(*) from personinf")).toInteger() >= 1);
     }
 
@@ -117,6 +123,10 @@ private slots:
         f.exec(QStringLiteral("insert into foodcheck (tc, swname, zl) values (901, '牛奶', 250)"));
         f.exec(QStringLiteral("update personinf set name = '半途'"));
         const QString second = backupDatabaseFile(f.clientPath(), databasePassword(), folder, at);
+        // Read through the connection itself the copy would hold what is not committed: refused.
+        QVERIFY_THROWS_EXCEPTION(Error, backupDatabaseFile(c, QStringLiteral("client"), folder, at));
+        QVERIFY(backupIfDue(c, QStringLiteral("client"), folder, at.addDays(1))
+                    .problem.contains(QStringLiteral("未能备份")));
         t.commit();
         QCOMPARE(contentsOf(second), committed);
         QVERIFY(contentsOf(f.clientPath()).contains(QStringLiteral("牛奶")));
