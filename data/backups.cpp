@@ -72,10 +72,6 @@ int monthsBefore(const QDate& moment, const QDate& now) {
     return (now.year() - moment.year()) * 12 + (now.month() - moment.month());
 }
 
-} // namespace
-
-namespace {
-
 // Copies the database `schema` of the open, keyed `source` into a new file in `folder`, keyed with the
 // same password, under a temporary name renamed when complete. `path` is the file being copied.
 QString copyDatabase(sqlite3* source, const char* schema, const QString& path, const QString& password,
