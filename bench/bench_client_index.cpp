@@ -10,6 +10,7 @@
 #include "data/connection.h"
 #include "data/query.h"
 #include "shipped_database.h"
+#include "timing.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,30 +23,9 @@
 
 namespace {
 
-struct Figures {
-    double median = 0;
-    double worst = 0;
-};
-
-// Times each call; milliseconds.
-Figures measure(int count, const std::function<void(int)>& step) {
-    QList<double> times;
-    for (int i = 0; i < count; ++i) {
-        QElapsedTimer t;
-        t.start();
-        step(i);
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.last()};
-}
-
-void report(const char* what, Figures f, double limit) {
-    std::printf("%-46s median %7.2f ms, slowest %7.2f ms", what, f.median, f.worst);
-    if (limit > 0)
-        std::printf("  (limit %.0f ms)%s", limit, f.worst > limit ? "  OVER" : "");
-    std::printf("\n");
-}
+using nc::bench::Figures;
+using nc::bench::measure;
+using nc::bench::report;
 
 // 1,000 names as a counselling practice has them: common surnames, one or two given-name characters
 // from those used for girls, a few double surnames and a few with Latin letters. Fixed seed, so every

@@ -9,6 +9,7 @@
 #include "diet/diet_record_window.h"
 #include "foods/food_query_window.h"
 #include "shipped_database.h"
+#include "timing.h"
 #include "ui/artwork.h"
 
 #include <QApplication>
@@ -24,28 +25,12 @@
 
 namespace {
 
-struct Figures {
-    double median = 0;
-    double worst = 0;
-};
+using nc::bench::Figures;
+using nc::bench::report;
 
 // Times each call, the events it caused handled too; milliseconds.
 Figures measure(int count, const std::function<void(int)>& step) {
-    QList<double> times;
-    for (int i = 0; i < count; ++i) {
-        QElapsedTimer t;
-        t.start();
-        step(i);
-        QApplication::processEvents();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.last()};
-}
-
-void report(const char* what, Figures f, double limit) {
-    std::printf("%-46s median %6.1f ms, slowest %6.1f ms  (limit %.0f ms)%s\n", what, f.median, f.worst,
-                limit, f.worst > limit ? "  OVER" : "");
+    return nc::bench::measure(count, step, [] { QApplication::processEvents(); });
 }
 
 void typeKey(QWidget* box, QChar c) {
