@@ -188,6 +188,9 @@ sqlite3* Connection::handle() {
         if (rc != SQLITE_OK)
             throw fail(QStringLiteral("无法打开数据库文件“%1”：密钥设置失败。").arg(shown), rc);
     }
+    // Another program holding the file a moment (a backup, a second window of a tool) is waited for,
+    // from the very first read on, rather than failing at once.
+    sqlite3_busy_timeout(db, 3000);
     // Prove the key with a read before anything else uses the file.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
@@ -197,7 +200,6 @@ sqlite3* Connection::handle() {
                 rc);
         throw fail(QStringLiteral("无法打开数据库文件“%1”。").arg(shown), rc);
     }
-    sqlite3_busy_timeout(db, 3000);
     sqlite3_extended_result_codes(db, 0);
     db_ = db;
     if (!openSteps_.isEmpty()) {

@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using namespace nc::data;
 using nc::test::FixtureDb;
 
@@ -102,6 +106,35 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(good.path(), file));
         }
         q.open();
+        QCOMPARE(q.field(0).toInteger(), 14);
+    }
+
+    // A lock another program holds on the file when the connection first opens it is waited for, as
+    // every later statement waits, instead of failing at once with "database is locked".
+    void firstOpenWaitsForALockHeldAMoment() {
+        FixtureDb db;
+        std::atomic<bool> held = false;
+        std::thread other([&db, &held] {
+            Connection holder(connectionStringForFolder(db.folder()));
+            holder.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+            holder.exec(QStringLiteral("UPDATE foodkind SET foodkindname = foodkindname"));
+            held = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            holder.exec(QStringLiteral("COMMIT"));
+        });
+        while (!held)
+            std::this_thread::yield();
+        Connection c(connectionStringForFolder(db.folder()));
+        Query q(&c);
+        q.setSql(QStringLiteral("select count(*) from foodkind"));
+        QString failure;
+        try {
+            q.open();
+        } catch (const DbError& e) {
+            failure = e.text();
+        }
+        other.join();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QCOMPARE(q.field(0).toInteger(), 14);
     }
 
