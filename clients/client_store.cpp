@@ -70,19 +70,6 @@ QString clientsFolder(data::Connection& c) {
     return folder;
 }
 
-// A file left under a new client's name by something other than this index (a reset database starts
-// numbering again) is moved into the backups, never overwritten.
-void moveStrayAside(data::Connection& c, const QString& path) {
-    if (!QFileInfo::exists(path))
-        return;
-    const QString folder = data::backupFolderFor(c.databasePath());
-    QDir().mkpath(folder);
-    const QString target =
-        data::backupPathIn(folder, QFileInfo(path).fileName(), QDateTime::currentDateTime());
-    if (!QFile::rename(path, target))
-        throw data::Error(QStringLiteral("文件“%1”挡住了新客户的档案，且无法移开。").arg(shown(path)));
-}
-
 // What the index shows of a client's record, read from her own file.
 struct RecordSummary {
     data::Value name, category, week, stage;
@@ -97,7 +84,7 @@ qint64 addClient(data::Connection& c, const QString& folder, const QString& temp
         data::Transaction t(c);
         const qint64 id = addIndexRow(c, r.name, r.category, r.week, r.stage, r.saved);
         const QString path = QDir(folder).filePath(data::clientFileName(id));
-        moveStrayAside(c, path);
+        data::moveOutOfTheWay(path, c.databasePath()); // a reset database numbers from 1 again
         if (!QFile::rename(temp, path))
             throw data::Error(QStringLiteral("无法建立客户档案文件“%1”。").arg(shown(path)));
         try {

@@ -2,10 +2,12 @@
 
 #include "connection.h"
 #include "csv.h"
+#include "database_update.h"
 #include "errors.h"
 #include "query.h"
 #include "values.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -187,6 +189,16 @@ QString clientsFolderFor(const QString& sharedDatabasePath) {
 
 QString clientFileName(qint64 id) {
     return QStringLiteral("client-%1.dbz").arg(id, 6, 10, QLatin1Char('0'));
+}
+
+void moveOutOfTheWay(const QString& path, const QString& sharedDatabasePath) {
+    if (!QFileInfo::exists(path))
+        return;
+    const QString folder = backupFolderFor(sharedDatabasePath);
+    QDir().mkpath(folder);
+    const QString target = backupPathIn(folder, QFileInfo(path).fileName(), QDateTime::currentDateTime());
+    if (!QFile::rename(path, target))
+        throw Error(QStringLiteral("文件“%1”挡住了客户档案，且无法移开。").arg(shown(path)));
 }
 
 void createClientFile(const QString& path, const QString& password, const QList<SeedTable>& extra) {

@@ -39,6 +39,11 @@ QString clientsFolderFor(const QString& sharedDatabasePath);
 // The file name of the client with index number `id`: "client-000012.dbz".
 QString clientFileName(qint64 id);
 
+// Moves a file lying where a client's file is about to be made (left by a conversion that failed
+// half-way, or by anything else) into the backups folder beside the shared file, never overwriting it.
+// Nothing happens when there is no such file. Throws Error when it cannot be moved.
+void moveOutOfTheWay(const QString& path, const QString& sharedDatabasePath);
+
 // Makes a client's file at `path`: her tables, the starting rows, then `extra` rows (seed tables of
 // client tables only). Written under a temporary name and renamed, like every new database file.
 // Throws Error when the path exists or anything fails.

@@ -66,18 +66,6 @@ void copyFoodNumbering(Connection& from, Connection& to) {
     }
 }
 
-// A file left in the way by an earlier attempt that failed is a copy of what this file still holds;
-// it is moved to the backups rather than overwritten.
-void moveAside(const QString& path, const QString& sharedPath) {
-    if (!QFileInfo::exists(path))
-        return;
-    const QString folder = backupFolderFor(sharedPath);
-    QDir().mkpath(folder);
-    const QString target = backupPathIn(folder, QFileInfo(path).fileName(), QDateTime::currentDateTime());
-    if (!QFile::rename(path, target))
-        throw Error(QStringLiteral("文件“%1”挡住了客户档案，且无法移开").arg(shown(path)));
-}
-
 } // namespace
 
 void moveRecordToFirstClient(Connection& c) {
@@ -115,7 +103,7 @@ void moveRecordToFirstClient(Connection& c) {
     if (!QDir().mkpath(folder))
         throw Error(QStringLiteral("无法建立客户档案文件夹“%1”").arg(shown(folder)));
     const QString path = QDir(folder).filePath(file);
-    moveAside(path, c.databasePath());
+    moveOutOfTheWay(path, c.databasePath()); // a copy left by an earlier attempt that failed
     createClientFile(path, c.password());
     removeIfUpdateFails(path);
     {
