@@ -97,6 +97,10 @@ QString connectionStringForFolder(const QString& folder) {
     return s;
 }
 
+QString programPassword() {
+    return ConnectionString::parse(connectionStringForFolder(QStringLiteral("/"))).password;
+}
+
 QString connectionStringForFile(const QString& path, const QString& password) {
     ConnectionString pattern = ConnectionString::parse(connectionStringForFolder(QStringLiteral("/")));
     return QStringLiteral("Provider=%1;Data Source=%2;Jet OLEDB:Database Password=%3")

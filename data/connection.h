@@ -35,6 +35,10 @@ QString connectionStringForFolder(const QString& folder);
 // provider and the given password.
 QString connectionStringForFile(const QString& path, const QString& password);
 
+// The password every file of the program opens with until the counsellor sets one of her own (files
+// made or copied before keep opening with it).
+QString programPassword();
+
 // The database file name beside the program.
 inline constexpr const char* kDatabaseFileName = "yfdb.dbz";
 

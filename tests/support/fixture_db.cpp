@@ -11,7 +11,7 @@ QString sourceDir() {
 }
 
 QString databasePassword() {
-    return data::ConnectionString::parse(data::connectionStringForFolder(QStringLiteral("/tmp"))).password;
+    return data::programPassword();
 }
 
 data::SeedTable seed(const QString& table, const QStringList& header, const QList<QStringList>& rows) {
