@@ -136,28 +136,58 @@ QString Connection::databasePath() const {
     return parsed_.dataSource;
 }
 
+// The files a failed statement may have been working on: the shared file and the attached client's.
+static QString filesShown(sqlite3* db, const QString& databasePath) {
+    QString text = QStringLiteral("“%1”").arg(QDir::toNativeSeparators(databasePath));
+    const char* client = db ? sqlite3_db_filename(db, "client") : nullptr;
+    if (client && *client)
+        text +=
+            QStringLiteral("或当前客户的档案“%1”").arg(QDir::toNativeSeparators(QString::fromUtf8(client)));
+    return text;
+}
+
 DbError Connection::error(const QString& what, int rc) const {
     const QString engine = engineText(db_, rc);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(databasePath()).absolutePath());
+    // What a failed statement leaves: the engine undoes the statement (or the whole transaction) it was
+    // in, and what was saved before stays as it was.
+    const QString nothingLost = QStringLiteral("操作没有完成，已保存的数据不受影响。");
     QString text = what;
     switch (rc & 0xff) {
     case SQLITE_FULL:
-        text = QStringLiteral("磁盘空间已满，数据未能写入数据库文件“%1”。")
-                   .arg(QDir::toNativeSeparators(databasePath()));
+        text = QStringLiteral("磁盘空间已满，数据未能写入数据文件夹“%1”。%2请清理磁盘空间后再试。")
+                   .arg(folder, nothingLost);
         break;
     case SQLITE_READONLY:
-        text = QStringLiteral("数据库文件“%1”是只读的，数据未能写入。")
-                   .arg(QDir::toNativeSeparators(databasePath()));
+    case SQLITE_CANTOPEN: // the journal every change needs cannot be made beside the file
+        text = QStringLiteral("无法写入数据：数据文件夹“%1”或其中的数据库文件是只读的。%2"
+                              "请让这个文件夹和其中的文件可以写入（例如取消“只读”属性），再试一次。")
+                   .arg(folder, nothingLost);
         break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        text = QStringLiteral("数据库文件“%1”正被其他程序占用，请稍后再试。")
-                   .arg(QDir::toNativeSeparators(databasePath()));
+        text = QStringLiteral("数据库文件“%1”正被其他程序占用。%2请稍后再试。")
+                   .arg(QDir::toNativeSeparators(databasePath()), nothingLost);
         break;
     case SQLITE_CONSTRAINT:
         text = QStringLiteral("数据库拒绝了这条记录（与已有数据冲突或缺少必填内容）。");
         break;
     case SQLITE_IOERR:
-        text = QStringLiteral("读写数据库文件“%1”时出错。").arg(QDir::toNativeSeparators(databasePath()));
+        text = QStringLiteral("读写数据文件夹“%1”中的数据库文件时出错。%2请检查磁盘后再试。")
+                   .arg(folder, nothingLost);
+        break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        text = QStringLiteral("数据库文件%1已损坏。%2请在“客户列表”中用“从备份恢复”换回最近一份完好的备份。")
+                   .arg(filesShown(db_, databasePath()), nothingLost);
+        break;
+    case SQLITE_ERROR:
+        // A table the program always has is missing: the file is incomplete, not a fault of the SQL.
+        if (engine.startsWith(QLatin1String("no such table: "))) {
+            const QString table = engine.mid(15);
+            text = QStringLiteral("数据库文件%1缺少表“%2”，文件不完整或已损坏。%3请从备份恢复这个文件。")
+                       .arg(filesShown(db_, databasePath()), table, nothingLost);
+        }
         break;
     default:
         break;

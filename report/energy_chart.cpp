@@ -6,6 +6,7 @@
 #include "report_document.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -15,10 +16,26 @@ namespace nc::report {
 
 QString writeChartBmp(const QImage& image, const ChartPicture& picture) {
     const QString path = QDir::cleanPath(QDir(data::writableFolder()).absoluteFilePath(picture.file));
+    // The picture is written under a temporary name and takes the place of the old one only when it
+    // is complete, so a failure leaves the picture before (or none), never half of one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
-        throw data::Error(QStringLiteral("无法保存图表图片“%1”：%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const auto refuse = [&](const QString& why) {
+        return data::Error(
+            QStringLiteral("无法保存图表图片“%1”：%2请确认数据文件夹可以写入、磁盘还有空间，再试一次。")
+                .arg(QDir::toNativeSeparators(path), why));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        throw refuse(QStringLiteral("无法在文件夹“%1”中建立文件（%2）。")
+                         .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), file.errorString()));
+    // A failed write inside the image writer leaves the file's own error text empty ("Unknown error").
+    if (!image.save(&file, "BMP")) {
+        const QString reason =
+            file.error() == QFileDevice::NoError ? QStringLiteral("写入失败") : file.errorString();
+        file.cancelWriting();
+        throw refuse(QStringLiteral("图片没有写完（%1）。").arg(reason));
+    }
+    if (!file.commit())
+        throw refuse(QStringLiteral("图片写完后未能保存（%1）。").arg(file.errorString()));
     return path;
 }
 

@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTemporaryDir>
@@ -122,6 +123,26 @@ private Q_SLOTS:
         QVERIFY(first != second);
         QVERIFY(!QImage(path).isNull());
         QCOMPARE(QDir(folder_.path()).entryList({QStringLiteral("*.bmp*")}, QDir::Files).count(file), 1);
+    }
+
+    // A picture that cannot be written is refused with a sentence naming it and saying what to do,
+    // never the file layer's bare "Unknown error"; the report run stops there.
+    void pictureThatCannotBeWrittenIsRefusedClearly_data() { secondRunReplacesPicture_data(); }
+    void pictureThatCannotBeWrittenIsRefusedClearly() {
+        QFETCH(QString, chart);
+        QFETCH(QString, file);
+        QFile::remove(QDir(folder_.path()).filePath(file));
+        QVERIFY(QDir(folder_.path()).mkdir(file)); // a folder where the picture should go
+        try {
+            write(chart, 12);
+            QFAIL("the picture was reported written");
+        } catch (const nc::data::Error& e) {
+            QVERIFY2(e.text().contains(file) && e.text().contains(QStringLiteral("再试一次")),
+                     qPrintable(e.text()));
+            QVERIFY2(!e.text().contains(QLatin1String("Unknown error")), qPrintable(e.text()));
+        }
+        QVERIFY(QFileInfo(QDir(folder_.path()).filePath(file)).isDir());
+        QVERIFY(QDir(folder_.path()).rmdir(file));
     }
 
     // The bars of a BMI above 35 still show: the axis grows rather than cutting the bar off.
@@ -252,7 +273,9 @@ private Q_SLOTS:
             nc::report::saveBmiChart({22}, QStringLiteral("正常"), ChartPicture{target, {209, 169}});
             QFAIL("saved into a missing folder");
         } catch (const nc::data::Error& e) {
-            QVERIFY2(e.text().contains(QStringLiteral("no such folder")), qPrintable(e.text()));
+            QVERIFY2(e.text().contains(QStringLiteral("no such folder")) &&
+                         e.text().contains(QStringLiteral("再试一次")),
+                     qPrintable(e.text()));
         }
     }
 };
