@@ -156,7 +156,7 @@ std::unique_ptr<QWidget> clientList() {
 }
 
 // The restore window over the current client's copies: three days of her diet record, copied at the
-// end of each of three days, and a fourth copy whose middle was overwritten. Comes after the client
+// end of each of three days, and a fourth copy with pages overwritten. Comes after the client
 // list, whose 林晓雯 it shows.
 std::unique_ptr<QWidget> restoreWindow() {
     data::Connection& c = data::Connection::required();
@@ -166,21 +166,25 @@ std::unique_ptr<QWidget> restoreWindow() {
     const QString folder = data::backupFolderFor(c.databasePath());
     const QDateTime first(data::Clock::today().addDays(-4), QTime(9, 12));
     data::Query q;
-    for (int day = 1; day <= 3; ++day) {
+    q.setSql(QStringLiteral("select coalesce(max(tsid), 0) from ts"));
+    q.open();
+    const qint64 last = q.field(0).toInteger();
+    for (qint64 day = last + 1; day <= last + 3; ++day) {
         q.setSql(QStringLiteral("insert into ts (tsid) values (:day)"));
         q.setParam(QStringLiteral("day"), day);
         q.execute();
         q.setSql(QStringLiteral("insert into foodcheck (tc, swname, zl) values (:day, '米饭', 150)"));
-        for (int food = 0; food < 8 + day; ++food) {
+        for (qint64 food = 0; food < 8 + day - last; ++food) {
             q.setParam(QStringLiteral("day"), day);
             q.execute();
         }
-        (void)data::backupDatabaseFile(c, QStringLiteral("client"), folder, first.addDays(day - 1));
+        (void)data::backupDatabaseFile(c, QStringLiteral("client"), folder, first.addDays(day - last - 1));
     }
     QFile damaged(data::backupDatabaseFile(c, QStringLiteral("client"), folder, first.addDays(3)));
     if (damaged.open(QIODevice::ReadWrite)) {
-        damaged.seek(damaged.size() / 2);
+        damaged.seek(1024); // the pages after the first: tables every check reads
         damaged.write(QByteArray(4096, '\x5a'));
+        damaged.close(); // written before the window reads it
     }
     return std::make_unique<clients::TFormRestore>(*current, nullptr);
 }
