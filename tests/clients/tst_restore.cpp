@@ -83,7 +83,9 @@ void spoil(const QString& path, const QString& kind) {
     const QByteArray whole = bytesOf(path);
     QTemporaryDir dir;
     const QString other = dir.filePath(QStringLiteral("other.dbz"));
-    if (kind == QLatin1String("empty")) {
+    if (kind == QLatin1String("missing")) {
+        QVERIFY(QFile::remove(path));
+    } else if (kind == QLatin1String("empty")) {
         writeBytes(path, {});
     } else if (kind == QLatin1String("truncated")) {
         writeBytes(path, whole.left(whole.size() - 700));
@@ -119,6 +121,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("phrase");
+        QTest::newRow("missing") << "missing" << int(FileState::Missing) << "找不到";
         QTest::newRow("empty") << "empty" << int(FileState::Empty) << "是空的";
         QTest::newRow("cut short") << "truncated" << int(FileState::Truncated) << "不完整";
         // Whole pages missing: the engine finds pages its first page counts missing, which reads as
