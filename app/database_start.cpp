@@ -1,18 +1,34 @@
 #include "database_start.h"
 
 #include "clients/client_store.h"
+#include "clients/restore.h"
+#include "clients/restore_window.h"
 #include "data/backups.h"
 #include "data/clock.h"
 #include "data/connection.h"
 #include "data/database_update.h"
+#include "data/file_check.h"
 #include "ui/messages.h"
 
 namespace nc::app {
+
+void checkSharedFileAtStart() {
+    data::Connection* c = data::Connection::current();
+    if (!c)
+        return;
+    const data::FileCheck check = data::checkDatabaseFile(c->databasePath(), clients::restorePasswords(*c));
+    // A missing file is left to the windows to report, as before.
+    if (check.good() || check.state == data::FileState::Missing)
+        return;
+    c->close();
+    (void)clients::offerSharedRestore(nullptr, check.message);
+}
 
 void updateDatabaseAtStart() {
     data::Connection* c = data::Connection::current();
     if (!c)
         return;
+    checkSharedFileAtStart();
     const data::UpdateOutcome out = data::updateDatabase(*c);
     if (out.status == data::UpdateOutcome::Status::Updated)
         ui::Messages::inform(out.message);
@@ -39,11 +55,15 @@ void openClientAtStart() {
     }
     try {
         const clients::StartOutcome out = clients::openClientAtStart(*c);
-        if (!out.problems.isEmpty()) {
-            QString text = out.problems.join(QLatin1Char('\n'));
-            if (out.client)
+        // Each client whose file could not be used: told, with the offer of her newest good backup.
+        for (qsizetype i = 0; i < out.problems.size(); ++i) {
+            QString text = out.problems.at(i);
+            if (out.client && i == out.problems.size() - 1)
                 text += QStringLiteral("\n\n已改为打开客户“%1”。").arg(clients::clientTitle(*out.client));
-            ui::Messages::error(text);
+            if (i < out.failed.size())
+                (void)clients::offerClientRestore(nullptr, out.failed.at(i), text);
+            else
+                ui::Messages::error(text);
         }
         if (!out.backupProblem.isEmpty())
             ui::Messages::error(out.backupProblem);

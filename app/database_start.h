@@ -9,10 +9,15 @@ namespace nc::app {
 // shown and the program goes on). A file that cannot be opened is left to the windows to report.
 void updateDatabaseAtStart();
 
+// Checks the shared file before anything uses it (the first step of updateDatabaseAtStart): an empty,
+// cut short, plain, foreign or damaged file is reported with its newest good backup and the offer to
+// restore it. A missing file is left to the windows to report.
+void checkSharedFileAtStart();
+
 // Opens the client used last (after the update): her file becomes the one every window works on.
-// When her file cannot be opened, the counsellor is told which and why, and the most recently saved
-// other client opens; with no client at all, a new empty one is made. A database that keeps no
-// clients apart (its update failed) is used as it is.
+// When her file cannot be opened, the counsellor is told which and why, with the offer of its newest
+// good backup, and the most recently saved other client opens; with no client at all, a new empty one is
+// made. A database that keeps no clients apart (its update failed) is used as it is.
 void openClientAtStart();
 
 } // namespace nc::app

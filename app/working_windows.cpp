@@ -6,6 +6,7 @@
 #include "analysis/food_list_window.h"
 #include "clients/client_list_window.h"
 #include "clients/client_store.h"
+#include "clients/restore_window.h"
 #include "data/connection.h"
 #include "data/errors.h"
 #include "diet/diet_record_window.h"
@@ -97,6 +98,7 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     registry.add<nc::info::TForm2>(QStringLiteral("TForm2"));                    // activity-level standards
     registry.add<TFormSettings>(QStringLiteral("TFormSettings")); // settings: the evaluation standard
     registry.add<nc::clients::TFormClients>(QStringLiteral("TFormClients")); // the client list
+    registry.add<nc::clients::TFormRestore>(QStringLiteral("TFormRestore")); // restoring from a backup
 }
 
 } // namespace nc::app

@@ -7,6 +7,7 @@
 #include "data/connection.h"
 #include "data/errors.h"
 #include "pinyin.h"
+#include "restore_window.h"
 #include "ui/artwork.h"
 #include "ui/messages.h"
 #include "ui/window_builder.h"
@@ -29,8 +30,8 @@ namespace {
 using ui::art::Glyph;
 using ui::art::Tone;
 
-const QSize kClient(760, 520);
-const QRect kGridPlace(24, 100, 712, 334);
+const QSize kClient(820, 520);
+const QRect kGridPlace(24, 100, 772, 334);
 
 enum Column { Name, Category, Week, Saved, ColumnCount };
 
@@ -109,7 +110,7 @@ TFormClients::TFormClients(QWidget* parent) : QDialog(parent) {
     Edit1 = build.make<QLineEdit>("Edit1", QRect(76, 56, 300, 30), ui::art::font(15));
     Edit1->setPlaceholderText(QStringLiteral("输入姓名或拼音首字母查找"));
     Edit1->setClearButtonEnabled(true);
-    Label1 = build.make<QLabel>("Label1", QRect(396, 56, 340, 30), ui::art::font(13));
+    Label1 = build.make<QLabel>("Label1", QRect(396, 56, 400, 30), ui::art::font(13));
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QPalette soft = Label1->palette();
     soft.setColor(QPalette::WindowText, ui::art::colour::inkSoft);
@@ -148,7 +149,8 @@ TFormClients::TFormClients(QWidget* parent) : QDialog(parent) {
         {"Image4", {244, 458, 100, 40}, 458, 455, ui::face::button(QStringLiteral("删除"), Tone::Peach, Glyph::Delete),    &TFormClients::Image4Click},
         {"Image5", {354, 458, 100, 40}, 458, 455, ui::face::button(QStringLiteral("导出"), Tone::Lavender, Glyph::Save),   &TFormClients::Image5Click},
         {"Image6", {464, 458, 100, 40}, 458, 455, ui::face::button(QStringLiteral("导入"), Tone::Lavender, Glyph::Book),   &TFormClients::Image6Click},
-        {"Image7", {636, 458, 100, 40}, 458, 455, ui::face::button(QStringLiteral("关闭"), Tone::Neutral, Glyph::Exit),    &TFormClients::Image7Click},
+        {"Image8", {574, 458, 116, 40}, 458, 455, ui::face::button(QStringLiteral("从备份恢复"), Tone::Sage, Glyph::Save), &TFormClients::Image8Click},
+        {"Image7", {700, 458, 96, 40},  458, 455, ui::face::button(QStringLiteral("关闭"), Tone::Neutral, Glyph::Exit),    &TFormClients::Image7Click},
     });
     // clang-format on
     Image2 = pictures.at(0);
@@ -156,7 +158,8 @@ TFormClients::TFormClients(QWidget* parent) : QDialog(parent) {
     Image4 = pictures.at(2);
     Image5 = pictures.at(3);
     Image6 = pictures.at(4);
-    Image7 = pictures.at(5);
+    Image8 = pictures.at(5);
+    Image7 = pictures.at(6);
     for (ui::PictureButton* b : pictures)
         faces_.insert(b, b->picture());
 
@@ -261,6 +264,7 @@ void TFormClients::selectionChanged() {
     setUsable(Image3, row);
     setUsable(Image4, row);
     setUsable(Image5, row);
+    setUsable(Image8, row);
 }
 
 qint64 TFormClients::selectedId() const {
@@ -313,11 +317,31 @@ void TFormClients::Image3Click() {
         return;
     data::Connection& c = data::Connection::required();
     if (data::attachedClientId(c) != e->id) {
-        const QString problem = openClient(c, *e);
+        QString problem;
+        try {
+            problem = openClient(c, *e);
+        } catch (const data::Error& err) {
+            // Her file cannot be used: the client before stays current, and a good backup of her
+            // file is offered; once restored, she opens.
+            const bool restored = offerClientRestore(this, *e, err.text());
+            reload(e->id);
+            if (!restored)
+                return;
+            problem = openClient(c, *e);
+        }
         if (!problem.isEmpty())
             ui::Messages::error(problem);
     }
     accept();
+}
+
+void TFormClients::Image8Click() {
+    const std::optional<ClientEntry> e = selected();
+    if (!e)
+        return;
+    TFormRestore restore(*e, this);
+    restore.run();
+    reload(e->id);
 }
 
 void TFormClients::Image4Click() {

@@ -1,8 +1,9 @@
 #pragma once
 // The client list (TFormClients): every client of the shared database, found by typing her name or
 // its pinyin initials; from here the counsellor makes a new client, opens one (she becomes the
-// client every window works on), deletes one (her file goes to the backups folder), and moves a
-// client's file to or from another computer. Opened from the main window.
+// client every window works on), deletes one (her file goes to the backups folder), moves a client's
+// file to or from another computer, and restores her file from a backup copy. A client whose file is
+// found damaged when she is opened is offered the restore. Opened from the main window.
 
 #include "client_index.h"
 
@@ -38,6 +39,7 @@ public:
     void Image5Click(); // 导出: a copy of her file, wherever the counsellor chooses
     void Image6Click(); // 导入: a client's file from elsewhere joins the list
     void Image7Click(); // 关闭
+    void Image8Click(); // 从备份恢复: the restore window on the selected client's copies
     void Image1MouseMove();
 
     // The file dialogs of export and import: (window, caption, proposed path or folder) -> the chosen
@@ -75,6 +77,7 @@ private:
     ui::PictureButton* Image5; // 导出
     ui::PictureButton* Image6; // 导入
     ui::PictureButton* Image7; // 关闭
+    ui::PictureButton* Image8; // 从备份恢复
     QLineEdit* Edit1;          // search
     QLabel* Label1;            // how many clients are shown
     QLabel* Label2;            // the note shown instead of the list when the file keeps no clients

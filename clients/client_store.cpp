@@ -209,6 +209,7 @@ StartOutcome openClientAtStart(data::Connection& c) {
             return out;
         } catch (const data::Error& err) {
             out.problems << err.text();
+            out.failed << e;
         }
     }
     out.client = newClient(c);

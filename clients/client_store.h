@@ -40,6 +40,7 @@ struct StartOutcome {
     std::optional<ClientEntry> client; // the client made current
     bool created = false;              // a new, empty client was made (there was none to open)
     QStringList problems;              // a Chinese sentence for each client's file that could not be opened
+    QList<ClientEntry> failed;         // those clients, in the same order
     QString backupProblem;             // the day's copy of her file could not be made ("" otherwise)
 };
 // At start: opens the client used last; when her file cannot be used, the most recently saved other

@@ -4,6 +4,7 @@
 #include "csv.h"
 #include "database_update.h"
 #include "errors.h"
+#include "file_check.h"
 #include "query.h"
 #include "values.h"
 
@@ -135,8 +136,11 @@ void detachNow(Connection& c) {
 // Attaches the file and proves it: readable with the password, every client table there, a layout
 // this program knows. Leaves nothing attached when it throws.
 void attachNow(Connection& c, const QString& path, qint64 id) {
-    if (!QFileInfo(path).isFile())
-        throw Error(QStringLiteral("找不到客户档案文件“%1”。").arg(shown(path)));
+    // Missing, empty (the engine would take it for a new database), cut short or not encrypted: said
+    // before the engine sees it.
+    const FileCheck head = checkFileHead(path, FileKind::Client);
+    if (!head.good())
+        throw FileProblem(head.state, path, head.message);
     try {
         Query q(&c);
         q.setSql(QStringLiteral("attach database :path as client key :key"));
@@ -146,9 +150,18 @@ void attachNow(Connection& c, const QString& path, qint64 id) {
     } catch (const DbError& e) {
         if (isAttached(c))
             c.exec(QStringLiteral("detach database client"));
+        // Which it is, another password or damage, read on a connection of its own.
+        const FileCheck own = checkDatabaseFile(path, {c.password()}, CheckDepth::Quick, FileKind::Client);
+        if (!own.good())
+            throw FileProblem(own.state, path, own.message);
         throw unreadable(path, e);
     }
     try {
+        // Her pages are read now, so a damaged file is refused here and not at some later save.
+        const FileCheck pages =
+            checkOpenDatabase(c, kClientSchema, path, CheckDepth::Quick, FileKind::Client);
+        if (!pages.good())
+            throw FileProblem(pages.state, path, pages.message);
         checkClientTables(c, kClientSchema, path);
         for (const QString& sql : indexTriggers(id))
             c.exec(sql);

@@ -23,6 +23,14 @@ public:
         box.setDefaultButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }
+    bool ask(const QString& text, const QString& caption, const QString& yes, const QString& no) override {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                        QApplication::activeWindow());
+        box.button(QMessageBox::Yes)->setText(yes);
+        box.button(QMessageBox::No)->setText(no);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
     void error(const QString& text) override {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok,
                         QApplication::activeWindow());
@@ -48,6 +56,10 @@ void Messages::inform(const QString& text, const QString& caption) {
 
 bool Messages::confirm(const QString& text, const QString& caption) {
     return sink()->confirm(text, caption.isEmpty() ? kCaptionHint : caption);
+}
+
+bool Messages::ask(const QString& text, const QString& yes, const QString& no, const QString& caption) {
+    return sink()->ask(text, caption.isEmpty() ? kCaptionHint : caption, yes, no);
 }
 
 void Messages::error(const QString& text) {

@@ -13,6 +13,13 @@ public:
     virtual void inform(const QString& text, const QString& caption) = 0;
     virtual bool confirm(const QString& text, const QString& caption) = 0; // Yes = true
     virtual void error(const QString& text) = 0;
+    // A question whose two buttons say what they do ("恢复" / "不恢复"); true for the first. A sink
+    // that does not show buttons answers it as confirm.
+    virtual bool ask(const QString& text, const QString& caption, const QString& yes, const QString& no) {
+        (void)yes;
+        (void)no;
+        return confirm(text, caption);
+    }
 };
 
 class Messages {
@@ -21,6 +28,8 @@ public:
     static void inform(const QString& text, const QString& caption = {});
     // A question with the buttons Yes and No.
     static bool confirm(const QString& text, const QString& caption = {});
+    // A question with two buttons named for what they do; the second is the default.
+    static bool ask(const QString& text, const QString& yes, const QString& no, const QString& caption = {});
     // The application-wide error report: the error's own text, one OK button.
     static void error(const QString& text);
 

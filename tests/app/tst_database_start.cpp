@@ -4,12 +4,16 @@
 
 #include "analysis/intake_analysis.h"
 #include "app/database_start.h"
+#include "clients/client_store.h"
+#include "clients/restore_window.h"
 #include "data/backups.h"
+#include "data/client_file.h"
 #include "data/clock.h"
 #include "data/database_update.h"
 #include "support/failure_sweep.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
+#include "support/widgets.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,6 +145,65 @@ private Q_SLOTS:
             const auto moment = nc::data::backupMomentOf(copies.first(), QFileInfo(db.path()).fileName());
             QVERIFY2(moment && moment->date() == nc::data::Clock::today(), qPrintable(copies.first()));
         }
+    }
+
+    // A shared file that is empty, cut short or damaged is reported at start, naming it and its newest
+    // good backup, before anything uses it; 恢复 opens the restore window on its copies and the program
+    // goes on with the restored file and the client current before.
+    void unusableSharedFileIsOfferedItsBackup_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("empty, restored") << "empty" << true;
+        QTest::newRow("cut short, restored") << "truncated" << true;
+        QTest::newRow("damaged pages, restored") << "damaged" << true;
+        QTest::newRow("damaged pages, not restored") << "damaged" << false;
+    }
+    void unusableSharedFileIsOfferedItsBackup() {
+        QFETCH(QString, kind);
+        QFETCH(bool, restore);
+        FixtureDb db(FixtureDb::Content::ShippedSeeds);
+        auto& c = db.connection();
+        db.exec(QStringLiteral("update personinf set name = '林晓雯'"));
+        const QDateTime yesterday = nc::data::Clock::now().addDays(-1);
+        (void)nc::data::backupDatabaseFile(c, QStringLiteral("main"), nc::data::backupFolderFor(db.path()),
+                                           yesterday);
+        nc::data::detachClientFile(c);
+        c.close();
+        QFile f(db.path());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        if (kind == QLatin1String("empty")) {
+            f.resize(0);
+        } else if (kind == QLatin1String("truncated")) {
+            f.resize(f.size() - 100);
+        } else {
+            f.seek(f.size() / 2);
+            f.write(QByteArray(8192, '\x5a'));
+        }
+        f.close();
+
+        MessagesRecorder messages;
+        if (restore)
+            messages.answerNext(true);
+        bool shown = false;
+        nc::clients::TFormRestore::setRunner([&](nc::clients::TFormRestore& r) {
+            shown = true;
+            messages.answerNext(true);
+            nc::test::click(r, "Image2");
+        });
+        nc::app::updateDatabaseAtStart();
+        nc::clients::TFormRestore::setRunner({});
+        QVERIFY(!messages.isEmpty());
+        const QString offer = messages.entries().first().text;
+        QVERIFY2(offer.contains(QDir::toNativeSeparators(db.path())), qPrintable(offer));
+        QVERIFY2(offer.contains(QStringLiteral("最新的完好备份是 %1 的备份")
+                                    .arg(yesterday.toString(QStringLiteral("yyyy-MM-dd HH:mm")))),
+                 qPrintable(offer));
+        QCOMPARE(shown, restore);
+        if (!restore)
+            return;
+        nc::app::openClientAtStart();
+        QVERIFY(db.count(QStringLiteral("Foodnurti")) > 1000);
+        QCOMPARE(db.scalar(QStringLiteral("select name from personinf")).toText(), QStringLiteral("林晓雯"));
     }
 };
 

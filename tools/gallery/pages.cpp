@@ -5,7 +5,10 @@
 #include "app/working_windows.h"
 #include "clients/client_list_window.h"
 #include "clients/client_store.h"
+#include "clients/restore_window.h"
+#include "data/backups.h"
 #include "data/clock.h"
+#include "data/database_update.h"
 #include "data/query.h"
 #include "data/value.h"
 #include "diet/diet_record.h"
@@ -21,6 +24,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -149,6 +153,40 @@ std::unique_ptr<QWidget> clientList() {
     store(QStringLiteral("张丽"), QStringLiteral("育龄"), {}, {});
     clients::openClient(c, *first);
     return std::make_unique<clients::TFormClients>();
+}
+
+// The restore window over the current client's copies: three days of her diet record, copied at the
+// end of each of three days, and a fourth copy with pages overwritten. Comes after the client
+// list, whose 林晓雯 it shows.
+std::unique_ptr<QWidget> restoreWindow() {
+    data::Connection& c = data::Connection::required();
+    const std::optional<clients::ClientEntry> current = clients::currentClient(c);
+    if (!current)
+        throw data::Error(QStringLiteral("没有当前客户。"));
+    const QString folder = data::backupFolderFor(c.databasePath());
+    const QDateTime first(data::Clock::today().addDays(-4), QTime(9, 12));
+    data::Query q;
+    q.setSql(QStringLiteral("select coalesce(max(tsid), 0) from ts"));
+    q.open();
+    const qint64 last = q.field(0).toInteger();
+    for (qint64 day = last + 1; day <= last + 3; ++day) {
+        q.setSql(QStringLiteral("insert into ts (tsid) values (:day)"));
+        q.setParam(QStringLiteral("day"), day);
+        q.execute();
+        q.setSql(QStringLiteral("insert into foodcheck (tc, swname, zl) values (:day, '米饭', 150)"));
+        for (qint64 food = 0; food < 8 + day - last; ++food) {
+            q.setParam(QStringLiteral("day"), day);
+            q.execute();
+        }
+        (void)data::backupDatabaseFile(c, QStringLiteral("client"), folder, first.addDays(day - last - 1));
+    }
+    QFile damaged(data::backupDatabaseFile(c, QStringLiteral("client"), folder, first.addDays(3)));
+    if (damaged.open(QIODevice::ReadWrite)) {
+        damaged.seek(1024); // the pages after the first: tables every check reads
+        damaged.write(QByteArray(4096, '\x5a'));
+        damaged.close(); // written before the window reads it
+    }
+    return std::make_unique<clients::TFormRestore>(*current, nullptr);
 }
 
 // The personal record window as it opens on a stored record of the category.
@@ -319,11 +357,13 @@ QList<Page> pages() {
     for (const Page& p : std::as_const(list))
         listed << p.file;
     for (const QString& name : windows.classNames())
-        if (!listed.contains(name) && name != QStringLiteral("TFormClients"))
+        if (!listed.contains(name) && name != QStringLiteral("TFormClients") &&
+            name != QStringLiteral("TFormRestore"))
             list.append({name, [&windows, name]() -> std::unique_ptr<QWidget> {
                              return windows.create(name, nullptr);
                          }});
     list.append({QStringLiteral("TFormClients"), clientList});
+    list.append({QStringLiteral("TFormRestore"), restoreWindow});
     return list;
 }
 
