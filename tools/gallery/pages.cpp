@@ -1,11 +1,13 @@
 #include "pages.h"
 
 #include "app/main_window.h"
+#include "app/password_window.h"
 #include "app/splash_window.h"
 #include "app/working_windows.h"
 #include "clients/client_list_window.h"
 #include "clients/client_store.h"
 #include "data/clock.h"
+#include "data/connection.h"
 #include "data/query.h"
 #include "data/value.h"
 #include "diet/diet_record.h"
@@ -263,6 +265,12 @@ QList<Page> pages() {
     QList<Page> list = {
         {QStringLiteral("splash"), [] { return std::make_unique<app::TForm5>(); }},
         {QStringLiteral("main"), [] { return std::make_unique<app::TForm1>(); }},
+        // Asked at start when the data files have her own password.
+        {QStringLiteral("TFormPassword"),
+         [] {
+             const data::Connection* c = data::Connection::current();
+             return std::make_unique<app::TFormPassword>(c ? c->databasePath() : QStringLiteral("yfdb.dbz"));
+         }},
         {QStringLiteral("kit"), kitSample},
         // The viewer shows the food the diet record window selected: one of the shipped foods.
         {QStringLiteral("TForm11"),
