@@ -22,7 +22,6 @@ using ui::art::Glyph;
 using ui::art::Tone;
 
 const QSize kAskClient(460, 250);
-const QSize kChangeClient(460, 300);
 
 const QString kForgotten = QStringLiteral("请牢记这个密码：忘记后将无法打开这些数据。");
 
@@ -64,7 +63,7 @@ TFormPassword::TFormPassword(const QString& databasePath, QWidget* parent)
     Label1 = build.make<QLabel>("Label1", QRect(24, 52, 412, 44), ui::art::font(14));
     Label1->setWordWrap(true);
     Label1->setText(
-        QStringLiteral("这台电脑上的咨询数据（共用数据和每位客户的档案）设置了密码。请输入密码："));
+        QStringLiteral("这台电脑上的咨询数据（共用数据和每位客户的档案）\n设置了密码。请输入密码："));
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Label2 = build.make<QLabel>("Label2", QRect(24, 150, 412, 20), ui::art::font(11));
     soften(Label2);
@@ -161,6 +160,10 @@ TFormChangePassword::TFormChangePassword(QWidget* parent)
         own_ ? QStringList{QStringLiteral("当前密码"), QStringLiteral("新密码"), QStringLiteral("再输入一次")}
              : QStringList{QStringLiteral("新密码"), QStringLiteral("再输入一次")};
     const auto rowTop = [](int row) { return 58 + row * 44; };
+    // Under the fields a note, then the buttons; the window is as tall as its rows need.
+    const int noteTop = rowTop(int(captions.size())) + 4;
+    const int buttonTop = noteTop + 62;
+    const QSize client(460, buttonTop + 58);
     ui::art::Backdrop b;
     b.title = title;
     for (int i = 0; i < captions.size(); ++i)
@@ -168,9 +171,9 @@ TFormChangePassword::TFormChangePassword(QWidget* parent)
             {QRect(24, rowTop(i), 110, 34), captions.at(i), 15, Qt::AlignLeft | Qt::AlignVCenter});
     ui::WindowBuilder build(this, {.name = "TFormChangePassword",
                                    .title = title,
-                                   .client = kChangeClient,
+                                   .client = client,
                                    .frame = ui::Frame::Dialog,
-                                   .background = ui::art::windowBackground(kChangeClient, b)});
+                                   .background = ui::art::windowBackground(client, b)});
     Image1 = build.background();
     hover_ = build.hover();
 
@@ -185,7 +188,7 @@ TFormChangePassword::TFormChangePassword(QWidget* parent)
     Edit3 = field("Edit3");
     build.on(Edit3, &QLineEdit::returnPressed, [this] { Image2Click(); });
 
-    Label1 = build.make<QLabel>("Label1", QRect(24, rowTop(3) - 2, 412, 60), ui::art::font(12));
+    Label1 = build.make<QLabel>("Label1", QRect(24, noteTop, 412, 54), ui::art::font(12));
     Label1->setWordWrap(true);
     soften(Label1);
     Label1->setText(
@@ -195,8 +198,8 @@ TFormChangePassword::TFormChangePassword(QWidget* parent)
 
     // clang-format off
     const auto pictures = build.pictures({
-        {"Image2", {228, 242, 100, 40}, 242, 239, ui::face::button(QStringLiteral("确定"), Tone::Rose, Glyph::Ok),         &TFormChangePassword::Image2Click},
-        {"Image3", {336, 242, 100, 40}, 242, 239, ui::face::button(QStringLiteral("取消"), Tone::Lavender, Glyph::Cancel), &TFormChangePassword::Image3Click},
+        {"Image2", {228, buttonTop, 100, 40}, buttonTop, buttonTop - 3, ui::face::button(QStringLiteral("确定"), Tone::Rose, Glyph::Ok),         &TFormChangePassword::Image2Click},
+        {"Image3", {336, buttonTop, 100, 40}, buttonTop, buttonTop - 3, ui::face::button(QStringLiteral("取消"), Tone::Lavender, Glyph::Cancel), &TFormChangePassword::Image3Click},
     });
     // clang-format on
     Image2 = pictures.at(0);

@@ -8,6 +8,7 @@
 #include "clients/client_store.h"
 #include "data/clock.h"
 #include "data/connection.h"
+#include "data/password.h"
 #include "data/query.h"
 #include "data/value.h"
 #include "diet/diet_record.h"
@@ -332,6 +333,13 @@ QList<Page> pages() {
                              return windows.create(name, nullptr);
                          }});
     list.append({QStringLiteral("TFormClients"), clientList});
+    // The password window once she has a password of her own (当前密码 above the new one). Last, since
+    // it gives the gallery's files that password.
+    list.append({QStringLiteral("TFormChangePassword-own"), [] {
+                     data::changePassword(data::Connection::required(), QStringLiteral("gallery-1"),
+                                          data::Clock::now());
+                     return std::make_unique<app::TFormChangePassword>();
+                 }});
     return list;
 }
 
