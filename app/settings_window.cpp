@@ -2,6 +2,8 @@
 
 #include "settings_window.h"
 
+#include "data/connection.h"
+#include "data/password.h"
 #include "person/standards.h"
 #include "ui/artwork.h"
 #include "ui/window_builder.h"
@@ -30,7 +32,8 @@ ui::art::Backdrop backdrop() {
 
 } // namespace
 
-TFormSettings::TFormSettings(QWidget* parent) : QDialog(parent) {
+TFormSettings::TFormSettings(QWidget* parent, const ui::WindowRegistry& windows)
+    : QDialog(parent), windows_(windows) {
     ui::WindowBuilder build(this, {.name = "TFormSettings",
                                    .title = QStringLiteral("设置"),
                                    .client = kClient,
@@ -67,6 +70,20 @@ TFormSettings::TFormSettings(QWidget* parent) : QDialog(parent) {
     Image2 = pictures.at(0);
     Image3 = pictures.at(1);
 
+    // The password of the data files, at the left of the foot: the button and a line on the state.
+    Image4 = build.picture({"Image4",
+                            {24, 206, 120, 40},
+                            206,
+                            203,
+                            ui::face::button(QString(), Tone::Sage),
+                            &TFormSettings::Image4Click});
+    Label3 = build.make<QLabel>("Label3", QRect(152, 200, 168, 52), ui::art::font(11));
+    Label3->setWordWrap(true);
+    QPalette pal = Label3->palette();
+    pal.setColor(QPalette::WindowText, ui::art::colour::inkSoft);
+    Label3->setPalette(pal);
+    Label3->setAttribute(Qt::WA_TransparentForMouseEvents);
+
     FormCreate();
 }
 
@@ -74,6 +91,16 @@ TFormSettings::TFormSettings(QWidget* parent) : QDialog(parent) {
 void TFormSettings::FormCreate() {
     const Standard chosen = person::chosenStandard();
     (chosen == Standard::National ? RadioButton2 : RadioButton1)->setChecked(true);
+    showPassword();
+}
+
+void TFormSettings::showPassword() {
+    const data::Connection* c = data::Connection::current();
+    const bool own = c && data::hasOwnPassword(*c);
+    Image4->setPicture(ui::face::button(own ? QStringLiteral("更改密码") : QStringLiteral("设置密码"),
+                                        Tone::Sage)(Image4->size()));
+    Label3->setText(own ? QStringLiteral("数据文件受您设置的密码保护。")
+                        : QStringLiteral("数据文件没有设置自己的密码，装有本程序的电脑都能打开。"));
 }
 
 void TFormSettings::Image2Click() {
@@ -83,6 +110,12 @@ void TFormSettings::Image2Click() {
 
 void TFormSettings::Image3Click() {
     reject();
+}
+
+// The password is changed on the files at once, whatever 保存 or 取消 does afterwards.
+void TFormSettings::Image4Click() {
+    ui::openWindow(QStringLiteral("TFormChangePassword"), this, windows_);
+    showPassword();
 }
 
 void TFormSettings::Image1MouseMove() {

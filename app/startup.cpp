@@ -3,10 +3,12 @@
 #include "command_line.h"
 #include "database_start.h"
 #include "main_window.h"
+#include "password_window.h"
 #include "splash_window.h"
 #include "titles.h"
 #include "working_windows.h"
 
+#include "data/connection.h"
 #include "data/database_lock.h"
 #include "data/errors.h"
 #include "data/places.h"
@@ -32,6 +34,9 @@ int runProgram() {
     QApplication::setApplicationName(kApplicationTitle);
     registerWorkingWindows(ui::WindowRegistry::program());
     TForm1 main;
+    // A file under a password of her own is opened with it before anything reads it.
+    if (data::Connection* c = data::Connection::current(); c && !askPasswordAtStart(*c))
+        return 0; // 退出: nothing touched
     main.show();
     updateDatabaseAtStart();
     openClientAtStart();

@@ -16,6 +16,7 @@
 #include "info/about_window.h"
 #include "info/activity_levels_window.h"
 #include "info/recipe_sheets_window.h"
+#include "password_window.h"
 #include "person/record_window.h"
 #include "settings_window.h"
 #include "titles.h"
@@ -97,8 +98,9 @@ void registerWorkingWindows(ui::WindowRegistry& registry) {
     addClientWindow<nc::person::TForm3>(registry, QStringLiteral("TForm3"));     // personal record
     registry.add<nc::info::TForm2>(QStringLiteral("TForm2"));                    // activity-level standards
     registry.add<TFormSettings>(QStringLiteral("TFormSettings")); // settings: the evaluation standard
-    registry.add<nc::clients::TFormClients>(QStringLiteral("TFormClients")); // the client list
-    registry.add<nc::clients::TFormRestore>(QStringLiteral("TFormRestore")); // restoring from a backup
+    registry.add<TFormChangePassword>(QStringLiteral("TFormChangePassword")); // her own password
+    registry.add<nc::clients::TFormClients>(QStringLiteral("TFormClients"));  // the client list
+    registry.add<nc::clients::TFormRestore>(QStringLiteral("TFormRestore"));  // restoring from a backup
 }
 
 } // namespace nc::app

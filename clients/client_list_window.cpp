@@ -6,6 +6,7 @@
 #include "data/client_file.h"
 #include "data/connection.h"
 #include "data/errors.h"
+#include "data/password.h"
 #include "pinyin.h"
 #include "restore_window.h"
 #include "ui/artwork.h"
@@ -393,9 +394,14 @@ void TFormClients::Image5Click() {
                 QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(path))))
             return;
     }
-    exportClient(data::Connection::required(), *e, path);
-    ui::Messages::inform(
-        QStringLiteral("客户“%1”的档案已导出到：\n%2").arg(clientTitle(*e), QDir::toNativeSeparators(path)));
+    data::Connection& c = data::Connection::required();
+    exportClient(c, *e, path);
+    QString text =
+        QStringLiteral("客户“%1”的档案已导出到：\n%2").arg(clientTitle(*e), QDir::toNativeSeparators(path));
+    if (data::hasOwnPassword(c))
+        text += QStringLiteral(
+            "\n\n导出的文件仍受您设置的密码保护：在别的电脑上导入时，需要先在那里设置同一个密码。");
+    ui::Messages::inform(text);
 }
 
 void TFormClients::Image6Click() {

@@ -6,6 +6,7 @@
 #include "data/connection.h"
 #include "data/database_update.h"
 #include "data/errors.h"
+#include "data/password.h"
 #include "data/query.h"
 #include "data/settings.h"
 #include "data/values.h"
@@ -308,11 +309,17 @@ ClientEntry importClient(data::Connection& c, const QString& source) {
     try {
         RecordSummary r;
         try {
+            // A file under the program's password (from a computer where no password was set, or
+            // copied before she set hers) is taken too; the copy gets the session's password.
+            if (data::hasOwnPassword(c) && !data::opensWith(temp, c.password()) &&
+                data::opensWith(temp, data::programPassword()))
+                data::rekeyFile(temp, data::programPassword(), c.password());
             data::checkClientFile(temp, c.password());
             r = readRecord(temp, c.password());
         } catch (const data::Error& e) {
-            throw data::Error(QStringLiteral("文件“%1”不能导入：它不是本系统的客户档案，或已损坏。（%2）")
-                                  .arg(shown(source), e.text()));
+            throw data::Error(
+                QStringLiteral("文件“%1”不能导入：它不是本系统的客户档案、已损坏，或用别的密码加密。（%2）")
+                    .arg(shown(source), e.text()));
         }
         r.saved = QFileInfo(source).lastModified();
         const qint64 id = addClient(c, folder, temp, r);

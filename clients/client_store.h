@@ -53,13 +53,15 @@ StartOutcome openClientAtStart(data::Connection& c);
 QString deleteClient(data::Connection& c, const ClientEntry& e);
 
 // Copies a client's file to `target` (made anew; an existing file there is replaced only when the copy
-// is complete). The copy is encrypted like every file of the program and opens on any computer with
-// this program. The program's own files (the shared file, any file in the clients folder) are refused
-// as a target. Throws Error.
+// is complete). The copy is encrypted like her file: under the program's password it opens on any
+// computer with this program, under a password of the counsellor's own only with that password. The
+// program's own files (the shared file, any file in the clients folder) are refused as a target.
+// Throws Error.
 void exportClient(data::Connection& c, const ClientEntry& e, const QString& target);
 
 // Takes a client's file from another computer into this program's clients: checks it (it must open
-// with the program's password and hold a client's tables), copies it under a new number and adds her
+// with the session's password or the program's, and hold a client's tables), copies it under a new
+// number (a copy under the program's password takes the session's) and adds her
 // row to the index from her record. The source is left as it is. Returns her row; she is not made
 // current. Throws Error with a Chinese sentence; nothing is left half made.
 ClientEntry importClient(data::Connection& c, const QString& source);

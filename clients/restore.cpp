@@ -6,6 +6,7 @@
 #include "data/database_update.h"
 #include "data/errors.h"
 #include "data/file_check.h"
+#include "data/password.h"
 #include "data/query.h"
 #include "data/values.h"
 
@@ -152,7 +153,7 @@ QString prepareCopy(const QString& copyPath, const QString& target, const QStrin
     }
     try {
         if (info.password != sessionPassword)
-            data::rekeyDatabaseFile(temp, info.password, sessionPassword);
+            data::rekeyFile(temp, info.password, sessionPassword);
     } catch (...) {
         QFile::remove(temp);
         throw;

@@ -1,10 +1,13 @@
 #include "client_file.h"
 
+#include "backups.h"
+#include "clock.h"
 #include "connection.h"
 #include "csv.h"
 #include "database_update.h"
 #include "errors.h"
 #include "file_check.h"
+#include "password.h"
 #include "query.h"
 #include "values.h"
 
@@ -133,6 +136,34 @@ void detachNow(Connection& c) {
         c.exec(QStringLiteral("detach database client"));
 }
 
+// Attaches the file as "client" with the key; leaves nothing attached when the engine refuses it.
+void attachKeyed(Connection& c, const QString& path, const QString& key) {
+    try {
+        Query q(&c);
+        q.setSql(QStringLiteral("attach database :path as client key :key"));
+        q.setParam(QStringLiteral("path"), path);
+        q.setParam(QStringLiteral("key"), key);
+        q.execute();
+    } catch (const DbError&) {
+        if (isAttached(c))
+            c.exec(QStringLiteral("detach database client"));
+        throw;
+    }
+}
+
+// Re-keys a client's file that opens with the program's password to the connection's, after a copy
+// of it as it is in the backups folder, and returns the key it opens with now. When the copy or the
+// re-key cannot be made, the file stays as it was and is used with the program's password this time.
+QString adoptSessionPassword(Connection& c, const QString& path) {
+    try {
+        backupDatabaseFile(path, programPassword(), backupFolderFor(c.databasePath()), Clock::now());
+        rekeyFile(path, programPassword(), c.password());
+        return c.password();
+    } catch (const Error&) {
+        return programPassword();
+    }
+}
+
 // Attaches the file and proves it: readable with the password, every client table there, a layout
 // this program knows. Leaves nothing attached when it throws.
 void attachNow(Connection& c, const QString& path, qint64 id) {
@@ -142,19 +173,24 @@ void attachNow(Connection& c, const QString& path, qint64 id) {
     if (!head.good())
         throw FileProblem(head.state, path, head.message);
     try {
-        Query q(&c);
-        q.setSql(QStringLiteral("attach database :path as client key :key"));
-        q.setParam(QStringLiteral("path"), path);
-        q.setParam(QStringLiteral("key"), c.password());
-        q.execute();
+        attachKeyed(c, path, c.password());
     } catch (const DbError& e) {
-        if (isAttached(c))
-            c.exec(QStringLiteral("detach database client"));
-        // Which it is, another password or damage, read on a connection of its own.
-        const FileCheck own = checkDatabaseFile(path, {c.password()}, CheckDepth::Quick, FileKind::Client);
-        if (!own.good())
-            throw FileProblem(own.state, path, own.message);
-        throw unreadable(path, e);
+        // A file still under the program's password (made before she set hers, restored from an old
+        // copy, left by a change that was cut short) opens all the same and takes her password now.
+        if (hasOwnPassword(c) && opensWith(path, programPassword())) {
+            try {
+                attachKeyed(c, path, adoptSessionPassword(c, path));
+            } catch (const DbError& again) {
+                throw unreadable(path, again);
+            }
+        } else {
+            // Which it is, another password or damage, read on a connection of its own.
+            const FileCheck own =
+                checkDatabaseFile(path, {c.password()}, CheckDepth::Quick, FileKind::Client);
+            if (!own.good())
+                throw FileProblem(own.state, path, own.message);
+            throw unreadable(path, e);
+        }
     }
     try {
         // Her pages are read now, so a damaged file is refused here and not at some later save.

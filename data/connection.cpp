@@ -132,6 +132,10 @@ void Connection::setConnectionString(const QString& text) {
     parsed_ = ConnectionString::parse(text);
 }
 
+void Connection::setPassword(const QString& password) {
+    setConnectionString(connectionStringForFile(parsed_.dataSource, password));
+}
+
 QString Connection::databasePath() const {
     return parsed_.dataSource;
 }

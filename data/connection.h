@@ -57,6 +57,10 @@ public:
     QString databasePath() const; // the Data Source, as a path
 
     QString password() const { return parsed_.password; }
+    // The same file with another password (the counsellor's own, or the program's): the string
+    // becomes connectionStringForFile(databasePath(), password). Closes an open connection; the open
+    // steps stay and run with the new password at the next open.
+    void setPassword(const QString& password);
 
     bool isOpen() const { return db_ != nullptr; }
     // Opens if needed and returns the handle. Throws DbError with a Chinese sentence naming the file.

@@ -175,25 +175,3 @@ FileCheck checkOpenDatabase(Connection& c, const QString& schema, const QString&
 }
 
 } // namespace nc::data
-
-namespace nc::data {
-
-void rekeyDatabaseFile(const QString& path, const QString& from, const QString& to) {
-    const QString failed = QStringLiteral("未能为文件“%1”换用当前的密码").arg(shown(path));
-    Handle h;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &h.db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) {
-        const QByteArray oldKey = from.toUtf8();
-        sqlite3_key(h.db, oldKey.constData(), int(oldKey.size()));
-        rc = sqlite3_exec(h.db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
-    }
-    if (rc == SQLITE_OK) {
-        const QByteArray newKey = to.toUtf8();
-        rc = sqlite3_rekey(h.db, newKey.constData(), int(newKey.size()));
-    }
-    if (rc != SQLITE_OK)
-        throw Error(QStringLiteral("%1。（%2）")
-                        .arg(failed, QString::fromUtf8(h.db ? sqlite3_errmsg(h.db) : sqlite3_errstr(rc))));
-}
-
-} // namespace nc::data

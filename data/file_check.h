@@ -71,12 +71,3 @@ private:
 };
 
 } // namespace nc::data
-
-namespace nc::data {
-
-// Changes the password of the database file at `path` from `from` to `to` (SQLCipher's rekey, every
-// page written again). For a copy being put in place of a file of a session with another password.
-// Throws Error with a Chinese sentence naming the file.
-void rekeyDatabaseFile(const QString& path, const QString& from, const QString& to);
-
-} // namespace nc::data

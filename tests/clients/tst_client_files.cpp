@@ -6,6 +6,7 @@
 #include "data/client_file.h"
 #include "data/database_update.h"
 #include "data/errors.h"
+#include "data/password.h"
 #include "person/record_store.h"
 #include "support/failure_sweep.h"
 #include "support/fixed_clock.h"
@@ -53,6 +54,11 @@ QString herName(data::Connection& c) {
 // The contents of both files: the shared one and the attached client's.
 QString bothFiles(data::Connection& c) {
     return test::databaseContents(c);
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString clientFileContents(const QString& path) {
@@ -426,6 +432,57 @@ private Q_SLOTS:
         }
         QCOMPARE(filesIn(data::clientsFolderFor(there.path())), filesBefore);
         QCOMPARE(clients::readClients(c).size(), 3);
+    }
+
+    // Under a password of her own: a new client's file is made with it; a client's file under the
+    // program's password or hers is imported and the copy opens with hers; one under someone else's
+    // password is refused and leaves nothing. An export keeps the password of the file it copies.
+    void clientFilesUnderHerPassword_data() {
+        QTest::addColumn<QString>("exportedWith"); // "": the program's password
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("program's password") << QString() << true;
+        QTest::newRow("her password") << QStringLiteral("她的密码") << true;
+        QTest::newRow("someone else's password") << QStringLiteral("别人的密码") << false;
+    }
+    void clientFilesUnderHerPassword() {
+        QFETCH(QString, exportedWith);
+        QFETCH(bool, accepted);
+        const QString hers = QStringLiteral("她的密码");
+        const QString key = exportedWith.isEmpty() ? data::programPassword() : exportedWith;
+        QTemporaryDir out;
+        const QString exported = out.filePath(QStringLiteral("林晓雯.dbz"));
+        {
+            FixtureDb here;
+            saveRecord(QStringLiteral("林晓雯"));
+            if (!exportedWith.isEmpty())
+                data::changePassword(here.connection(), exportedWith, QDateTime::currentDateTime());
+            clients::exportClient(here.connection(), *clients::currentClient(here.connection()), exported);
+        }
+        QVERIFY(data::opensWith(exported, key));
+        const QByteArray source = bytesOf(exported);
+
+        FixtureDb there;
+        auto& c = there.connection();
+        data::changePassword(c, hers, QDateTime::currentDateTime());
+        const ClientEntry made = clients::newClient(c);
+        QVERIFY(data::opensWith(clients::clientPath(c, made), hers));
+        const QStringList filesBefore = filesIn(data::clientsFolderFor(there.path()));
+        if (accepted) {
+            const ClientEntry imported = clients::importClient(c, exported);
+            QVERIFY(data::opensWith(clients::clientPath(c, imported), hers));
+            clients::openClient(c, imported);
+            QCOMPARE(herName(c), QStringLiteral("林晓雯"));
+        } else {
+            try {
+                clients::importClient(c, exported);
+                QFAIL("imported");
+            } catch (const data::Error& e) {
+                QVERIFY2(e.text().contains(QDir::toNativeSeparators(exported)), qPrintable(e.text()));
+            }
+            QCOMPARE(filesIn(data::clientsFolderFor(there.path())), filesBefore);
+            QCOMPARE(clients::readClients(c).size(), 2);
+        }
+        QCOMPARE(bytesOf(exported), source); // the source is left as it was
     }
 };
 

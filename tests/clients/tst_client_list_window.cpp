@@ -5,6 +5,7 @@
 #include "clients/client_store.h"
 #include "data/client_file.h"
 #include "data/database_update.h"
+#include "data/password.h"
 #include "support/fixture_db.h"
 #include "support/messages_recorder.h"
 #include "support/typing.h"
@@ -117,6 +118,8 @@ private slots:
     void deleteCurrent();
     void deleteFailureKeepsHer();
     void exportThenImportElsewhere();
+    void exportSaysHerPasswordGoesAlong_data();
+    void exportSaysHerPasswordGoesAlong();
     void exportTarget_data();
     void exportTarget();
     void importOfNonDatabaseChangesNothing();
@@ -454,6 +457,34 @@ void TestClientListWindow::exportThenImportElsewhere() {
     test::click(w, "Image3");
     QCOMPARE(currentName(other), QStringLiteral("林晓雯"));
     QCOMPARE(other.scalar(QStringLiteral("select yq_week from personinf")).toInteger(), 24);
+}
+
+// The exported copy opens only with her password when she has one; the message says so then.
+void TestClientListWindow::exportSaysHerPasswordGoesAlong_data() {
+    QTest::addColumn<bool>("own");
+    QTest::newRow("program's password") << false;
+    QTest::newRow("her own password") << true;
+}
+
+void TestClientListWindow::exportSaysHerPasswordGoesAlong() {
+    QFETCH(bool, own);
+    QTemporaryDir away;
+    const QString exported = QDir(away.path()).filePath(QStringLiteral("林晓雯.dbz"));
+    Choosers choosers;
+    MessagesRecorder messages;
+    FixtureDb db;
+    ThreeClients three(db);
+    if (own)
+        data::changePassword(db.connection(), QStringLiteral("她的密码"), QDateTime::currentDateTime());
+    TFormClients w;
+    w.show();
+    selectName(w, QStringLiteral("林晓雯（当前）"));
+    choosers.answer = exported;
+    test::click(w, "Image5");
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.last().kind, MessagesRecorder::Kind::Inform);
+    QCOMPARE(messages.last().text.contains(QStringLiteral("密码")), own);
+    QCOMPARE(data::opensWith(exported, QStringLiteral("她的密码")), own);
 }
 
 void TestClientListWindow::exportTarget_data() {

@@ -8,6 +8,7 @@
 #include "data/connection.h"
 #include "data/database_update.h"
 #include "data/file_check.h"
+#include "data/password.h"
 #include "data/settings.h"
 #include "support/failure_sweep.h"
 #include "support/fixture_db.h"
@@ -384,8 +385,8 @@ private Q_SLOTS:
         const QString hers = QStringLiteral("她自己的密码");
         data::detachClientFile(c);
         c.close();
-        data::rekeyDatabaseFile(db.path(), c.password(), hers);
-        data::rekeyDatabaseFile(db.clientPath(), c.password(), hers);
+        data::rekeyFile(db.path(), c.password(), hers);
+        data::rekeyFile(db.clientPath(), c.password(), hers);
         c.setConnectionString(data::connectionStringForFile(db.path(), hers));
         data::attachClientFile(c, db.clientPath(), 1);
 

@@ -1,6 +1,7 @@
 #include "pages.h"
 
 #include "app/main_window.h"
+#include "app/password_window.h"
 #include "app/splash_window.h"
 #include "app/working_windows.h"
 #include "clients/client_list_window.h"
@@ -8,7 +9,9 @@
 #include "clients/restore_window.h"
 #include "data/backups.h"
 #include "data/clock.h"
+#include "data/connection.h"
 #include "data/database_update.h"
+#include "data/password.h"
 #include "data/query.h"
 #include "data/value.h"
 #include "diet/diet_record.h"
@@ -301,6 +304,12 @@ QList<Page> pages() {
     QList<Page> list = {
         {QStringLiteral("splash"), [] { return std::make_unique<app::TForm5>(); }},
         {QStringLiteral("main"), [] { return std::make_unique<app::TForm1>(); }},
+        // Asked at start when the data files have her own password.
+        {QStringLiteral("TFormPassword"),
+         [] {
+             const data::Connection* c = data::Connection::current();
+             return std::make_unique<app::TFormPassword>(c ? c->databasePath() : QStringLiteral("yfdb.dbz"));
+         }},
         {QStringLiteral("kit"), kitSample},
         // The viewer shows the food the diet record window selected: one of the shipped foods.
         {QStringLiteral("TForm11"),
@@ -364,6 +373,13 @@ QList<Page> pages() {
                          }});
     list.append({QStringLiteral("TFormClients"), clientList});
     list.append({QStringLiteral("TFormRestore"), restoreWindow});
+    // The password window once she has a password of her own (当前密码 above the new one). Last, since
+    // it gives the gallery's files that password.
+    list.append({QStringLiteral("TFormChangePassword-own"), [] {
+                     data::changePassword(data::Connection::required(), QStringLiteral("gallery-1"),
+                                          data::Clock::now());
+                     return std::make_unique<app::TFormChangePassword>();
+                 }});
     return list;
 }
 
