@@ -4,6 +4,7 @@
 #include "clients/restore.h"
 #include "clients/restore_window.h"
 #include "data/backups.h"
+#include "data/client_file.h"
 #include "data/clock.h"
 #include "data/connection.h"
 #include "data/database_update.h"
@@ -60,10 +61,21 @@ void openClientAtStart() {
             QString text = out.problems.at(i);
             if (out.client && i == out.problems.size() - 1)
                 text += QStringLiteral("\n\n已改为打开客户“%1”。").arg(clients::clientTitle(*out.client));
-            if (i < out.failed.size())
-                (void)clients::offerClientRestore(nullptr, out.failed.at(i), text);
-            else
+            if (i >= out.failed.size()) {
                 ui::Messages::error(text);
+                continue;
+            }
+            const bool restored = clients::offerClientRestore(nullptr, out.failed.at(i), text);
+            // The client used last, restored: she is the one to work on, as she would have been.
+            if (restored && i == 0 && data::attachedClientId(*c) != out.failed.at(0).id) {
+                try {
+                    const QString problem = clients::openClient(*c, out.failed.at(0));
+                    if (!problem.isEmpty())
+                        ui::Messages::error(problem);
+                } catch (const data::Error& e) {
+                    ui::Messages::error(e.text());
+                }
+            }
         }
         if (!out.backupProblem.isEmpty())
             ui::Messages::error(out.backupProblem);

@@ -213,8 +213,12 @@ StartOutcome openClientAtStart(data::Connection& c) {
             out.failed << e;
         }
     }
-    out.client = newClient(c);
-    out.created = true;
+    // A new, empty client only for a file that has none: when her files could not be used, none is
+    // current, so the counsellor can restore them first and no empty client is made in their stead.
+    if (all.isEmpty()) {
+        out.client = newClient(c);
+        out.created = true;
+    }
     return out;
 }
 

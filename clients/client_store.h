@@ -44,7 +44,8 @@ struct StartOutcome {
     QString backupProblem;             // the day's copy of her file could not be made ("" otherwise)
 };
 // At start: opens the client used last; when her file cannot be used, the most recently saved other
-// one; when there is none, a new empty client. Nothing happens for a file that keeps no clients.
+// one; when the file has no clients at all, a new empty client. When no client's file can be used,
+// none is current. Nothing happens for a file that keeps no clients.
 StartOutcome openClientAtStart(data::Connection& c);
 
 // Deletes a client: her row leaves the index and her file moves into the backups folder beside the

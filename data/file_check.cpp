@@ -102,9 +102,19 @@ QString fileProblemText(FileState state, const QString& path, const QString& det
         return QStringLiteral("无法打开%1：密码不正确（它用了别的密码），或它不是本系统的%2。"
                               "请换回原来的文件，或从备份恢复。")
             .arg(file, ours);
-    case FileState::Damaged:
-        return QStringLiteral("%1已损坏%2，继续使用可能丢失数据。请从备份恢复。")
-            .arg(file, detail.isEmpty() ? QString() : QStringLiteral("（%1）").arg(detail));
+    case FileState::Damaged: {
+        // The engine's first finding only, after the sentence: the whole list is for a technician.
+        QString finding;
+        for (const QString& line : detail.split(QLatin1Char('\n'))) {
+            const QString t = line.trimmed();
+            if (!t.isEmpty() && !t.startsWith(QLatin1String("***"))) {
+                finding = t.size() > 80 ? t.left(80) + QStringLiteral("…") : t;
+                break;
+            }
+        }
+        return QStringLiteral("%1已损坏，继续使用可能丢失数据。请从备份恢复。%2")
+            .arg(file, finding.isEmpty() ? QString() : QStringLiteral("（检查结果：%1）").arg(finding));
+    }
     }
     return {};
 }

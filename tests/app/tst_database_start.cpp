@@ -4,6 +4,7 @@
 
 #include "analysis/intake_analysis.h"
 #include "app/database_start.h"
+#include "clients/client_index.h"
 #include "clients/client_store.h"
 #include "clients/restore_window.h"
 #include "data/backups.h"
@@ -204,6 +205,53 @@ private Q_SLOTS:
         nc::app::openClientAtStart();
         QVERIFY(db.count(QStringLiteral("Foodnurti")) > 1000);
         QCOMPARE(db.scalar(QStringLiteral("select name from personinf")).toText(), QStringLiteral("林晓雯"));
+    }
+
+    // The only client's file damaged: at start she is named with her newest good backup and offered
+    // it. Restored, she is the current client again with her record; declined, no client is current
+    // and no empty client was made in her stead.
+    void damagedClientFileIsOfferedItsBackupAtStart_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("restored") << true;
+        QTest::newRow("not restored") << false;
+    }
+    void damagedClientFileIsOfferedItsBackupAtStart() {
+        QFETCH(bool, restore);
+        FixtureDb db;
+        auto& c = db.connection();
+        db.exec(QStringLiteral("update personinf set name = '林晓雯'"));
+        // Remembered as the one used last; opening her makes the day's copy of her file.
+        nc::clients::openClient(c, *nc::clients::readClient(c, 1));
+        nc::data::detachClientFile(c);
+        c.close();
+        QFile f(db.clientPath());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(f.size() / 2);
+        f.write(QByteArray(2048, '\x5a'));
+        f.close();
+
+        MessagesRecorder messages;
+        messages.answerNext(restore);
+        nc::clients::TFormRestore::setRunner([&](nc::clients::TFormRestore& r) {
+            messages.answerNext(true);
+            nc::test::click(r, "Image2");
+        });
+        nc::app::openClientAtStart();
+        nc::clients::TFormRestore::setRunner({});
+        QVERIFY(!messages.isEmpty());
+        const QString offer = messages.entries().first().text;
+        QVERIFY2(offer.contains(QDir::toNativeSeparators(db.clientPath())) &&
+                     offer.contains(QStringLiteral("已损坏")) &&
+                     offer.contains(QStringLiteral("最新的完好备份是")),
+                 qPrintable(offer));
+        QCOMPARE(nc::clients::readClients(c).size(), 1);
+        if (restore) {
+            QCOMPARE(nc::data::attachedClientId(c), 1);
+            QCOMPARE(db.scalar(QStringLiteral("select name from personinf")).toText(),
+                     QStringLiteral("林晓雯"));
+        } else {
+            QCOMPARE(nc::data::attachedClientId(c), 0);
+        }
     }
 };
 

@@ -327,6 +327,16 @@ private Q_SLOTS:
                  qPrintable(start.problems[0]));
         QCOMPARE(herName(c), QStringLiteral("王芳"));
 
+        // No client's file can be used: none is current and no empty client is made in their stead,
+        // so they can be restored first.
+        data::detachClientFile(c);
+        QVERIFY(QFile::remove(clients::clientPath(c, second)));
+        start = clients::openClientAtStart(c);
+        QVERIFY(!start.client && !start.created);
+        QCOMPARE(start.failed.size(), 2);
+        QCOMPARE(data::attachedClientId(c), 0);
+        QCOMPARE(clients::readClients(c).size(), 2);
+
         // No client at all: a new empty one.
         db.exec(QStringLiteral("delete from clients"));
         data::detachClientFile(c);
