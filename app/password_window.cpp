@@ -4,6 +4,7 @@
 
 #include "data/clock.h"
 #include "data/connection.h"
+#include "data/database_update.h"
 #include "data/password.h"
 #include "ui/artwork.h"
 #include "ui/messages.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace nc::app {
@@ -207,6 +209,29 @@ TFormChangePassword::TFormChangePassword(QWidget* parent)
     (Edit1 ? Edit1 : Edit2)->setFocus();
 }
 
+// The backup copies under the password before (or the program's) take the new one as well, so none
+// stays readable with a password no longer in use. Returns the sentence about them for the message.
+QString TFormChangePassword::rekeyCopies(data::Connection& c, const QString& before, const QString& after) {
+    QProgressDialog progress(QStringLiteral("正在为备份文件夹中的备份换用新的密码……"), QString(), 0, 0, this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const data::BackupsRekeyed done =
+        data::rekeyBackups(data::backupFolderFor(c.databasePath()), {before, data::programPassword()}, after,
+                           [&progress](int n, int total) {
+                               progress.setMaximum(total);
+                               progress.setValue(n);
+                               return true;
+                           });
+    QString text;
+    if (done.rekeyed > 0)
+        text += QStringLiteral("备份文件夹中的 %1 份备份也已换用新的密码。").arg(done.rekeyed);
+    if (!done.skipped.isEmpty())
+        text += QStringLiteral("另有 %1 份备份无法换用（已损坏，或用的是更早的密码），保持原样。")
+                    .arg(done.skipped.size());
+    return text.isEmpty() ? text : QStringLiteral("\n\n") + text;
+}
+
 void TFormChangePassword::Image2Click() {
     data::Connection& c = data::Connection::required();
     if (own_ && Edit1->text() != c.password()) {
@@ -238,18 +263,21 @@ void TFormChangePassword::Image2Click() {
         return;
     }
     const QString target = next.isEmpty() ? data::programPassword() : next;
+    const QString before = c.password();
     const int files = data::changePassword(c, target, data::Clock::now()); // throws: nothing changed
     Edit2->clear();
     Edit3->clear();
+    const QString copies = rekeyCopies(c, before, target);
     if (next.isEmpty())
         ui::Messages::inform(
-            QStringLiteral("已取消您设置的密码，数据文件（共 %1 个）改回了程序自带的密码。").arg(files));
+            QStringLiteral("已取消您设置的密码，数据文件（共 %1 个）改回了程序自带的密码。").arg(files) +
+            copies);
     else
         ui::Messages::inform(
-            QStringLiteral("%1数据文件（共 %2 个）现在受这个密码保护，每次启动程序时都要输入它。\n\n")
+            QStringLiteral("%1数据文件（共 %2 个）现在受这个密码保护，每次启动程序时都要输入它。")
                 .arg(own_ ? QStringLiteral("密码已更改。") : QStringLiteral("密码已设置。"))
                 .arg(files) +
-            kForgotten);
+            copies + QStringLiteral("\n\n") + kForgotten);
     accept();
 }
 

@@ -63,8 +63,9 @@ private:
 bool askPasswordAtStart(data::Connection& c);
 
 // 设置密码 / 更改密码: the current password (Edit1, only when she has one), the new one (Edit2) and the
-// new one again (Edit3). 确定 re-keys every file (data::changePassword) and closes; an empty new
-// password, once confirmed, gives the files back to the program's own password. 取消 changes nothing.
+// new one again (Edit3). 确定 re-keys every file (data::changePassword), then the backup copies under
+// the password before or the program's (data::rekeyBackups), and closes; an empty new password, once
+// confirmed, gives the files back to the program's own password. 取消 changes nothing.
 class TFormChangePassword : public QDialog {
     Q_OBJECT
 public:
@@ -75,6 +76,8 @@ public:
     void Image1MouseMove();
 
 private:
+    QString rekeyCopies(data::Connection& c, const QString& before, const QString& after);
+
     bool own_; // she has a password of her own now
     ui::HoverLift* hover_;
     ui::PictureButton* Image1;

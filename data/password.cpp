@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace nc::data {
@@ -188,6 +189,38 @@ int changePassword(Connection& c, const QString& newPassword, const QDateTime& m
     c.setPassword(newPassword);
     reopen();
     return int(files.size());
+}
+
+BackupsRekeyed rekeyBackups(const QString& folder, const QStringList& oldPasswords,
+                            const QString& newPassword, const std::function<bool(int, int)>& progress) {
+    BackupsRekeyed out;
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.dbz")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QStringList from = oldPasswords;
+    from.removeAll(newPassword);
+    from.removeDuplicates();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (progress && !progress(int(i), int(names.size())))
+            return out;
+        const QString path = dir.filePath(names.at(i));
+        const auto key = std::find_if(from.cbegin(), from.cend(),
+                                      [&path](const QString& pw) { return opensWith(path, pw); });
+        if (key == from.cend()) {
+            if (!opensWith(path, newPassword))
+                out.skipped << names.at(i);
+            continue;
+        }
+        try {
+            rekeyFile(path, *key, newPassword);
+            ++out.rekeyed;
+        } catch (const Error&) {
+            out.skipped << names.at(i);
+        }
+    }
+    if (progress)
+        progress(int(names.size()), int(names.size()));
+    return out;
 }
 
 void failRekeyAtFile(int n) {

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace nc::data {
 
 class Connection;
@@ -54,6 +56,21 @@ QStringList filesToRekey(Connection& c);
 // reopened, with the current client attached again. Must not be called inside a transaction.
 // Returns the number of files re-keyed.
 int changePassword(Connection& c, const QString& newPassword, const QDateTime& moment);
+
+struct BackupsRekeyed {
+    int rekeyed = 0;     // copies that now open with the new password
+    QStringList skipped; // names of copies that open with none of the old passwords (damaged, or
+                         // under an earlier password of hers): left as they are
+};
+
+// After a change of password: the copies in the backups folder `folder` that open with one of
+// `oldPasswords` (the one before the change, the program's own) get the new password too, so no copy
+// of her clients' records stays readable with a password no longer in use. Each copy is re-keyed on
+// its own (a failure leaves it as it was, and it is counted as skipped). `progress` is told (copies
+// done, copies in all) before each copy and after the last one; returning false stops the work there.
+BackupsRekeyed rekeyBackups(const QString& folder, const QStringList& oldPasswords,
+                            const QString& newPassword,
+                            const std::function<bool(int done, int total)>& progress = {});
 
 // For tests: the n-th file of the next password change (1 = the shared file, 2 = the first client's
 // file, …) fails to re-key as a full disk or a locked file would. 0 switches this off; the setting is

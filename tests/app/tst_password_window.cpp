@@ -5,6 +5,7 @@
 #include "app/password_window.h"
 #include "app/settings_window.h"
 #include "data/connection.h"
+#include "data/database_update.h"
 #include "data/errors.h"
 #include "data/password.h"
 #include "data/query.h"
@@ -54,6 +55,15 @@ void type(QWidget& w, const char* field, const QString& text) {
 QStringList filesOf(const FixtureDb& db) {
     return {db.path(), db.clientPath()};
 }
+// Whether every copy in the backups folder opens with the password (and there is at least one).
+bool copiesOpenWith(const FixtureDb& db, const QString& password) {
+    const QDir folder(nc::data::backupFolderFor(db.path()));
+    const QStringList names = folder.entryList({QStringLiteral("*.dbz")}, QDir::Files);
+    return !names.isEmpty() && std::all_of(names.cbegin(), names.cend(), [&](const QString& n) {
+        return opensWith(folder.filePath(n), password);
+    });
+}
+
 bool allOpenWith(const FixtureDb& db, const QString& password) {
     const QStringList files = filesOf(db);
     return std::all_of(files.cbegin(), files.cend(),
@@ -285,10 +295,15 @@ private Q_SLOTS:
         QVERIFY(messages.last().text.contains(kForgotten));
         QVERIFY(allOpenWith(db, QStringLiteral("abc1")));
         QCOMPARE(db.connection().password(), QStringLiteral("abc1"));
+        // The copies made before the change, under the program's password, take hers too.
+        QVERIFY(copiesOpenWith(db, QStringLiteral("abc1")));
+        QVERIFY2(messages.last().text.contains(QStringLiteral("份备份也已换用新的密码")),
+                 qPrintable(messages.last().text));
 
         run(QStringLiteral("abc1"), kHers, "更改密码");
         QVERIFY(messages.last().text.contains(kForgotten));
         QVERIFY(allOpenWith(db, kHers));
+        QVERIFY(copiesOpenWith(db, kHers));
 
         messages.answerNext(true);
         run(kHers, QString(), "更改密码");
@@ -296,6 +311,7 @@ private Q_SLOTS:
         QCOMPARE(messages.entries().at(0).kind, MessagesRecorder::Kind::Confirm);
         QVERIFY(messages.last().text.contains(QStringLiteral("程序自带的密码")));
         QVERIFY(allOpenWith(db, programPassword()));
+        QVERIFY(copiesOpenWith(db, programPassword()));
         QVERIFY(!nc::data::hasOwnPassword(db.connection()));
     }
 

@@ -15,6 +15,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using nc::data::changePassword;
@@ -308,6 +310,58 @@ private Q_SLOTS:
         QCOMPARE(changePassword(c, QStringLiteral("新密码"), kMoment.addSecs(60)), 5);
         for (const QString& file : f.files + QStringList{old})
             QVERIFY2(opensWith(file, QStringLiteral("新密码")), qPrintable(file));
+    }
+
+    // After a change, the copies under the password before or the program's take the new one; a
+    // damaged copy and one under an earlier password of hers are left byte for byte as they were;
+    // stopping half-way leaves the rest under their old key.
+    void backupCopiesTakeTheNewPassword() {
+        QTemporaryDir dir;
+        const QString folder = dir.path();
+        const auto copy = [&](const QString& name, const QString& password) {
+            const QString path = QDir(folder).filePath(name);
+            nc::data::createClientFile(path, password);
+            return path;
+        };
+        const QString program = copy(QStringLiteral("client-000001-20261201-090000.dbz"), programPassword());
+        const QString before =
+            copy(QStringLiteral("client-000001-20261210-090000.dbz"), QStringLiteral("旧密码"));
+        const QString earlier =
+            copy(QStringLiteral("client-000002-20261101-090000.dbz"), QStringLiteral("更早"));
+        const QString damaged = copy(QStringLiteral("yfdb-20261211-090000.dbz"), programPassword());
+        {
+            QFile f(damaged);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.write(QByteArray(1024, '\x5a')); // its first page, salt and all
+        }
+        const auto bytes = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray earlierBytes = bytes(earlier);
+        const QByteArray damagedBytes = bytes(damaged);
+
+        // Stopped after the first copy: only that one changed.
+        int calls = 0;
+        nc::data::BackupsRekeyed out =
+            nc::data::rekeyBackups(folder, {QStringLiteral("旧密码"), programPassword()},
+                                   QStringLiteral("新密码"), [&calls](int done, int total) {
+                                       ++calls;
+                                       return total == 4 && done < 1;
+                                   });
+        QCOMPARE(out.rekeyed, 1);
+        QVERIFY(opensWith(program, QStringLiteral("新密码")));
+        QVERIFY(opensWith(before, QStringLiteral("旧密码")));
+
+        out = nc::data::rekeyBackups(folder, {QStringLiteral("旧密码"), programPassword()},
+                                     QStringLiteral("新密码"));
+        QCOMPARE(out.rekeyed, 1);
+        QCOMPARE(out.skipped, (QStringList{QFileInfo(earlier).fileName(), QFileInfo(damaged).fileName()}));
+        QVERIFY(opensWith(program, QStringLiteral("新密码")));
+        QVERIFY(opensWith(before, QStringLiteral("新密码")));
+        QVERIFY(!opensWith(before, QStringLiteral("旧密码")));
+        QCOMPARE(bytes(earlier), earlierBytes);
+        QCOMPARE(bytes(damaged), damagedBytes);
     }
 };
 
