@@ -31,24 +31,7 @@ int main(int argc, char** argv) {
     try {
         db.setConnectionString(nc::bench::makeShippedDatabase(dir.path()));
         nc::bench::useShippedClient(db);
-        data::Transaction year(db);
-        data::Query q(&db);
-        q.setSql(QStringLiteral("update personinf set name = '林晓雯', csjd = '孕妇', yq_week = 20"));
-        q.execute();
-        for (int day = 1; day <= 365; ++day) {
-            q.setSql(QStringLiteral("insert into ts (tsid) values (:d)"));
-            q.setParam(QStringLiteral("d"), day);
-            q.execute();
-            q.setSql(
-                QStringLiteral("insert into foodcheck (tc, swname, zl, meal) values (:d, :f, :g, '午餐')"));
-            for (int f = 0; f < 15; ++f) {
-                q.setParam(QStringLiteral("d"), day);
-                q.setParam(QStringLiteral("f"), QStringLiteral("食物%1").arg(f));
-                q.setParam(QStringLiteral("g"), 50 + f);
-                q.execute();
-            }
-        }
-        year.commit();
+        nc::bench::writeClientYear(db);
     } catch (const data::Error& e) {
         std::fprintf(stderr, "database: %s\n", qPrintable(e.text()));
         return 1;

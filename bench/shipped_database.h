@@ -7,6 +7,7 @@
 #include "data/client_file.h"
 #include "data/connection.h"
 #include "data/database_builder.h"
+#include "data/query.h"
 
 #include <QDir>
 
@@ -26,6 +27,28 @@ inline QString makeShippedDatabase(const QString& folder, const QList<data::Seed
 inline void useShippedClient(data::Connection& c) {
     data::attachClientFile(
         c, QDir(data::clientsFolderFor(c.databasePath())).filePath(data::clientFileName(1)), 1);
+}
+
+// A year of her diet record in the attached client's file, written as the diet record writes it (one
+// day, then its fifteen foods), with her record filled in: the file a busy counsellor's client has.
+inline void writeClientYear(data::Connection& c) {
+    data::Transaction year(c);
+    data::Query q(&c);
+    q.setSql(QStringLiteral("update personinf set name = '林晓雯', csjd = '孕妇', yq_week = 20"));
+    q.execute();
+    for (int day = 1; day <= 365; ++day) {
+        q.setSql(QStringLiteral("insert into ts (tsid) values (:d)"));
+        q.setParam(QStringLiteral("d"), day);
+        q.execute();
+        q.setSql(QStringLiteral("insert into foodcheck (tc, swname, zl, meal) values (:d, :f, :g, '午餐')"));
+        for (int f = 0; f < 15; ++f) {
+            q.setParam(QStringLiteral("d"), day);
+            q.setParam(QStringLiteral("f"), QStringLiteral("食物%1").arg(f));
+            q.setParam(QStringLiteral("g"), 50 + f);
+            q.execute();
+        }
+    }
+    year.commit();
 }
 
 } // namespace nc::bench

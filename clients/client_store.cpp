@@ -71,12 +71,6 @@ QString clientsFolder(data::Connection& c) {
     return folder;
 }
 
-// What the index shows of a client's record, read from her own file.
-struct RecordSummary {
-    data::Value name, category, week, stage;
-    QDateTime saved;
-};
-
 // Adds a client whose file was made under a temporary name: her index row, her file renamed to her
 // number, then the commit; when anything fails, the index is as it was and the temporary file is
 // removed. Returns her number.
@@ -108,7 +102,9 @@ QString temporaryPath(const QString& folder) {
                                      .arg(QDateTime::currentMSecsSinceEpoch()));
 }
 
-RecordSummary readRecord(const QString& path, const QString& password) {
+} // namespace
+
+RecordSummary readRecordSummary(const QString& path, const QString& password) {
     data::Connection own(data::connectionStringForFile(path, password));
     data::Query q(&own);
     q.setSql(QStringLiteral("select name, csjd, yq_week, yq_jd from personinf"));
@@ -124,8 +120,6 @@ RecordSummary readRecord(const QString& path, const QString& password) {
     }
     return r;
 }
-
-} // namespace
 
 bool keepsClients(data::Connection& c) {
     return data::tableHasColumn(c, QStringLiteral("clients"), QStringLiteral("file"));
@@ -319,7 +313,7 @@ ClientEntry importClient(data::Connection& c, const QString& source) {
                 data::opensWith(temp, data::programPassword()))
                 data::rekeyFile(temp, data::programPassword(), c.password());
             data::checkClientFile(temp, c.password());
-            r = readRecord(temp, c.password());
+            r = readRecordSummary(temp, c.password());
         } catch (const data::Error& e) {
             throw data::Error(
                 QStringLiteral("文件“%1”不能导入：它不是本系统的客户档案、已损坏，或用别的密码加密。（%2）")

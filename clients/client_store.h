@@ -4,12 +4,23 @@
 // (data/client_file.h); her row in the index says what the client list shows.
 
 #include "client_index.h"
+#include "data/value.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace nc::clients {
+
+// What the index shows of a client's record (her name, category, pregnancy week and stage), read from
+// her own file on a connection of its own; `saved` is left for the caller. Throws Error when the file
+// cannot be read.
+struct RecordSummary {
+    data::Value name, category, week, stage;
+    QDateTime saved;
+};
+RecordSummary readRecordSummary(const QString& path, const QString& password);
 
 // Whether the shared database keeps clients apart (it has the index of clients). A file whose update
 // to one file per client failed does not: the program then works on the one record it holds, as before.

@@ -1,5 +1,7 @@
 #include "restore.h"
 
+#include "client_store.h"
+
 #include "data/backups.h"
 #include "data/client_file.h"
 #include "data/connection.h"
@@ -222,28 +224,7 @@ void putInPlace(const QString& temp, const QString& path) {
         throw data::Error(QStringLiteral("无法把备份放到“%1”。").arg(shown(path)));
 }
 
-struct Record {
-    data::Value name, category, week, stage;
-};
-
-Record readRecord(const QString& path, const QString& password) {
-    data::Connection own(data::connectionStringForFile(path, password));
-    data::Query q(&own);
-    q.setSql(QStringLiteral("select name, csjd, yq_week, yq_jd from personinf"));
-    q.open();
-    Record r;
-    if (q.eof())
-        return r;
-    r.name = q.field(0);
-    r.category = q.field(1);
-    if (r.category.toText() == data::kCategoryPregnant) {
-        r.week = q.field(2).isNull() ? data::Value() : data::Value(q.field(2).toText());
-        r.stage = q.field(3);
-    }
-    return r;
-}
-
-void bindRecord(data::Query& q, const Record& r) {
+void bindRecord(data::Query& q, const RecordSummary& r) {
     q.setParam(QStringLiteral("name"), r.name);
     q.setParam(QStringLiteral("category"), r.category);
     q.setParam(QStringLiteral("week"), r.week);
@@ -300,7 +281,7 @@ RestoreOutcome restoreClientFile(data::Connection& c, const ClientEntry& e, cons
     KeptCurrent kept;
     bool placed = false;
     try {
-        const Record r = readRecord(temp, c.password());
+        const RecordSummary r = readRecordSummary(temp, c.password());
         kept = keepCurrent(path, c.password(), backups);
         data::Transaction t(c);
         data::Query q(&c);
@@ -379,9 +360,9 @@ RestoreOutcome restoreSharedFile(data::Connection& c, const QString& copyPath) {
             const QRegularExpressionMatch m = clientName.match(name);
             if (!m.hasMatch() || known.contains(name.toLower()))
                 continue;
-            Record r;
+            RecordSummary r;
             try {
-                r = readRecord(clients.filePath(name), c.password());
+                r = readRecordSummary(clients.filePath(name), c.password());
             } catch (const data::Error&) {
                 // Listed all the same, without her name: the list shows her, and opening her says why.
             }
