@@ -121,21 +121,10 @@ TFormClients::TFormClients(QWidget* parent) : QDialog(parent) {
     model_ = new QStandardItemModel(0, ColumnCount, this);
     model_->setHorizontalHeaderLabels({QStringLiteral("姓名"), QStringLiteral("人群"),
                                        QStringLiteral("孕周/阶段"), QStringLiteral("最近保存")});
-    DBGrid1 = build.make<QTableView>("DBGrid1", kGridPlace, ui::art::font(14));
-    DBGrid1->setModel(model_);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setTabKeyNavigation(false);
-    DBGrid1->setWordWrap(false);
-    DBGrid1->setAlternatingRowColors(true);
-    DBGrid1->verticalHeader()->hide();
-    DBGrid1->verticalHeader()->setDefaultSectionSize(30);
-    DBGrid1->horizontalHeader()->setHighlightSections(false);
+    DBGrid1 = build.listGrid("DBGrid1", kGridPlace, model_);
     DBGrid1->setColumnWidth(Name, 230);
     DBGrid1->setColumnWidth(Category, 90);
     DBGrid1->setColumnWidth(Week, 190);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
 
     // Shown instead of the list when the file keeps no clients.
     Label2 = build.make<QLabel>("Label2", kGridPlace.adjusted(24, 40, -24, -40), ui::art::font(15));

@@ -94,22 +94,11 @@ void TFormRestore::build() {
     model_->setHorizontalHeaderLabels({QStringLiteral("备份时间"), QStringLiteral("客户"),
                                        QStringLiteral("天数"), QStringLiteral("食物数"),
                                        QStringLiteral("状态")});
-    DBGrid1 = build.make<QTableView>("DBGrid1", kGridPlace, ui::art::font(14));
-    DBGrid1->setModel(model_);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setTabKeyNavigation(false);
-    DBGrid1->setWordWrap(false);
-    DBGrid1->setAlternatingRowColors(true);
-    DBGrid1->verticalHeader()->hide();
-    DBGrid1->verticalHeader()->setDefaultSectionSize(30);
-    DBGrid1->horizontalHeader()->setHighlightSections(false);
+    DBGrid1 = build.listGrid("DBGrid1", kGridPlace, model_);
     DBGrid1->setColumnWidth(Moment, 170);
     DBGrid1->setColumnWidth(Client, 170);
     DBGrid1->setColumnWidth(Days, 80);
     DBGrid1->setColumnWidth(Foods, 80);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
 
     // clang-format off
     const auto pictures = build.pictures({

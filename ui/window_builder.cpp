@@ -1,5 +1,8 @@
 #include "window_builder.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 namespace nc::ui {
 
 namespace face {
@@ -52,6 +55,23 @@ QLabel* WindowBuilderBase::subject(const QRect& place) const {
     pal.setColor(QPalette::WindowText, art::colour::roseDeep);
     label->setPalette(pal);
     return label;
+}
+
+QTableView* WindowBuilderBase::listGrid(const char* name, const QRect& place,
+                                        QAbstractItemModel* model) const {
+    auto* grid = make<QTableView>(name, place, art::font(14));
+    grid->setModel(model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setTabKeyNavigation(false);
+    grid->setWordWrap(false);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(30);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
 }
 
 PictureButton* WindowBuilderBase::makePicture(const char* name, const QRect& place, int restTop,

@@ -24,6 +24,9 @@
 #include <initializer_list>
 #include <optional>
 
+class QAbstractItemModel;
+class QTableView;
+
 namespace nc::ui {
 
 // The rest and raised tops of a picture the hover rule leaves where it is (labels, frames, arrows).
@@ -97,6 +100,10 @@ public:
     // client): an empty label named "Subject", right-aligned in the title's colour, which the program
     // fills when it opens the window (app/working_windows.cpp). Pointer moves pass through it.
     QLabel* subject(const QRect& place) const;
+
+    // A read-only list of rows on `model` (one row selected at a time, no editing, rows 30 px high,
+    // the last column taking what is left): the grids of the client list and the restore window.
+    QTableView* listGrid(const char* name, const QRect& place, QAbstractItemModel* model) const;
 
     // Connects sender's signal to handler (called with the signal's arguments) inside guard().
     template <class Sender, class Signal, class Handler>
