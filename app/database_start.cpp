@@ -65,6 +65,8 @@ void openClientAtStart() {
                 ui::Messages::error(text);
                 continue;
             }
+            text = QStringLiteral("客户“%1”的档案无法使用。\n").arg(clients::clientTitle(out.failed.at(i))) +
+                   text;
             const bool restored = clients::offerClientRestore(nullptr, out.failed.at(i), text);
             // The client used last, restored: she is the one to work on, as she would have been.
             if (restored && i == 0 && data::attachedClientId(*c) != out.failed.at(0).id) {

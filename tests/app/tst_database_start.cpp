@@ -241,6 +241,7 @@ private Q_SLOTS:
         QVERIFY(!messages.isEmpty());
         const QString offer = messages.entries().first().text;
         QVERIFY2(offer.contains(QDir::toNativeSeparators(db.clientPath())) &&
+                     offer.startsWith(QStringLiteral("客户“林晓雯”的档案无法使用。")) &&
                      offer.contains(QStringLiteral("已损坏")) &&
                      offer.contains(QStringLiteral("最新的完好备份是")),
                  qPrintable(offer));
