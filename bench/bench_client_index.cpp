@@ -144,25 +144,7 @@ int main(int argc, char** argv) {
         t.start();
         for (int k = 0; k < 3; ++k) {
             three << clients::newClient(db);
-            nc::data::Transaction year(db);
-            nc::data::Query q(&db);
-            q.setSql(QStringLiteral("update personinf set name = :name, csjd = '孕妇', yq_week = 20"));
-            q.setParam(QStringLiteral("name"), names[k]);
-            q.execute();
-            for (int day = 1; day <= 365; ++day) {
-                q.setSql(QStringLiteral("insert into ts (tsid) values (:d)"));
-                q.setParam(QStringLiteral("d"), day);
-                q.execute();
-                q.setSql(QStringLiteral(
-                    "insert into foodcheck (tc, swname, zl, meal) values (:d, :f, :g, '午餐')"));
-                for (int f = 0; f < 15; ++f) {
-                    q.setParam(QStringLiteral("d"), day);
-                    q.setParam(QStringLiteral("f"), QStringLiteral("食物%1").arg(f));
-                    q.setParam(QStringLiteral("g"), 50 + f);
-                    q.execute();
-                }
-            }
-            year.commit();
+            nc::bench::writeClientYear(db, names[k]);
         }
         std::printf("%-46s %7.2f ms\n", "3 clients with a year's record made", t.nsecsElapsed() / 1e6);
         qint64 days = 0;

@@ -31,10 +31,11 @@ inline void useShippedClient(data::Connection& c) {
 
 // A year of her diet record in the attached client's file, written as the diet record writes it (one
 // day, then its fifteen foods), with her record filled in: the file a busy counsellor's client has.
-inline void writeClientYear(data::Connection& c) {
+inline void writeClientYear(data::Connection& c, const QString& name = QStringLiteral("林晓雯")) {
     data::Transaction year(c);
     data::Query q(&c);
-    q.setSql(QStringLiteral("update personinf set name = '林晓雯', csjd = '孕妇', yq_week = 20"));
+    q.setSql(QStringLiteral("update personinf set name = :name, csjd = '孕妇', yq_week = 20"));
+    q.setParam(QStringLiteral("name"), name);
     q.execute();
     for (int day = 1; day <= 365; ++day) {
         q.setSql(QStringLiteral("insert into ts (tsid) values (:d)"));
